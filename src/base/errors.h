@@ -1,0 +1,36 @@
+// The error types that cross module boundaries. Their texts are what the user sees.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace rsf {
+
+// Base of every error the program reports to the user with its own text.
+class Error : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A read that delivered fewer bytes than asked for. The only error a scan may count and skip.
+class StreamReadError : public Error {
+ public:
+  StreamReadError() : Error("数据流读取错误") {}
+};
+
+class StreamWriteError : public Error {
+ public:
+  StreamWriteError() : Error("数据流写入错误") {}
+};
+
+class FileCreateError : public Error {
+ public:
+  explicit FileCreateError(const std::string& path) : Error("不能创建文件 " + path) {}
+};
+
+class FileOpenError : public Error {
+ public:
+  explicit FileOpenError(const std::string& path) : Error("不能打开文件 " + path) {}
+};
+
+}  // namespace rsf

@@ -1,0 +1,113 @@
+// GBK <-> UTF-8 through the C library's iconv, one character at a time so that a byte that
+// does not decode can be replaced by U+FFFD and decoding goes on behind it.
+#include "base/text_encoding.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <memory>
+
+namespace rsf {
+namespace {
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (ok()) iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+  // Converts all of `in`; false when iconv refuses any part of it.
+  bool Convert(std::string_view in, std::string& out) {
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    char buffer[16];
+    char* in_ptr = const_cast<char*>(in.data());
+    std::size_t in_left = in.size();
+    char* out_ptr = buffer;
+    std::size_t out_left = sizeof buffer;
+    if (iconv(cd_, &in_ptr, &in_left, &out_ptr, &out_left) == static_cast<std::size_t>(-1) || in_left != 0)
+      return false;
+    out.append(buffer, static_cast<std::size_t>(out_ptr - buffer));
+    return true;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+Converter& Decoder() {
+  thread_local Converter cp936("UTF-8", "CP936");
+  thread_local Converter gbk("UTF-8", "GBK");
+  return cp936.ok() ? cp936 : gbk;
+}
+
+Converter& Encoder() {
+  thread_local Converter cp936("CP936", "UTF-8");
+  thread_local Converter gbk("GBK", "UTF-8");
+  return cp936.ok() ? cp936 : gbk;
+}
+
+std::size_t Utf8Length(unsigned char lead) {
+  if (lead < 0x80) return 1;
+  if ((lead & 0xE0) == 0xC0) return 2;
+  if ((lead & 0xF0) == 0xE0) return 3;
+  if ((lead & 0xF8) == 0xF0) return 4;
+  return 1;
+}
+
+}  // namespace
+
+std::string GbkToUtf8(std::string_view gbk) {
+  std::string out;
+  out.reserve(gbk.size());
+  Converter& decoder = Decoder();
+  std::size_t i = 0;
+  while (i < gbk.size()) {
+    const auto byte = static_cast<unsigned char>(gbk[i]);
+    if (byte < 0x80) {
+      out.push_back(static_cast<char>(byte));
+      ++i;
+      continue;
+    }
+    if (decoder.ok()) {
+      if (decoder.Convert(gbk.substr(i, 1), out)) {  // single-byte extras such as 0x80 in CP936
+        ++i;
+        continue;
+      }
+      if (i + 1 < gbk.size() && decoder.Convert(gbk.substr(i, 2), out)) {
+        i += 2;
+        continue;
+      }
+    }
+    out.append(kReplacement);
+    ++i;
+  }
+  return out;
+}
+
+std::string Utf8ToGbk(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  Converter& encoder = Encoder();
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    const auto byte = static_cast<unsigned char>(utf8[i]);
+    if (byte < 0x80) {
+      out.push_back(static_cast<char>(byte));
+      ++i;
+      continue;
+    }
+    const std::size_t length = std::min(Utf8Length(byte), utf8.size() - i);
+    if (!encoder.ok() || !encoder.Convert(utf8.substr(i, length), out)) out.push_back('?');
+    i += length;
+  }
+  return out;
+}
+
+}  // namespace rsf
