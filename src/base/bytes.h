@@ -57,6 +57,18 @@ inline std::string TextUpToZero(Bytes field) {
   return std::string(reinterpret_cast<const char*>(field.data()), n);
 }
 
+// Offset of the first occurrence of `needle` in `haystack`, or npos. An empty needle is never found.
+inline std::size_t FindBytes(Bytes haystack, std::string_view needle) {
+  if (needle.empty() || needle.size() > haystack.size()) return std::string_view::npos;
+  const auto* begin = reinterpret_cast<const char*>(haystack.data());
+#if defined(__GLIBC__)
+  const void* hit = memmem(begin, haystack.size(), needle.data(), needle.size());
+  return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - begin) : std::string_view::npos;
+#else
+  return std::string_view(begin, haystack.size()).find(needle);
+#endif
+}
+
 inline Bytes AsBytes(std::string_view text) {
   return Bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
 }

@@ -1,0 +1,161 @@
+// rsfx: option parsing with CLI11, then one scan (and for `extract` one extraction) through the
+// core, printed as text or as one JSON object.
+#include "cli/rsfx_app.h"
+
+#include <fmt/format.h>
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include "base/error_display.h"
+#include "base/errors.h"
+#include "cli/console_observer.h"
+#include "cli/option_parsing.h"
+#include "scan/clip_types.h"
+#include "scan/extraction.h"
+#include "scan/file_stream.h"
+#include "scan/scan_engine.h"
+
+namespace rsf::cli {
+namespace {
+
+struct Request {
+  std::string source;
+  std::string types = "qt,bmp,avi,wav,jpg,mpg,mve,ram,bik,smk,mid";
+  bool mp3 = false;
+  bool ignore_read_errors = false;
+  bool json = false;
+  std::string target;
+  std::string only;
+};
+
+void AddScanOptions(CLI::App& command, Request& request) {
+  command.add_option("SOURCE", request.source, "File to scan")->required();
+  command.add_option("--types", request.types, "Comma-separated clip types: qt,bmp,avi,wav,jpg,mpg,mve,ram,bik,smk,mid");
+  command.add_flag("--mp3", request.mp3, "MP3 mode: look for runs of MPEG audio frames only");
+  command.add_flag("--ignore-read-errors", request.ignore_read_errors, "Count unreadable parts and go on");
+  command.add_flag("--json", request.json, "Print the result as one JSON object");
+}
+
+nlohmann::json ScanJson(const Request& request, const ScanEngine& engine) {
+  nlohmann::json clips = nlohmann::json::array();
+  const ClipCatalogue& catalogue = engine.Catalogue();
+  for (std::size_t i = 0; i < catalogue.size(); ++i) {
+    const TFilestruct& clip = catalogue[i];
+    clips.push_back({{"number", i + 1},
+                     {"type", std::string(TypeNameForExtension(clip.Extension))},
+                     {"extension", clip.Extension},
+                     {"start", clip.StartOffset},
+                     {"end", clip.EndOffset},
+                     {"info", clip.InfoText}});
+  }
+  return {{"source", request.source},
+          {"size", engine.Source() ? engine.Source()->Size() : 0},
+          {"read_errors", engine.ReadErrorCount()},
+          {"clips", clips}};
+}
+
+void PrintClips(std::FILE* out, const ScanEngine& engine) {
+  const ClipCatalogue& catalogue = engine.Catalogue();
+  for (std::size_t i = 0; i < catalogue.size(); ++i) {
+    fmt::print(out, "{}\n", ListLine(i + 1, TypeNameForExtension(catalogue[i].Extension), catalogue[i]));
+    for (const std::string& line : ClipDetailLines(catalogue[i]))
+      if (!line.empty()) fmt::print(out, "    {}\n", line);
+  }
+}
+
+int Run(const Request& request, bool extract, std::FILE* out, std::FILE* err) {
+  std::string error;
+  const auto enabled = ParseTypeList(request.types, error);
+  if (!enabled) {
+    fmt::print(err, "rsfx: {}\n", error);
+    return kExitUsageError;
+  }
+  std::optional<std::set<std::size_t>> only;
+  if (!request.only.empty() && !(only = ParseClipNumbers(request.only, error))) {
+    fmt::print(err, "rsfx: {}\n", error);
+    return kExitUsageError;
+  }
+  ScanOptions options;
+  options.enabled = *enabled;
+  options.mp3_mode = request.mp3;
+  options.ignore_read_errors = request.ignore_read_errors;
+
+  ConsoleObserver observer(isatty(fileno(err)) ? err : nullptr);
+  ScanEngine engine(observer);
+  try {
+    const ScanOutcome outcome =
+        engine.StartAnalysis([&] { return std::make_unique<FileStream>(request.source); }, options);
+    if (outcome == ScanOutcome::kNoDisc) {
+      fmt::print(err, "{}\n", kNoDiscWarning);
+      return kExitRuntimeError;
+    }
+    if (!request.json) {
+      PrintClips(out, engine);
+      fmt::print(out, "{}\n", observer.Activity());
+    }
+    nlohmann::json files = nlohmann::json::array();
+    if (extract) {
+      std::vector<bool> ticked(engine.Catalogue().size(), !only);
+      if (only)
+        for (std::size_t number : *only)
+          if (number <= ticked.size()) ticked[number - 1] = true;
+      const ExtractionOutcome result =
+          ExtractClips(engine.Source(), engine.Catalogue(), ticked, request.target, observer);
+      if (result == ExtractionOutcome::kNothingTicked) {
+        fmt::print(err, "{}\n", kNothingTickedWarning);
+        return kExitRuntimeError;
+      }
+      for (std::size_t i = 0; i < ticked.size(); ++i)
+        if (ticked[i]) files.push_back(ClipFileName(request.target, i, engine.Catalogue()[i].Extension));
+      if (!request.json) {
+        for (const auto& file : files) fmt::print(out, "{}\n", file.get<std::string>());
+        fmt::print(out, "{}\n", kExtractionDoneText);
+      }
+    }
+    if (request.json) {
+      nlohmann::json report = ScanJson(request, engine);
+      if (extract) report["files"] = files;
+      fmt::print(out, "{}\n", report.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+    }
+    return kExitOk;
+  } catch (const Error& e) {
+    std::string message = ErrorDisplayText(e.what());
+    if (extract && !observer.Activity().empty() && observer.Activity().rfind("正在提取 ", 0) == 0)
+      message += "\n" + observer.Activity();
+    fmt::print(err, "{}\n", message);
+    return kExitRuntimeError;
+  }
+}
+
+}  // namespace
+
+int RsfxMain(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+  CLI::App app{"rsfx - finds media clips inside files and copies them out", "rsfx"};
+  app.require_subcommand(1);
+  Request request;
+  CLI::App* scan = app.add_subcommand("scan", "List the clips found in SOURCE");
+  AddScanOptions(*scan, request);
+  CLI::App* extract = app.add_subcommand("extract", "Write the clips of SOURCE to PREFIX<number><extension>");
+  AddScanOptions(*extract, request);
+  extract->add_option("--target", request.target, "Target prefix: folder and file-name stem")->required();
+  extract->add_option("--only", request.only, "Clip numbers and ranges to extract, e.g. 2,5-7");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    fmt::print(out, "{}", app.help());
+    return kExitOk;
+  } catch (const CLI::CallForAllHelp&) {
+    fmt::print(out, "{}", app.help("", CLI::AppFormatMode::All));
+    return kExitOk;
+  } catch (const CLI::ParseError& e) {
+    fmt::print(err, "rsfx: {}\n", e.what());
+    fmt::print(err, "Run 'rsfx --help' for usage.\n");
+    return kExitUsageError;
+  }
+  return Run(request, extract->parsed(), out, err);
+}
+
+}  // namespace rsf::cli

@@ -1,0 +1,100 @@
+// The clip types: their constant records, the order in which the scan runs their detectors,
+// and the names by which front ends pick them.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace rsf {
+
+// Signature-and-length types (bitmap, AVI, WAVE).
+struct TcliptypeRIFF {
+  std::string_view TypeName;
+  std::string_view Signature;
+  std::string_view SubSignature;
+  std::int32_t SubSignatureOffset;
+  std::int32_t LengthFieldOffset;
+  std::int32_t LengthAdjustment;
+  std::string_view Extension;
+};
+
+// Header-and-footer types (MPEG-1, JPEG, Interplay MVE, RealMedia).
+struct TcliptypeHEFO {
+  std::string_view TypeName;
+  std::string_view Header;
+  std::string_view SubSignature;
+  std::int32_t SubSignatureOffset;
+  std::string_view Footer;
+  std::string_view Extension;
+  std::int32_t FooterAdjustment;
+};
+
+// Length-field container with a doubled field (Bink).
+struct TcliptypeBIK {
+  std::string_view TypeName;
+  std::string_view Signature;
+  std::int32_t FirstCompareOffset;
+  std::int32_t SecondCompareOffset;
+  std::int32_t CompareLength;
+  std::int32_t LengthFieldOffset;
+  std::int32_t LengthAdjustment;
+  std::string_view Extension;
+};
+
+// Header followed by a run of equally named chunks (MIDI).
+struct TcliptypeSequence {
+  std::string_view TypeName;
+  std::string_view Signature;
+  std::string_view SubSignature;
+  std::int32_t SubSignatureOffset;
+  std::string_view ChunkIdentifier;
+  std::int32_t FirstChunkOffset;
+  std::int32_t LengthFieldSize;
+  std::string_view Extension;
+};
+
+using namespace std::string_view_literals;
+
+inline constexpr TcliptypeRIFF kBitmapType{"Bitmap 图片", "BM", "BM", 0, 2, 0, ".bmp"};
+inline constexpr TcliptypeRIFF kAviType{"AVI 视频", "RIFF", "AVI LIST", 8, 4, 8, ".avi"};
+inline constexpr TcliptypeRIFF kWavType{"WAV 音频", "RIFF", "WAVEfmt ", 8, 4, 8, ".wav"};
+
+inline constexpr TcliptypeHEFO kMpegType{"MPEG-1 视频", "\x00\x00\x01\xBA"sv, "\x00\x00\x01\xBB"sv, 12,
+                                         "\x00\x00\x01\xB9"sv, ".mpg", 0};
+inline constexpr TcliptypeHEFO kJpegType{"JPEG 图片", "\xFF\xD8\xFF\xE0"sv, "JFIF", 6, "\xFF\xD9"sv, ".jpg", 0};
+inline constexpr std::string_view kMveHeader = "Interplay MVE File\x1A\x00\x1A\x00"sv;
+inline constexpr std::string_view kMveFooter =
+    "\x04\x00\x06\x00\x07\x01\x00\x00\x00\x00\x00\x00\x00\x00\x01\x00"
+    "\x08\x00\x04\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x05\x00"sv;
+inline constexpr TcliptypeHEFO kMveType{"Interplay 视频", kMveHeader, kMveHeader, 0, kMveFooter, ".mve", 0};
+inline constexpr TcliptypeHEFO kRealMediaType{"RealMedia", ".RMF", "PROP", 18, "INDX", ".ram", 0};
+
+inline constexpr TcliptypeBIK kBinkType{"Bink 视频", "BIK", 8, 16, 4, 4, 8, ".bik"};
+inline constexpr TcliptypeSequence kMidiType{"Midi 序列", "MThd", "\x00\x00\x00\x06"sv, 4, "MTrk", 14, 4, ".mid"};
+
+// Smacker and QuickTime have no record; their constants stand here.
+inline constexpr std::string_view kSmackerTypeName = "Smacker 视频";
+inline constexpr std::string_view kSmackerSignature = "SMK";
+inline constexpr std::string_view kSmackerExtension = ".smk";
+inline constexpr std::string_view kQuicktimeTypeName = "Quicktime 剪辑";
+inline constexpr std::string_view kQuicktimeSignature = "moov";
+inline constexpr std::string_view kQuicktimeExtension = ".qt";
+inline constexpr std::string_view kMp3TypeName = "MP3 音频";
+inline constexpr std::string_view kMp3Extension = ".mp3";
+
+// The clip-type check boxes, in the order in which the scan runs their detectors.
+enum class ClipKind : int { kQT, kBMP, kAVI, kWAV, kJPG, kMPG, kMVE, kRAM, kBIK, kSMK, kMID };
+inline constexpr int kClipKindCount = 11;
+
+// Short names for the command line, in dispatch order: qt,bmp,avi,wav,jpg,mpg,mve,ram,bik,smk,mid.
+inline constexpr std::array<std::string_view, kClipKindCount> kClipKindNames = {
+    "qt", "bmp", "avi", "wav", "jpg", "mpg", "mve", "ram", "bik", "smk", "mid"};
+
+std::optional<ClipKind> ClipKindFromName(std::string_view name);
+
+// The list's type name for a catalogue extension (".jpg" gives "JPEG 图片").
+std::string_view TypeNameForExtension(std::string_view extension);
+
+}  // namespace rsf

@@ -1,0 +1,28 @@
+// File-backed source stream; reads go straight to the file at the stream's own position.
+#include "scan/file_stream.h"
+
+namespace rsf {
+
+FileStream::FileStream(const std::string& path) : file_(platform::File::OpenReadShared(path)) {}
+
+std::int64_t FileStream::Size() const { return file_->Size(); }
+
+std::int64_t FileStream::Seek(std::int64_t offset, int origin) {
+  switch (origin) {
+    case kFromBeginning: position_ = offset; break;
+    case kFromCurrent: position_ += offset; break;
+    case kFromEnd: position_ = Size() + offset; break;
+    default: return -1;
+  }
+  return position_;
+}
+
+std::int64_t FileStream::Read(void* buffer, std::int64_t count) {
+  if (count <= 0) return 0;
+  if (position_ < 0) return -1;
+  std::int64_t got = file_->ReadAt(position_, buffer, count);
+  if (got > 0) position_ += got;
+  return got;
+}
+
+}  // namespace rsf

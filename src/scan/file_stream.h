@@ -1,0 +1,27 @@
+// A source stream over a file opened read-only with read sharing.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/file.h"
+#include "scan/source_stream.h"
+
+namespace rsf {
+
+class FileStream final : public SourceStream {
+ public:
+  // Raises FileOpenError when the file cannot be opened.
+  explicit FileStream(const std::string& path);
+
+  std::int64_t Size() const override;
+  std::int64_t Position() const override { return position_; }
+  std::int64_t Seek(std::int64_t offset, int origin) override;
+  std::int64_t Read(void* buffer, std::int64_t count) override;
+
+ private:
+  std::unique_ptr<platform::File> file_;
+  std::int64_t position_ = 0;
+};
+
+}  // namespace rsf

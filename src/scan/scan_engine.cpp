@@ -1,0 +1,131 @@
+// The scan run: window loop, detector dispatch in the fixed order, progress and end of run.
+#include "scan/scan_engine.h"
+
+#include <fmt/format.h>
+
+#include <chrono>
+
+#include "scan/detectors.h"
+#include "scan/time_text.h"
+
+namespace rsf {
+namespace {
+
+double SteadySeconds() {
+  using namespace std::chrono;
+  return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+// Runs every enabled detector over the current window, each followed by RestoreWindow so that
+// all of them see the same window and source position.
+void RunDetectors(ScanState& state, const ScanOptions& options) {
+  if (options.mp3_mode) {
+    FindMP3Clips(state);
+    return;
+  }
+  auto run = [&](ClipKind kind, auto&& detector) {
+    if (!options.Enabled(kind)) return;
+    detector();
+    state.RestoreWindow();
+  };
+  run(ClipKind::kQT, [&] { FindQuicktimeClips(state); });
+  run(ClipKind::kBMP, [&] { FindRIFFClips(state, kBitmapType); });
+  run(ClipKind::kAVI, [&] { FindRIFFClips(state, kAviType); });
+  run(ClipKind::kWAV, [&] { FindRIFFClips(state, kWavType); });
+  run(ClipKind::kJPG, [&] { FindHEFOClips(state, kJpegType); });
+  run(ClipKind::kMPG, [&] { FindHEFOClips(state, kMpegType); });
+  run(ClipKind::kMVE, [&] { FindHEFOClips(state, kMveType); });
+  run(ClipKind::kRAM, [&] { FindHEFOClips(state, kRealMediaType); });
+  run(ClipKind::kBIK, [&] { FindBIKClips(state, kBinkType); });
+  run(ClipKind::kSMK, [&] { FindSmackerClips(state); });
+  run(ClipKind::kMID, [&] { FindSequenceClips(state, kMidiType); });
+}
+
+// Registers the signatures of every enabled detector up front, so the first window is
+// indexed in one pass like all the others.
+void RegisterSignatures(ScanState& state, const ScanOptions& options) {
+  if (options.mp3_mode) return;
+  auto add = [&](ClipKind kind, std::initializer_list<std::string_view> patterns) {
+    if (!options.Enabled(kind)) return;
+    for (std::string_view pattern : patterns) state.Signature(pattern);
+  };
+  add(ClipKind::kQT, {kQuicktimeSignature});
+  add(ClipKind::kBMP, {kBitmapType.Signature});
+  add(ClipKind::kAVI, {kAviType.Signature});
+  add(ClipKind::kWAV, {kWavType.Signature});
+  add(ClipKind::kJPG, {kJpegType.Header, kJpegType.Footer});
+  add(ClipKind::kMPG, {kMpegType.Header, kMpegType.Footer});
+  add(ClipKind::kMVE, {kMveType.Header, kMveType.Footer});
+  add(ClipKind::kRAM, {kRealMediaType.Header, kRealMediaType.Footer});
+  add(ClipKind::kBIK, {kBinkType.Signature});
+  add(ClipKind::kSMK, {kSmackerSignature});
+  add(ClipKind::kMID, {kMidiType.Signature});
+}
+
+}  // namespace
+
+ScanEngine::ScanEngine(ScanObserver& observer) : observer_(observer), clock_(SteadySeconds) {}
+
+ScanOutcome ScanEngine::StartAnalysis(const SourceOpener& open_source, const ScanOptions& options) {
+  if (running_) return ScanOutcome::kBusy;
+  source_.reset();
+  source_ = open_source();
+  const std::int64_t size = source_->Size();
+  if (size < 0) return ScanOutcome::kNoDisc;
+
+  const double start_time = clock_();
+  running_ = true;
+  observer_.RunStarted();
+  bool finished = false;
+  try {
+    catalogue_.clear();
+    observer_.GaugeMaximum(size);
+    observer_.ListCleared();
+    finished = RunWindows(options, start_time);
+  } catch (...) {
+    running_ = false;
+    observer_.GaugeProgress(0);
+    observer_.RunEnded(false);
+    throw;
+  }
+  running_ = false;
+  if (!finished) {
+    observer_.RunEnded(false);
+    return ScanOutcome::kCancelled;
+  }
+  observer_.GaugeProgress(0);
+  observer_.StatusText(kStatusPanelActivity, fmt::format("分析完成。错误 : {}", read_error_count_));
+  observer_.RunEnded(true);
+  return ScanOutcome::kFinished;
+}
+
+bool ScanEngine::RunWindows(const ScanOptions& options, double start_time) {
+  ScanState state(*source_, options, observer_, catalogue_, read_error_count_, matcher_kind_);
+  RegisterSignatures(state, options);
+  const std::int64_t size = state.SourceSize();
+  source_->Seek(0);
+  while (source_->Position() < size) {
+    if (observer_.Closing()) return false;
+    state.ReadWindow();
+    state.SaveWindow();
+    RunDetectors(state, options);
+    ShowProgress(start_time, size);
+    state.AdvanceWindow();
+    observer_.ProcessMessages();
+  }
+  return true;
+}
+
+void ScanEngine::ShowProgress(double start_time, std::int64_t size) {
+  observer_.StatusText(kStatusPanelActivity, "正在分析...");
+  const double elapsed = clock_() - start_time;
+  const std::string elapsed_text = TimeOfDayText(elapsed);
+  observer_.StatusText(kStatusPanelElapsed, "使用时间: " + elapsed_text);
+  const double remaining = RemainingSeconds(elapsed, size, source_->Position());
+  observer_.StatusText(kStatusPanelRemaining, "剩余: " + TimeOfDayText(remaining));
+  // The full repaint is costly; it happens only while the elapsed seconds are even.
+  const int seconds = (elapsed_text[6] - '0') * 10 + (elapsed_text[7] - '0');
+  if (seconds % 2 == 0) observer_.Repaint();
+}
+
+}  // namespace rsf

@@ -1,0 +1,148 @@
+// Window machinery, one-pass signature index and footer search of a scan run.
+//
+// Windows are shared, not copied: saving a window keeps a second reference to it, and a
+// detector that reads another window gets a fresh buffer, so restoring is a pointer swap.
+#include "scan/scan_state.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "base/errors.h"
+
+namespace rsf {
+
+ScanState::ScanState(SourceStream& source, const ScanOptions& options, ScanObserver& observer,
+                     ClipCatalogue& catalogue, int& read_error_count, MatcherKind matcher_kind)
+    : source_(source),
+      options_(options),
+      observer_(observer),
+      catalogue_(catalogue),
+      read_error_count_(read_error_count),
+      matcher_kind_(matcher_kind),
+      source_size_(source.Size()),
+      window_(std::make_shared<Window>()) {
+  for (const TFilestruct& clip : catalogue_) catalogued_.emplace(clip.StartOffset, clip.Extension);
+}
+
+void ScanState::HandleReadError() {
+  if (!options_.ignore_read_errors) throw StreamReadError();
+  ++read_error_count_;
+}
+
+void ScanState::ReadPieces(std::int64_t offset, std::int64_t count, std::vector<std::uint8_t>& out) {
+  out.resize(static_cast<std::size_t>(count));
+  source_.Seek(offset);
+  std::int64_t done = 0;
+  while (done < count) {
+    const std::int64_t piece = std::min(kCopyPieceSize, count - done);
+    try {
+      source_.ReadBuffer(out.data() + done, piece);
+    } catch (const StreamReadError&) {
+      out.resize(static_cast<std::size_t>(done));
+      HandleReadError();
+      return;
+    }
+    done += piece;
+  }
+}
+
+void ScanState::ReadWindow() {
+  const std::int64_t position = source_.Position();
+  observer_.GaugeProgress(position);
+  if (window_ == saved_) {
+    window_ = spare_ ? std::move(spare_) : std::make_shared<Window>();
+    spare_.reset();
+  }
+  Window& window = *window_;
+  window.start = position;
+  window.index_generation = 0;
+  const std::int64_t count = source_size_ - kWindowSize > position ? kWindowSize : source_size_ - position;
+  ReadPieces(position, std::max<std::int64_t>(count, 0), window.bytes);
+}
+
+void ScanState::SaveWindow() {
+  if (window_ != saved_) spare_ = std::move(saved_);
+  saved_ = window_;
+}
+
+void ScanState::RestoreWindow() {
+  source_.Seek(saved_->start);
+  observer_.GaugeProgress(saved_->start);
+  if (window_ != saved_) {
+    spare_ = std::move(window_);
+    window_ = saved_;
+  }
+  source_.Seek(saved_->start + kWindowSize);
+}
+
+void ScanState::AdvanceWindow() {
+  window_->start += kWindowStep;
+  source_.Seek(window_->start);
+}
+
+SignatureId ScanState::Signature(std::string_view pattern) {
+  for (std::size_t i = 0; i < patterns_.size(); ++i)
+    if (patterns_[i] == pattern) return i;
+  patterns_.emplace_back(pattern);
+  memos_.emplace_back();
+  matcher_.reset();
+  return patterns_.size() - 1;
+}
+
+void ScanState::EnsureIndexed(Window& window) {
+  if (!matcher_) {
+    matcher_ = MakeLiteralMatcher(patterns_, matcher_kind_);
+    ++matcher_generation_;
+  }
+  if (window.index_generation == matcher_generation_) return;
+  matcher_->FindAll(window.bytes, window.starts);
+  window.index_generation = matcher_generation_;
+}
+
+std::size_t ScanState::NextCandidate(SignatureId id, std::size_t from) {
+  EnsureIndexed(*window_);
+  const std::vector<std::uint32_t>& starts = window_->starts[id];
+  auto it = std::lower_bound(starts.begin(), starts.end(), from);
+  return it == starts.end() ? kNoCandidate : static_cast<std::size_t>(*it);
+}
+
+std::optional<std::int64_t> ScanState::FindInSource(SignatureId id, std::int64_t from) {
+  FoundMemo& memo = memos_[id];
+  // A search from F that found X (or nothing) answers every later search from F..X at once.
+  if (memo.valid && from >= memo.searched_from && (!memo.found || from <= *memo.found)) return memo.found;
+  std::optional<std::int64_t> found = SearchSource(id, from);
+  memos_[id] = FoundMemo{true, from, found};
+  return found;
+}
+
+std::optional<std::int64_t> ScanState::SearchSource(SignatureId id, std::int64_t from) {
+  const std::string pattern = patterns_[id];
+  const auto length = static_cast<std::int64_t>(pattern.size());
+  const std::int64_t window_end = window_->start + static_cast<std::int64_t>(window_->bytes.size());
+  if (from >= window_->start && from < window_end) {
+    const std::size_t hit = NextCandidate(id, static_cast<std::size_t>(from - window_->start));
+    if (hit != kNoCandidate) return window_->start + static_cast<std::int64_t>(hit);
+  }
+  // Beyond the window: read the rest of the source in window-sized chunks that overlap by one
+  // byte less than the pattern, so an occurrence across any boundary is seen.
+  std::int64_t position = std::max(from, window_end - (length - 1));
+  while (position < source_size_) {
+    const std::int64_t count = std::min(kWindowSize, source_size_ - position);
+    observer_.GaugeProgress(position);
+    ReadPieces(position, count, search_chunk_);
+    const std::size_t hit = FindBytes(search_chunk_, pattern);
+    if (hit != std::string_view::npos) return position + static_cast<std::int64_t>(hit);
+    if (position + count >= source_size_) break;
+    position += count - (length - 1);
+  }
+  return std::nullopt;
+}
+
+bool ScanState::AppendClip(TFilestruct clip, std::string_view type_name) {
+  if (!catalogued_.emplace(clip.StartOffset, clip.Extension).second) return false;
+  catalogue_.push_back(std::move(clip));
+  observer_.ClipListed(catalogue_.size() - 1, ListLine(catalogue_.size(), type_name, catalogue_.back()));
+  return true;
+}
+
+}  // namespace rsf

@@ -1,0 +1,116 @@
+// The scan state that every detector works on: the source, the current window with its saved
+// copy, the one-pass signature index of the window, footer search across windows, and the
+// catalogue that detectors append to.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "base/bytes.h"
+#include "scan/clip_catalogue.h"
+#include "scan/literal_matcher.h"
+#include "scan/scan_observer.h"
+#include "scan/scan_options.h"
+#include "scan/source_stream.h"
+
+namespace rsf {
+
+inline constexpr std::int64_t kWindowSize = 63488;    // 0xF800
+inline constexpr std::int64_t kWindowOverlap = 40;
+inline constexpr std::int64_t kWindowStep = kWindowSize - kWindowOverlap;
+inline constexpr std::int64_t kCopyPieceSize = 61440;  // 0xF000, the largest single read
+inline constexpr std::size_t kNoCandidate = static_cast<std::size_t>(-1);
+
+using SignatureId = std::size_t;
+
+class ScanState {
+ public:
+  ScanState(SourceStream& source, const ScanOptions& options, ScanObserver& observer, ClipCatalogue& catalogue,
+            int& read_error_count, MatcherKind matcher_kind = MatcherKind::kBest);
+
+  // --- the window machinery ---
+  // Fills the window from the current source position, which becomes the window start.
+  void ReadWindow();
+  // Remembers the current window so that RestoreWindow can bring it back.
+  void SaveWindow();
+  // Puts the saved window back and positions the source one window size behind its start.
+  void RestoreWindow();
+  // Moves the window start on by one window less the overlap and seeks the source there.
+  void AdvanceWindow();
+
+  Bytes Buffer() const { return window_->bytes; }
+  std::int64_t WindowStart() const { return window_->start; }
+  std::int64_t SourceSize() const { return source_size_; }
+  SourceStream& Source() { return source_; }
+  const ScanOptions& Options() const { return options_; }
+  ScanObserver& Observer() { return observer_; }
+
+  // --- searching ---
+  // Registers a byte string to be found by the one-pass search; the same string gives the same id.
+  SignatureId Signature(std::string_view pattern);
+  // Index in the window of the first occurrence of the signature that begins at `from` or later,
+  // or kNoCandidate. Overlapping occurrences are all found.
+  std::size_t NextCandidate(SignatureId id, std::size_t from);
+  // Source offset of the first occurrence of the signature that begins at `from` or later,
+  // wherever window boundaries fall; nullopt when none lies before the source end. Reads
+  // further parts of the source as needed without changing the window; the source position is
+  // left anywhere. Remembers what it found so that repeated searches cost nothing.
+  std::optional<std::int64_t> FindInSource(SignatureId id, std::int64_t from);
+
+  // --- the catalogue ---
+  // Appends a clip and lists it, unless an entry with the same extension and start offset is
+  // already catalogued. Returns whether it was appended.
+  bool AppendClip(TFilestruct clip, std::string_view type_name);
+  const ClipCatalogue& Catalogue() const { return catalogue_; }
+
+  // A stream read error during a scan read: counted and skipped when the option says so,
+  // raised again otherwise.
+  void HandleReadError();
+
+ private:
+  struct Window {
+    std::int64_t start = 0;
+    std::vector<std::uint8_t> bytes;
+    std::vector<std::vector<std::uint32_t>> starts;  // by signature id
+    std::size_t index_generation = 0;                // 0: not indexed yet
+  };
+  struct FoundMemo {
+    bool valid = false;
+    std::int64_t searched_from = 0;
+    std::optional<std::int64_t> found;
+  };
+
+  void EnsureIndexed(Window& window);
+  std::optional<std::int64_t> SearchSource(SignatureId id, std::int64_t from);
+  // Reads `count` bytes from `offset` into `out` in pieces; stops at a failing piece
+  // (handled as a scan read error), leaving `out` holding the pieces read before it.
+  void ReadPieces(std::int64_t offset, std::int64_t count, std::vector<std::uint8_t>& out);
+
+  SourceStream& source_;
+  const ScanOptions& options_;
+  ScanObserver& observer_;
+  ClipCatalogue& catalogue_;
+  int& read_error_count_;
+  const MatcherKind matcher_kind_;
+  const std::int64_t source_size_;
+
+  std::vector<std::string> patterns_;
+  std::unique_ptr<LiteralMatcher> matcher_;
+  std::size_t matcher_generation_ = 0;
+  std::vector<FoundMemo> memos_;
+
+  std::shared_ptr<Window> window_;
+  std::shared_ptr<Window> saved_;
+  std::shared_ptr<Window> spare_;
+  std::vector<std::uint8_t> search_chunk_;
+  std::set<std::pair<std::int64_t, std::string>> catalogued_;
+};
+
+}  // namespace rsf

@@ -1,0 +1,34 @@
+// The source-stream contract shared by files, CD streams and in-memory sources: a size, a
+// position, seeking to any offset (also past the end), a plain read that reports how much
+// arrived and a full read that raises the stream read error when anything is missing.
+#pragma once
+
+#include <cstdint>
+
+namespace rsf {
+
+// Seek origins as the stream classes number them.
+inline constexpr int kFromBeginning = 0;
+inline constexpr int kFromCurrent = 1;
+inline constexpr int kFromEnd = 2;
+
+class SourceStream {
+ public:
+  virtual ~SourceStream() = default;
+
+  // Byte size of the source. A negative size means that no readable disc was found.
+  virtual std::int64_t Size() const = 0;
+  virtual std::int64_t Position() const = 0;
+  // Moves the position; returns the new position, or -1 for an unknown origin (nothing moves).
+  // Positions are not checked against the size.
+  virtual std::int64_t Seek(std::int64_t offset, int origin) = 0;
+  // Plain read: copies up to `count` bytes from the position into `buffer` and advances the
+  // position by what arrived. Returns that count, or -1 on failure. Never raises.
+  virtual std::int64_t Read(void* buffer, std::int64_t count) = 0;
+
+  // Full read: raises StreamReadError unless exactly `count` bytes arrive.
+  void ReadBuffer(void* buffer, std::int64_t count);
+  std::int64_t Seek(std::int64_t offset) { return Seek(offset, kFromBeginning); }
+};
+
+}  // namespace rsf
