@@ -16,6 +16,7 @@ class FileStream final : public SourceStream {
 
   std::int64_t Size() const override;
   std::int64_t Position() const override { return position_; }
+  using SourceStream::Seek;
   std::int64_t Seek(std::int64_t offset, int origin) override;
   std::int64_t Read(void* buffer, std::int64_t count) override;
 

@@ -14,6 +14,7 @@ class MemoryStream : public SourceStream {
 
   std::int64_t Size() const override { return static_cast<std::int64_t>(bytes_.size()); }
   std::int64_t Position() const override { return position_; }
+  using SourceStream::Seek;
   std::int64_t Seek(std::int64_t offset, int origin) override;
   std::int64_t Read(void* buffer, std::int64_t count) override;
 

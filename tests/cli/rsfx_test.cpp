@@ -1,0 +1,121 @@
+// rsfx in-process: option lists, usage errors, the JSON report and extraction.
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "cli/option_parsing.h"
+#include "cli/rsfx_app.h"
+#include "support/scan_harness.h"
+#include "synth/demo_source.h"
+
+namespace rsf::cli {
+namespace {
+
+struct Outcome {
+  int status;
+  std::string out, err;
+};
+
+std::string Slurp(std::FILE* file) {
+  std::rewind(file);
+  std::string text;
+  char buffer[4096];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
+  std::fclose(file);
+  return text;
+}
+
+Outcome Rsfx(std::vector<std::string> args) {
+  args.insert(args.begin(), "rsfx");
+  std::vector<const char*> argv;
+  for (const auto& arg : args) argv.push_back(arg.c_str());
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  const int status = RsfxMain(static_cast<int>(argv.size()), argv.data(), out, err);
+  return {status, Slurp(out), Slurp(err)};
+}
+
+TEST(RsfxOptionsTest, TypeListsAndClipNumbers) {
+  std::string error;
+  auto types = ParseTypeList("jpg,mid,qt", error);
+  ASSERT_TRUE(types);
+  EXPECT_TRUE((*types)[static_cast<int>(ClipKind::kJPG)]);
+  EXPECT_TRUE((*types)[static_cast<int>(ClipKind::kQT)]);
+  EXPECT_FALSE((*types)[static_cast<int>(ClipKind::kBMP)]);
+  EXPECT_FALSE(ParseTypeList("jpg,gif", error));
+  EXPECT_NE(error.find("gif"), std::string::npos);
+  EXPECT_FALSE(ParseTypeList("jpg,", error)) << "an empty name is not a type";
+
+  auto numbers = ParseClipNumbers("2,5-7,5", error);
+  ASSERT_TRUE(numbers);
+  EXPECT_EQ(*numbers, (std::set<std::size_t>{2, 5, 6, 7}));
+  for (const char* bad : {"", "0", "3-1", "x", "1-", "-2", "1,,2", "99999999999999999999999", "1-999999999"})
+    EXPECT_FALSE(ParseClipNumbers(bad, error)) << bad;
+}
+
+TEST(RsfxTest, UsageErrorsExitWithTwo) {
+  EXPECT_EQ(Rsfx({}).status, kExitUsageError);
+  EXPECT_EQ(Rsfx({"scan"}).status, kExitUsageError);
+  EXPECT_EQ(Rsfx({"frobnicate", "x"}).status, kExitUsageError);
+  EXPECT_EQ(Rsfx({"scan", "x", "--types", "gif"}).status, kExitUsageError);
+  EXPECT_EQ(Rsfx({"extract", "x"}).status, kExitUsageError) << "--target is required";
+  EXPECT_EQ(Rsfx({"extract", "x", "--target", "p", "--only", "0"}).status, kExitUsageError);
+  EXPECT_EQ(Rsfx({"--help"}).status, kExitOk);
+}
+
+TEST(RsfxTest, MissingSourceIsARuntimeError) {
+  test::TempDir dir;
+  const Outcome result = Rsfx({"scan", dir.File("nope.bin")});
+  EXPECT_EQ(result.status, kExitRuntimeError);
+  EXPECT_EQ(result.err, "不能打开文件 " + dir.File("nope.bin") + ".\n");
+}
+
+TEST(RsfxTest, JsonReportFollowsTheContract) {
+  test::TempDir dir;
+  const synth::DemoSource demo = synth::BuildDemoSource();
+  const std::string source = dir.File("demo.bin");
+  test::WriteWholeFile(source, demo.bytes);
+  const Outcome result = Rsfx({"scan", source, "--json", "--types", "jpg,mpg,mve,ram"});
+  ASSERT_EQ(result.status, kExitOk) << result.err;
+  const auto report = nlohmann::json::parse(result.out);
+  EXPECT_EQ(report.size(), 4u);
+  EXPECT_EQ(report["source"], source);
+  EXPECT_EQ(report["size"], demo.bytes.size());
+  EXPECT_EQ(report["read_errors"], 0);
+  ASSERT_GE(report["clips"].size(), 8u);
+  const auto& first = report["clips"][0];
+  EXPECT_EQ(first.size(), 6u);
+  EXPECT_EQ(first["number"], 1);
+  EXPECT_EQ(first["type"], "JPEG 图片");
+  EXPECT_EQ(first["extension"], ".jpg");
+  EXPECT_EQ(first["start"], demo.clips[0].start);
+  EXPECT_EQ(first["end"], demo.clips[0].end);
+  EXPECT_TRUE(first["info"].is_string());
+}
+
+TEST(RsfxTest, ExtractWritesTheChosenClips) {
+  test::TempDir dir;
+  const synth::DemoSource demo = synth::BuildDemoSource();
+  const std::string source = dir.File("demo.bin");
+  test::WriteWholeFile(source, demo.bytes);
+  const Outcome result = Rsfx({"extract", source, "--target", dir.File("out"), "--only", "1,3", "--types", "jpg,mpg"});
+  ASSERT_EQ(result.status, kExitOk) << result.err;
+  EXPECT_NE(result.out.find("提取完成。"), std::string::npos);
+  EXPECT_EQ(test::ReadWholeFile(dir.File("out1.jpg")), demo.clips[0].bytes);
+  EXPECT_TRUE(std::filesystem::exists(dir.File("out3.jpg")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("out2.mpg")));
+
+  const Outcome none = Rsfx({"extract", source, "--target", dir.File("out"), "--only", "500"});
+  EXPECT_EQ(none.status, kExitRuntimeError);
+  EXPECT_EQ(none.err, "你没有选择任何剪辑 !\n");
+
+  const Outcome missing = Rsfx({"extract", source, "--target", dir.File("missing/out")});
+  EXPECT_EQ(missing.status, kExitRuntimeError);
+  EXPECT_EQ(missing.err.rfind("不能创建文件 " + dir.File("missing/out") + "1.jpg.", 0), 0u) << missing.err;
+}
+
+}  // namespace
+}  // namespace rsf::cli

@@ -1,0 +1,45 @@
+// Both signature matchers must report exactly the occurrences a plain search finds.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "scan/literal_matcher.h"
+#include "synth/random_filler.h"
+
+namespace rsf {
+namespace {
+
+std::vector<std::vector<std::uint32_t>> PlainSearch(const std::vector<std::string>& patterns, Bytes text) {
+  std::vector<std::vector<std::uint32_t>> starts(patterns.size());
+  for (std::size_t id = 0; id < patterns.size(); ++id)
+    for (std::size_t at = 0; at + patterns[id].size() <= text.size(); ++at)
+      if (MatchesAt(text, at, patterns[id])) starts[id].push_back(static_cast<std::uint32_t>(at));
+  return starts;
+}
+
+TEST(LiteralMatcherTest, BothImplementationsMatchAPlainSearch) {
+  using namespace std::string_literals;
+  const std::vector<std::string> patterns = {"BM", "RIFF", "\xFF\xD8\xFF\xE0"s, "\xFF\xD9"s, "\x00\x00\x01\xBA"s,
+                                             "\x00\x00\x01\xB9"s, "moov", "AA", "AAA", "\xFF"s};
+  // Random bytes over a small alphabet, so that overlapping and adjacent matches abound.
+  synth::ByteVector text = synth::RandomBytes(20000, 42);
+  const std::uint8_t alphabet[] = {'B', 'M', 'A', 0xFF, 0xD8, 0xD9, 0xE0, 0x00, 0x01, 0xBA, 0xB9};
+  for (auto& byte : text) byte = alphabet[byte % sizeof alphabet];
+  const auto expected = PlainSearch(patterns, text);
+
+  std::vector<MatcherKind> kinds = {MatcherKind::kPortable};
+  if (HyperscanAvailable()) kinds.push_back(MatcherKind::kHyperscan);
+  for (MatcherKind kind : kinds) {
+    auto matcher = MakeLiteralMatcher(patterns, kind);
+    std::vector<std::vector<std::uint32_t>> found;
+    matcher->FindAll(text, found);
+    EXPECT_EQ(found, expected) << "matcher kind " << static_cast<int>(kind);
+    matcher->FindAll(Bytes(text.data(), 3), found);
+    EXPECT_EQ(found, PlainSearch(patterns, Bytes(text.data(), 3)));
+    matcher->FindAll(Bytes(), found);
+    EXPECT_EQ(found, std::vector<std::vector<std::uint32_t>>(patterns.size()));
+  }
+}
+
+}  // namespace
+}  // namespace rsf
