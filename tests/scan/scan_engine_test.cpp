@@ -126,8 +126,12 @@ TEST(ScanEngineTest, ProgressTextsAndCompletion) {
   bool saw_analysing = false;
   for (const auto& status : observer.statuses) {
     if (status.panel == 1 && status.text == "正在分析...") saw_analysing = true;
-    if (status.panel == 2) EXPECT_EQ(status.text.rfind("使用时间: 00:00:0", 0), 0u) << status.text;
-    if (status.panel == 3) EXPECT_EQ(status.text.rfind("剩余: 00:00:", 0), 0u) << status.text;
+    if (status.panel == 2) {
+      EXPECT_EQ(status.text.rfind("使用时间: 00:00:0", 0), 0u) << status.text;
+    }
+    if (status.panel == 3) {
+      EXPECT_EQ(status.text.rfind("剩余: 00:00:", 0), 0u) << status.text;
+    }
   }
   EXPECT_TRUE(saw_analysing);
   EXPECT_EQ(observer.panels[1], "分析完成。错误 : 0");

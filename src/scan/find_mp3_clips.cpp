@@ -1,0 +1,211 @@
+// MP3 mode: a clip is a run of at least four valid MPEG audio frames, each starting where the
+// previous one ends, optionally followed by an ID3 version 1 tag. After each clip the window
+// moves behind it, so the scan goes on from the clip's last byte.
+//
+// Every 0xFF byte can start a frame, so headers are taken from memory wherever the bytes are at
+// hand: the probe from the window, the frame walk from the window or a read-ahead block of the
+// source. Those are the bytes a 4-byte read at the same offset would deliver, and a block that
+// fails to read falls back to that 4-byte read, so the clips found and the read errors raised
+// are the same as with a seek and a read for every header.
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/errors.h"
+#include "clipinfo/maldomp3.h"
+#include "scan/detectors.h"
+
+namespace rsf {
+namespace {
+
+constexpr std::string_view kFoundHeaderStatus = "找到 MP3 头部 - 正在计算大小 ...";
+constexpr std::string_view kTagIdentifier = "TAG";
+constexpr std::uint8_t kSyncByte = 0xFF;
+constexpr int kProbeFrames = 4;
+constexpr std::int64_t kHeaderBytes = 4;
+constexpr std::int64_t kReadAheadBytes = 64 * 1024;
+constexpr std::uint32_t kSyncMask = 0xFFE00000u;  // eleven set bits open every frame header
+
+std::uint32_t HeaderWord(const std::uint8_t* bytes) { return *ReadBE32(Bytes(bytes, kHeaderBytes), 0); }
+
+// Next 0xFF byte of the window at `from` or later.
+std::size_t NextSync(Bytes window, std::size_t from) {
+  if (from >= window.size()) return kNoCandidate;
+  const void* hit = std::memchr(window.data() + from, kSyncByte, window.size() - from);
+  return hit ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(hit) - window.data()) : kNoCandidate;
+}
+
+// A candidate whose second byte lacks the three sync bits fails its first header outright, and
+// the probe's later steps would only decode the same four bytes of the window again.
+bool FailsSync(Bytes window, std::size_t p) {
+  const std::optional<std::uint32_t> header = ReadBE32(window, p);
+  return header && (*header & kSyncMask) != kSyncMask;
+}
+
+// Four-byte frame headers at source offsets, from memory where possible.
+class FrameHeaderReader {
+ public:
+  explicit FrameHeaderReader(ScanState& state) : state_(state) {}
+
+  std::optional<std::uint32_t> FromWindow(std::int64_t offset) const {
+    const Bytes window = state_.Buffer();
+    const std::int64_t at = offset - state_.WindowStart();
+    if (at < 0) return std::nullopt;
+    return ReadBE32(window, static_cast<std::size_t>(at));
+  }
+
+  // A full 4-byte read at `offset`; raises StreamReadError when it fails.
+  std::uint32_t ReadSource(std::int64_t offset) {
+    std::array<std::uint8_t, kHeaderBytes> bytes{};
+    state_.Source().Seek(offset);
+    state_.Source().ReadBuffer(bytes.data(), kHeaderBytes);
+    return HeaderWord(bytes.data());
+  }
+
+  // Like ReadSource, but served from the window or the read-ahead block when they hold the bytes.
+  std::uint32_t Read(std::int64_t offset) {
+    if (const std::optional<std::uint32_t> in_window = FromWindow(offset)) return *in_window;
+    const std::int64_t at = offset - block_start_;
+    if (at >= 0 && FitsIn(block_.size(), static_cast<std::size_t>(at), kHeaderBytes))
+      return HeaderWord(block_.data() + at);
+    if (offset >= unreadable_from_ && offset < unreadable_to_) return ReadSource(offset);
+    if (!FillBlock(offset)) return ReadSource(offset);
+    return HeaderWord(block_.data());
+  }
+
+ private:
+  // Reads a block starting at `offset`. A block that fails may still hold readable headers, so
+  // its range is then left to 4-byte reads.
+  bool FillBlock(std::int64_t offset) {
+    const std::int64_t count = std::min(kReadAheadBytes, state_.SourceSize() - offset);
+    if (count < kHeaderBytes) return false;
+    block_.resize(static_cast<std::size_t>(count));
+    state_.Source().Seek(offset);
+    if (state_.Source().Read(block_.data(), count) == count) {
+      block_start_ = offset;
+      return true;
+    }
+    block_.clear();
+    unreadable_from_ = offset;
+    unreadable_to_ = offset + count;
+    return false;
+  }
+
+  ScanState& state_;
+  std::vector<std::uint8_t> block_;
+  std::int64_t block_start_ = 0;
+  std::int64_t unreadable_from_ = 0, unreadable_to_ = 0;
+};
+
+// Four valid headers in a row, each at the frame length of the one before. Returns the fourth.
+// The steps after an invalid header still run, since their reads past the window may fail, and a
+// read error here is not caught: it ends the run whether or not read errors are ignored.
+std::optional<TMaldoMP3> Probe(std::int64_t start, FrameHeaderReader& headers, std::int64_t source_size) {
+  TMaldoMP3 record;
+  bool failed = false;
+  std::int64_t off = 0;
+  for (int step = 0; step < kProbeFrames; ++step) {
+    const std::int64_t offset = start + off;
+    if (offset >= source_size - kHeaderBytes) return std::nullopt;
+    const std::optional<std::uint32_t> in_window = headers.FromWindow(offset);
+    record = DecodeMP3Header(in_window ? *in_window : headers.ReadSource(offset));
+    off += record.FrameLength;
+    if (!record.Valid) {
+      failed = true;
+      // The remaining steps would decode the same bytes of the window again.
+      if (in_window && record.FrameLength == 0) return std::nullopt;
+    }
+  }
+  if (failed) return std::nullopt;
+  return record;
+}
+
+// Walks the frames from `start` (whose header is valid) and returns the offset behind the last
+// valid one: the first header that is not valid ends the run and adds nothing, a failed read
+// ends it at the source end. Messages run once per frame; nullopt when the program is closing.
+std::optional<std::int64_t> WalkFrames(ScanState& state, FrameHeaderReader& headers, std::int64_t start) {
+  std::int64_t end = start;
+  for (;;) {
+    state.Observer().ProcessMessages();
+    if (state.Observer().Closing()) return std::nullopt;
+    std::uint32_t header = 0;
+    try {
+      header = headers.Read(end);
+    } catch (const StreamReadError&) {
+      return state.SourceSize();
+    }
+    const TMaldoMP3 frame = DecodeMP3Header(header);
+    if (!frame.Valid) return end;
+    end += frame.FrameLength;
+  }
+}
+
+// Appends the ID3 version 1 tag at `end` to the clip when there is one; a failed read drops it.
+void TakeTag(SourceStream& source, std::int64_t& end, std::string& info) {
+  try {
+    std::array<std::uint8_t, kHeaderBytes> head{};
+    source.Seek(end);
+    source.ReadBuffer(head.data(), kHeaderBytes);
+    if (!MatchesAt(Bytes(head), 0, kTagIdentifier)) return;
+    std::array<std::uint8_t, kID3TagBytes> tag{};
+    source.Seek(end);
+    source.ReadBuffer(tag.data(), kID3TagBytes);
+    end += static_cast<std::int64_t>(kID3TagBytes);
+    info.append("\r\n\r\n").append(GetID3Info(Bytes(tag)));
+  } catch (const StreamReadError&) {
+  }
+}
+
+// The first frame's header read again with a plain read, as the walk starts from it. A read that
+// delivers less, or bytes that no longer form a valid header, drops the candidate.
+bool FirstFrameReadsBack(SourceStream& source, std::int64_t start) {
+  std::array<std::uint8_t, kHeaderBytes> bytes{};
+  source.Seek(start);
+  if (source.Read(bytes.data(), kHeaderBytes) != kHeaderBytes) return false;
+  return DecodeMP3Header(HeaderWord(bytes.data())).Valid;
+}
+
+}  // namespace
+
+void FindMP3Clips(ScanState& state) {
+  ScanObserver& observer = state.Observer();
+  SourceStream& source = state.Source();
+  FrameHeaderReader headers(state);
+
+  std::size_t p = NextSync(state.Buffer(), 0);
+  while (p != kNoCandidate) {
+    const std::int64_t start = state.WindowStart() + static_cast<std::int64_t>(p);
+    const std::optional<TMaldoMP3> fourth =
+        FailsSync(state.Buffer(), p) ? std::nullopt : Probe(start, headers, state.SourceSize());
+    if (!fourth) {
+      p = NextSync(state.Buffer(), p + 1);
+      continue;
+    }
+    observer.StatusText(kStatusPanelActivity, std::string(kFoundHeaderStatus));
+    observer.Repaint();
+    if (!FirstFrameReadsBack(source, start)) {
+      p = NextSync(state.Buffer(), p + 1);
+      continue;
+    }
+    std::string info = GetMP3Info(*fourth);
+    const std::optional<std::int64_t> frames_end = WalkFrames(state, headers, start);
+    // Closing: leave at once; the clip was never catalogued, so list and catalogue stay in step.
+    if (!frames_end) return;
+    std::int64_t end = *frames_end;
+    TakeTag(source, end, info);
+    state.AppendClip({start, std::string(kMp3Extension), end, std::move(info)}, kMp3TypeName);
+
+    // The next window starts at the clip's last byte, which may itself begin the next candidate.
+    source.Seek(end - 1);
+    state.ReadWindow();
+    p = NextSync(state.Buffer(), 0);
+  }
+  // The time estimate reads the source position: leave it behind the searched window.
+  source.Seek(state.WindowStart() + static_cast<std::int64_t>(state.Buffer().size()));
+}
+
+}  // namespace rsf

@@ -1,0 +1,82 @@
+// Smacker: "SMK" with version byte "2" or "4" and a negative frame rate. The clip's size is
+// the 104-byte header, the frame-size and frame-type tables (5 bytes per frame), the Huffman
+// trees and the frames themselves, whose sizes are read from the table in the source.
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "scan/detectors.h"
+
+namespace rsf {
+namespace {
+
+// Header layout: frame count at 12, frame rate at 16 (negative: its high half is FF FF),
+// trees size at 52; the frame-size table follows the header.
+constexpr std::size_t kVersionAt = 3;
+constexpr std::size_t kFrameRateHighAt = 18;
+constexpr std::int64_t kFrameCountAt = 12;
+constexpr std::int64_t kTreesSizeAt = 52;
+constexpr std::int64_t kHeaderSize = 104;
+constexpr std::int64_t kTableBytesPerFrame = 5;
+// The low two bits of a stored frame size are flags (key frame, palette), not size.
+constexpr std::uint32_t kFrameSizeMask = ~std::uint32_t{3};
+constexpr std::int64_t kSizesPerRead = 4096;
+
+// A 32-bit little-endian field of the source; 0 when it cannot be read. Where that happens
+// the clip runs past the source end whatever the field held, and is cut there.
+std::uint32_t ReadSourceLE32(SourceStream& source, std::int64_t offset) {
+  std::uint8_t field[4] = {};
+  source.Seek(offset);
+  if (source.Read(field, 4) != 4) return 0;
+  return ReadLE32(field, 0).value_or(0);
+}
+
+// Sum of the `count` frame sizes of the table at `table`, flag bits masked off. Only the part
+// of the table inside the source is read, in blocks; a failed read ends the sum there.
+std::int64_t SumFrameSizes(SourceStream& source, std::int64_t source_size, std::int64_t table, std::int64_t count) {
+  const std::int64_t readable = std::clamp<std::int64_t>((source_size - table) / 4, 0, count);
+  std::vector<std::uint8_t> block(static_cast<std::size_t>(std::min(readable, kSizesPerRead) * 4));
+  source.Seek(table);
+  std::int64_t sum = 0;
+  for (std::int64_t done = 0; done < readable;) {
+    const std::int64_t wanted = std::min(readable - done, kSizesPerRead) * 4;
+    const std::int64_t got = source.Read(block.data(), wanted);
+    if (got <= 0) break;
+    const Bytes sizes(block.data(), static_cast<std::size_t>(got));
+    for (std::size_t at = 0; FitsIn(sizes.size(), at, 4); at += 4) sum += ReadLE32(sizes, at).value_or(0) & kFrameSizeMask;
+    if (got < wanted) break;
+    done += wanted / 4;
+  }
+  return sum;
+}
+
+bool IsSmackerVersion(Bytes buffer, std::size_t at) { return MatchesAt(buffer, at, "2") || MatchesAt(buffer, at, "4"); }
+
+}  // namespace
+
+void FindSmackerClips(ScanState& state) {
+  const SignatureId signature = state.Signature(kSmackerSignature);
+  SourceStream& source = state.Source();
+  const std::int64_t source_size = state.SourceSize();
+
+  for (std::size_t p = state.NextCandidate(signature, 0); p != kNoCandidate;
+       p = state.NextCandidate(signature, p + 1)) {
+    const Bytes buffer = state.Buffer();
+    // A header cut by the window's end lies whole in the next window.
+    if (ReadLE16(buffer, p + kFrameRateHighAt) != std::uint16_t{0xFFFF}) continue;
+    if (!IsSmackerVersion(buffer, p + kVersionAt)) continue;
+    state.Observer().StatusText(kStatusPanelActivity, "找到 Smacker 头部 - 正在计算大小...");
+    state.Observer().Repaint();
+
+    const std::int64_t start = state.WindowStart() + static_cast<std::int64_t>(p);
+    const auto stored_count = static_cast<std::int32_t>(ReadSourceLE32(source, start + kFrameCountAt));
+    const std::int64_t frames = std::max<std::int64_t>(stored_count, 0);
+    const std::int64_t trees_size = ReadSourceLE32(source, start + kTreesSizeAt);
+    const std::int64_t frame_bytes = SumFrameSizes(source, source_size, start + kHeaderSize, frames);
+    const std::int64_t end = start + kHeaderSize + kTableBytesPerFrame * frames + trees_size + frame_bytes;
+
+    state.AppendClip({start, std::string(kSmackerExtension), std::min(end, source_size), {}}, kSmackerTypeName);
+  }
+}
+
+}  // namespace rsf
