@@ -1,5 +1,5 @@
 // rsfx: option parsing with CLI11, then one scan (and for `extract` one extraction) through the
-// core, printed as text or as one JSON object.
+// core, printed as text or as one JSON object; or the list of CD drive entries (`drives`).
 #include "cli/rsfx_app.h"
 
 #include <fmt/format.h>
@@ -10,6 +10,7 @@
 
 #include "base/error_display.h"
 #include "base/errors.h"
+#include "cd/cd_mode.h"
 #include "cli/console_observer.h"
 #include "cli/option_parsing.h"
 #include "scan/clip_types.h"
@@ -22,6 +23,8 @@ namespace {
 
 struct Request {
   std::string source;
+  std::string cd_entry;  // a drive entry as `rsfx drives` lists it, in place of SOURCE
+  bool from_cd = false;
   std::string types = "qt,bmp,avi,wav,jpg,mpg,mve,ram,bik,smk,mid";
   bool mp3 = false;
   bool ignore_read_errors = false;
@@ -31,7 +34,8 @@ struct Request {
 };
 
 void AddScanOptions(CLI::App& command, Request& request) {
-  command.add_option("SOURCE", request.source, "File to scan")->required();
+  command.add_option("SOURCE", request.source, "File to scan");
+  command.add_option("--cd", request.cd_entry, "Scan the disc in this drive (an entry of 'rsfx drives') instead of a file");
   command.add_option("--types", request.types, "Comma-separated clip types: qt,bmp,avi,wav,jpg,mpg,mve,ram,bik,smk,mid");
   command.add_flag("--mp3", request.mp3, "MP3 mode: look for runs of MPEG audio frames only");
   command.add_flag("--ignore-read-errors", request.ignore_read_errors, "Count unreadable parts and go on");
@@ -50,7 +54,7 @@ nlohmann::json ScanJson(const Request& request, const ScanEngine& engine) {
                      {"end", clip.EndOffset},
                      {"info", clip.InfoText}});
   }
-  return {{"source", request.source},
+  return {{"source", request.from_cd ? request.cd_entry : request.source},
           {"size", engine.Source() ? engine.Source()->Size() : 0},
           {"read_errors", engine.ReadErrorCount()},
           {"clips", clips}};
@@ -85,8 +89,12 @@ int Run(const Request& request, bool extract, std::FILE* out, std::FILE* err) {
   ConsoleObserver observer(isatty(fileno(err)) ? err : nullptr);
   ScanEngine engine(observer);
   try {
-    const ScanOutcome outcome =
-        engine.StartAnalysis([&] { return std::make_unique<FileStream>(request.source); }, options);
+    const ScanOutcome outcome = engine.StartAnalysis(
+        [&]() -> std::unique_ptr<SourceStream> {
+          if (request.from_cd) return OpenCdSource(request.cd_entry, NTDeviceMode());
+          return std::make_unique<FileStream>(request.source);
+        },
+        options);
     if (outcome == ScanOutcome::kNoDisc) {
       fmt::print(err, "{}\n", kNoDiscWarning);
       return kExitRuntimeError;
@@ -129,11 +137,25 @@ int Run(const Request& request, bool extract, std::FILE* out, std::FILE* err) {
   }
 }
 
+// The drive entries of CD mode, one a line; without any, the warning CD mode would show.
+int ListDrives(std::FILE* out, std::FILE* err) {
+  const CdDriveDiscovery found = DiscoverCdDrives(NTDeviceMode());
+  if (!found.warning.empty()) {
+    fmt::print(err, "{}\n", found.warning);
+    return kExitRuntimeError;
+  }
+  for (const std::string& entry : found.entries) fmt::print(out, "{}\n", entry);
+  return kExitOk;
+}
+
 }  // namespace
 
 int RsfxMain(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   CLI::App app{"rsfx - finds media clips inside files and copies them out", "rsfx"};
   app.require_subcommand(1);
+  // CLI11 reads "/name" as an option on Windows; rsfx takes only "--name", so a path such as
+  // /data/demo.bin (Wine) stays a path. Subcommands inherit this setting.
+  app.allow_windows_style_options(false);
   Request request;
   CLI::App* scan = app.add_subcommand("scan", "List the clips found in SOURCE");
   AddScanOptions(*scan, request);
@@ -141,6 +163,7 @@ int RsfxMain(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
   AddScanOptions(*extract, request);
   extract->add_option("--target", request.target, "Target prefix: folder and file-name stem")->required();
   extract->add_option("--only", request.only, "Clip numbers and ranges to extract, e.g. 2,5-7");
+  CLI::App* drives = app.add_subcommand("drives", "List the CD drive entries that --cd accepts");
 
   try {
     app.parse(argc, argv);
@@ -155,6 +178,14 @@ int RsfxMain(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
     fmt::print(err, "Run 'rsfx --help' for usage.\n");
     return kExitUsageError;
   }
+  if (drives->parsed()) return ListDrives(out, err);
+  CLI::App* command = extract->parsed() ? extract : scan;
+  if ((command->count("SOURCE") > 0) == (command->count("--cd") > 0)) {
+    fmt::print(err, "rsfx: {}: give either SOURCE or --cd ENTRY\n", command->get_name());
+    fmt::print(err, "Run 'rsfx --help' for usage.\n");
+    return kExitUsageError;
+  }
+  request.from_cd = command->count("--cd") > 0;
   return Run(request, extract->parsed(), out, err);
 }
 

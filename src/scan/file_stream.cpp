@@ -25,4 +25,9 @@ std::int64_t FileStream::Read(void* buffer, std::int64_t count) {
   return got;
 }
 
+std::int64_t FileStream::ReadAt(std::int64_t offset, void* buffer, std::int64_t count) const {
+  if (count <= 0) return 0;
+  return file_->ReadAt(offset, buffer, count);
+}
+
 }  // namespace rsf

@@ -19,6 +19,8 @@ class FileStream final : public SourceStream {
   using SourceStream::Seek;
   std::int64_t Seek(std::int64_t offset, int origin) override;
   std::int64_t Read(void* buffer, std::int64_t count) override;
+  bool CanReadConcurrently() const override { return true; }
+  std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) const override;
 
  private:
   std::unique_ptr<platform::File> file_;

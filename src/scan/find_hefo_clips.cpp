@@ -8,7 +8,7 @@ namespace rsf {
 
 void FindHEFOClips(ScanState& state, const TcliptypeHEFO& type) {
   const SignatureId header = state.Signature(type.Header);
-  const SignatureId footer = state.Signature(type.Footer);
+  const SignatureId footer = state.Footer(type.Footer);
   const auto footer_length = static_cast<std::int64_t>(type.Footer.size());
 
   std::size_t p = state.NextCandidate(header, 0);

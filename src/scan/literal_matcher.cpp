@@ -20,7 +20,8 @@ class PortableMatcher final : public LiteralMatcher {
   }
 
   void FindAll(Bytes text, std::vector<std::vector<std::uint32_t>>& starts) const override {
-    starts.assign(patterns_.size(), {});
+    starts.resize(patterns_.size());
+    for (auto& list : starts) list.clear();  // keeps their capacity from window to window
     const auto* begin = text.data();
     const std::size_t size = text.size();
     for (const Group& group : groups_) {

@@ -42,7 +42,8 @@ class HyperscanMatcher final : public LiteralMatcher {
   }
 
   void FindAll(Bytes text, std::vector<std::vector<std::uint32_t>>& starts) const override {
-    starts.assign(pattern_lengths_.size(), {});
+    starts.resize(pattern_lengths_.size());
+    for (auto& list : starts) list.clear();  // keeps their capacity from window to window
     if (text.empty()) return;
     Context context{this, &starts};
     hs_scan(database_, reinterpret_cast<const char*>(text.data()), static_cast<unsigned>(text.size()), 0,

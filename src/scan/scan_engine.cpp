@@ -53,10 +53,10 @@ void RegisterSignatures(ScanState& state, const ScanOptions& options) {
   add(ClipKind::kBMP, {kBitmapType.Signature});
   add(ClipKind::kAVI, {kAviType.Signature});
   add(ClipKind::kWAV, {kWavType.Signature});
-  add(ClipKind::kJPG, {kJpegType.Header, kJpegType.Footer});
-  add(ClipKind::kMPG, {kMpegType.Header, kMpegType.Footer});
-  add(ClipKind::kMVE, {kMveType.Header, kMveType.Footer});
-  add(ClipKind::kRAM, {kRealMediaType.Header, kRealMediaType.Footer});
+  add(ClipKind::kJPG, {kJpegType.Header});
+  add(ClipKind::kMPG, {kMpegType.Header});
+  add(ClipKind::kMVE, {kMveType.Header});
+  add(ClipKind::kRAM, {kRealMediaType.Header});
   add(ClipKind::kBIK, {kBinkType.Signature});
   add(ClipKind::kSMK, {kSmackerSignature});
   add(ClipKind::kMID, {kMidiType.Signature});

@@ -22,7 +22,11 @@ ScanState::ScanState(SourceStream& source, const ScanOptions& options, ScanObser
       source_size_(source.Size()),
       window_(std::make_shared<Window>()) {
   for (const TFilestruct& clip : catalogue_) catalogued_.emplace(clip.StartOffset, clip.Extension);
+  if (source_.CanReadConcurrently() && source_size_ > kWindowSize)
+    prefetcher_ = std::make_unique<WindowPrefetcher>(source_, source_size_);
 }
+
+ScanState::~ScanState() = default;
 
 void ScanState::HandleReadError() {
   if (!options_.ignore_read_errors) throw StreamReadError();
@@ -57,6 +61,14 @@ void ScanState::ReadWindow() {
   window.start = position;
   window.index_generation = 0;
   const std::int64_t count = source_size_ - kWindowSize > position ? kWindowSize : source_size_ - position;
+  if (prefetcher_) {
+    const bool taken = prefetcher_->Take(position, window.bytes);
+    prefetcher_->AimAfter(position);
+    if (taken) {
+      source_.Seek(position + count);  // where the plain read would have left it
+      return;
+    }
+  }
   ReadPieces(position, std::max<std::int64_t>(count, 0), window.bytes);
 }
 
@@ -84,9 +96,16 @@ SignatureId ScanState::Signature(std::string_view pattern) {
   for (std::size_t i = 0; i < patterns_.size(); ++i)
     if (patterns_[i] == pattern) return i;
   patterns_.emplace_back(pattern);
-  memos_.emplace_back();
   matcher_.reset();
   return patterns_.size() - 1;
+}
+
+SignatureId ScanState::Footer(std::string_view pattern) {
+  for (std::size_t i = 0; i < footers_.size(); ++i)
+    if (footers_[i] == pattern) return i;
+  footers_.emplace_back(pattern);
+  memos_.emplace_back();
+  return footers_.size() - 1;
 }
 
 void ScanState::EnsureIndexed(Window& window) {
@@ -96,14 +115,22 @@ void ScanState::EnsureIndexed(Window& window) {
   }
   if (window.index_generation == matcher_generation_) return;
   matcher_->FindAll(window.bytes, window.starts);
+  window.cursors.assign(patterns_.size(), 0);
   window.index_generation = matcher_generation_;
 }
 
 std::size_t ScanState::NextCandidate(SignatureId id, std::size_t from) {
   EnsureIndexed(*window_);
   const std::vector<std::uint32_t>& starts = window_->starts[id];
-  auto it = std::lower_bound(starts.begin(), starts.end(), from);
-  return it == starts.end() ? kNoCandidate : static_cast<std::size_t>(*it);
+  // Detectors walk their candidates forward, asking for the one after the last answer: that
+  // is where the cursor stands, so the common step costs one comparison.
+  std::size_t& cursor = window_->cursors[id];
+  if (cursor > 0 && starts[cursor - 1] >= from) cursor = 0;
+  if (cursor < starts.size() && starts[cursor] < from)
+    cursor = static_cast<std::size_t>(std::lower_bound(starts.begin() + static_cast<std::ptrdiff_t>(cursor), starts.end(), from) -
+                                      starts.begin());
+  if (cursor == starts.size()) return kNoCandidate;
+  return starts[cursor++];
 }
 
 std::optional<std::int64_t> ScanState::FindInSource(SignatureId id, std::int64_t from) {
@@ -116,12 +143,13 @@ std::optional<std::int64_t> ScanState::FindInSource(SignatureId id, std::int64_t
 }
 
 std::optional<std::int64_t> ScanState::SearchSource(SignatureId id, std::int64_t from) {
-  const std::string pattern = patterns_[id];
+  const std::string& pattern = footers_[id];
   const auto length = static_cast<std::int64_t>(pattern.size());
   const std::int64_t window_end = window_->start + static_cast<std::int64_t>(window_->bytes.size());
   if (from >= window_->start && from < window_end) {
-    const std::size_t hit = NextCandidate(id, static_cast<std::size_t>(from - window_->start));
-    if (hit != kNoCandidate) return window_->start + static_cast<std::int64_t>(hit);
+    const auto offset = static_cast<std::size_t>(from - window_->start);
+    const std::size_t hit = FindBytes(Buffer().subspan(offset), pattern);
+    if (hit != std::string_view::npos) return from + static_cast<std::int64_t>(hit);
   }
   // Beyond the window: read the rest of the source in window-sized chunks that overlap by one
   // byte less than the pattern, so an occurrence across any boundary is seen.

@@ -19,6 +19,7 @@
 #include "scan/scan_observer.h"
 #include "scan/scan_options.h"
 #include "scan/source_stream.h"
+#include "scan/window_prefetcher.h"
 
 namespace rsf {
 
@@ -34,6 +35,7 @@ class ScanState {
  public:
   ScanState(SourceStream& source, const ScanOptions& options, ScanObserver& observer, ClipCatalogue& catalogue,
             int& read_error_count, MatcherKind matcher_kind = MatcherKind::kBest);
+  ~ScanState();
 
   // --- the window machinery ---
   // Fills the window from the current source position, which becomes the window start.
@@ -55,10 +57,13 @@ class ScanState {
   // --- searching ---
   // Registers a byte string to be found by the one-pass search; the same string gives the same id.
   SignatureId Signature(std::string_view pattern);
+  // Registers a byte string that is only ever looked for with FindInSource (a footer): it is
+  // searched for on demand instead of in every window.
+  SignatureId Footer(std::string_view pattern);
   // Index in the window of the first occurrence of the signature that begins at `from` or later,
   // or kNoCandidate. Overlapping occurrences are all found.
   std::size_t NextCandidate(SignatureId id, std::size_t from);
-  // Source offset of the first occurrence of the signature that begins at `from` or later,
+  // Source offset of the first occurrence of the footer that begins at `from` or later,
   // wherever window boundaries fall; nullopt when none lies before the source end. Reads
   // further parts of the source as needed without changing the window; the source position is
   // left anywhere. Remembers what it found so that repeated searches cost nothing.
@@ -79,6 +84,7 @@ class ScanState {
     std::int64_t start = 0;
     std::vector<std::uint8_t> bytes;
     std::vector<std::vector<std::uint32_t>> starts;  // by signature id
+    std::vector<std::size_t> cursors;                // by signature id: where the last answer stood
     std::size_t index_generation = 0;                // 0: not indexed yet
   };
   struct FoundMemo {
@@ -102,6 +108,7 @@ class ScanState {
   const std::int64_t source_size_;
 
   std::vector<std::string> patterns_;
+  std::vector<std::string> footers_;
   std::unique_ptr<LiteralMatcher> matcher_;
   std::size_t matcher_generation_ = 0;
   std::vector<FoundMemo> memos_;
@@ -111,6 +118,7 @@ class ScanState {
   std::shared_ptr<Window> spare_;
   std::vector<std::uint8_t> search_chunk_;
   std::set<std::pair<std::int64_t, std::string>> catalogued_;
+  std::unique_ptr<WindowPrefetcher> prefetcher_;
 };
 
 }  // namespace rsf

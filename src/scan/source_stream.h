@@ -26,6 +26,12 @@ class SourceStream {
   // position by what arrived. Returns that count, or -1 on failure. Never raises.
   virtual std::int64_t Read(void* buffer, std::int64_t count) = 0;
 
+  // Streams that can be read at any offset from another thread while the owner uses the
+  // stream say so here; the scan then reads windows ahead in the background. ReadAt neither
+  // uses nor moves the position; it returns the count read or -1.
+  virtual bool CanReadConcurrently() const { return false; }
+  virtual std::int64_t ReadAt(std::int64_t /*offset*/, void* /*buffer*/, std::int64_t /*count*/) const { return -1; }
+
   // Full read: raises StreamReadError unless exactly `count` bytes arrive.
   void ReadBuffer(void* buffer, std::int64_t count);
   std::int64_t Seek(std::int64_t offset) { return Seek(offset, kFromBeginning); }

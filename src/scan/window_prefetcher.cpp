@@ -1,0 +1,105 @@
+// Background read-ahead of scan windows.
+#include "scan/window_prefetcher.h"
+
+#include <algorithm>
+
+#include "scan/scan_state.h"
+
+namespace rsf {
+namespace {
+
+constexpr std::size_t kReadAheadWindows = 3;
+
+}  // namespace
+
+WindowPrefetcher::WindowPrefetcher(const SourceStream& source, std::int64_t size)
+    : source_(source), size_(size), worker_([this] { Work(); }) {}
+
+WindowPrefetcher::~WindowPrefetcher() {
+  {
+    std::lock_guard lock(mutex_);
+    stop_ = true;
+  }
+  wake_.notify_all();
+  worker_.join();
+}
+
+std::int64_t WindowPrefetcher::WindowLength(std::int64_t start) const {
+  return size_ - kWindowSize > start ? kWindowSize : std::max<std::int64_t>(size_ - start, 0);
+}
+
+void WindowPrefetcher::AimAfter(std::int64_t start) {
+  std::lock_guard lock(mutex_);
+  const std::int64_t first = start + kWindowStep;
+  auto on_track = [&](const Slot& slot) {
+    return slot.start >= first && (slot.start - first) % kWindowStep == 0 &&
+           (slot.start - first) / kWindowStep < static_cast<std::int64_t>(kReadAheadWindows);
+  };
+  // Windows read for another track (the scan jumped) are of no use any more.
+  for (Slot& slot : slots_)
+    if (slot.done && !on_track(slot)) spare_.push_back(std::move(slot.bytes));
+  std::erase_if(slots_, [&](const Slot& slot) { return slot.done && !on_track(slot); });
+  std::int64_t next = first;
+  while (next < size_ &&
+         std::any_of(slots_.begin(), slots_.end(), [&](const Slot& slot) { return slot.start == next; }))
+    next += kWindowStep;
+  next_ = next < size_ ? next : -1;
+  wake_.notify_all();
+}
+
+bool WindowPrefetcher::Take(std::int64_t start, std::vector<std::uint8_t>& bytes) {
+  std::unique_lock lock(mutex_);
+  auto it = std::find_if(slots_.begin(), slots_.end(), [&](const Slot& slot) { return slot.start == start; });
+  if (it == slots_.end()) return false;
+  wake_.wait(lock, [&] { return it->done; });
+  const bool whole = it->whole;
+  if (whole) {
+    spare_.push_back(std::move(bytes));
+    bytes = std::move(it->bytes);
+  } else {
+    spare_.push_back(std::move(it->bytes));
+  }
+  slots_.erase(it);
+  wake_.notify_all();
+  return whole;
+}
+
+void WindowPrefetcher::Work() {
+  std::unique_lock lock(mutex_);
+  while (true) {
+    wake_.wait(lock, [&] {
+      if (stop_) return true;
+      const bool busy = std::any_of(slots_.begin(), slots_.end(), [](const Slot& slot) { return !slot.done; });
+      return !busy && next_ >= 0 && slots_.size() < kReadAheadWindows;
+    });
+    if (stop_) return;
+    const std::int64_t start = next_;
+    const std::int64_t length = WindowLength(start);
+    next_ = start + kWindowStep < size_ ? start + kWindowStep : -1;
+    slots_.push_back(Slot{start, false, false, {}});
+    std::vector<std::uint8_t> buffer;
+    if (!spare_.empty()) {
+      buffer = std::move(spare_.back());
+      spare_.pop_back();
+    }
+    lock.unlock();
+
+    buffer.resize(static_cast<std::size_t>(length));
+    bool whole = true;
+    for (std::int64_t done = 0; done < length && whole; done += kCopyPieceSize) {
+      const std::int64_t piece = std::min(kCopyPieceSize, length - done);
+      whole = source_.ReadAt(start + done, buffer.data() + done, piece) == piece;
+    }
+
+    lock.lock();
+    auto it = std::find_if(slots_.begin(), slots_.end(), [&](const Slot& slot) { return slot.start == start && !slot.done; });
+    if (it != slots_.end()) {
+      it->bytes = std::move(buffer);
+      it->whole = whole;
+      it->done = true;
+    }
+    wake_.notify_all();
+  }
+}
+
+}  // namespace rsf
