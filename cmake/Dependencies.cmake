@@ -1,8 +1,14 @@
 # Third-party libraries from Debian's packages.
+if(CMAKE_CROSSCOMPILING AND WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/WindowsDependencies.cmake)
+  return()
+endif()
+
 find_package(fmt REQUIRED)
 find_package(CLI11 CONFIG REQUIRED)
 find_package(nlohmann_json REQUIRED)
 find_package(JPEG REQUIRED)
+set(RSF_HAVE_JPEG ON)
 find_package(Threads REQUIRED)
 
 # Hyperscan finds every signature of a window in one pass; without it the

@@ -16,13 +16,23 @@ struct ShellRun {
 };
 
 ShellRun Shell(const std::string& command) {
+#ifdef _WIN32
+  // cmd.exe runs the command; _pclose gives the program's exit code as it is. The pipe is read
+  // in text mode, so line ends arrive as on POSIX.
+  std::FILE* pipe = _popen((command + " 2>nul").c_str(), "r");
+#else
   std::FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
+#endif
   std::string out;
   char buffer[4096];
   std::size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+#ifdef _WIN32
+  return {_pclose(pipe), out};
+#else
   const int status = pclose(pipe);
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+#endif
 }
 
 struct Expected {
@@ -43,14 +53,14 @@ std::vector<Expected> Sorted(std::vector<Expected> clips) {
   return clips;
 }
 
-TEST(RsfxBinaryTest, ScanFindsEveryDemoClipWithExactBoundaries) {
-  const ShellRun run = Shell(std::string(RSFX_PATH) + " scan " + DEMO_SOURCE + " --json");
+void ExpectDemoClips(const std::string& options, const std::string& manifest) {
+  const ShellRun run = Shell(std::string(RSFX_PATH) + " scan " + DEMO_SOURCE + " --json" + options);
   ASSERT_EQ(run.status, 0);
   const auto report = nlohmann::json::parse(run.out);
   std::vector<Expected> found;
   for (const auto& clip : report["clips"])
     found.push_back({clip["extension"].get<std::string>(), clip["start"].get<std::int64_t>(), clip["end"].get<std::int64_t>()});
-  const auto expected = Manifest(std::string(DEMO_SOURCE) + ".clips");
+  const auto expected = Manifest(std::string(DEMO_SOURCE) + manifest);
   ASSERT_EQ(found.size(), expected.size());
   const auto sorted = Sorted(found);
   for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -58,6 +68,11 @@ TEST(RsfxBinaryTest, ScanFindsEveryDemoClipWithExactBoundaries) {
     EXPECT_EQ(sorted[i].start, expected[i].start) << i;
     EXPECT_EQ(sorted[i].end, expected[i].end) << i;
   }
+}
+
+TEST(RsfxBinaryTest, ScanFindsEveryDemoClipWithExactBoundaries) {
+  ExpectDemoClips("", ".clips");
+  ExpectDemoClips(" --mp3", ".mp3clips");
 }
 
 TEST(RsfxBinaryTest, ExtractWritesByteIdenticalFiles) {

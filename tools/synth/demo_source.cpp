@@ -1,12 +1,17 @@
 // Layout of the demo source.
 #include "synth/demo_source.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <utility>
 
 #include "synth/container_synth.h"
+#include "synth/demo_media.h"
+#include "synth/mp3_demo_media.h"
+#if RSF_HAVE_JPEG
 #include "synth/jpeg_synth.h"
+#endif
 
 namespace rsf::synth {
 namespace {
@@ -19,17 +24,25 @@ struct Pending {
   ByteVector bytes;
 };
 
+// JPEG images need libjpeg; a build without it (Windows) leaves them out of the demo.
+void AddJpeg([[maybe_unused]] std::vector<Pending>& clips, [[maybe_unused]] int width, [[maybe_unused]] int height,
+             [[maybe_unused]] unsigned seed, [[maybe_unused]] int quality = 75) {
+#if RSF_HAVE_JPEG
+  clips.push_back({".jpg", JfifImage(width, height, seed, quality)});
+#endif
+}
+
 std::vector<Pending> NormalModeClips() {
   std::vector<Pending> clips;
-  clips.push_back({".jpg", JfifImage(64, 48, 1)});
+  AddJpeg(clips, 64, 48, 1);
   clips.push_back({".mpg", MpegProgramStream(12, 7)});
   clips.push_back({".mve", InterplayMve(10, 3)});
   clips.push_back({".ram", RealMediaFile(20, 5)});
-  clips.push_back({".jpg", JfifImage(160, 120, 2, 90)});
+  AddJpeg(clips, 160, 120, 2, 90);
   clips.push_back({".mpg", MpegProgramStream(40, 11)});
   clips.push_back({".mve", InterplayMve(30, 13)});
   clips.push_back({".ram", RealMediaFile(60, 17)});
-  clips.push_back({".jpg", JfifImage(32, 32, 3)});
+  AddJpeg(clips, 32, 32, 3);
   return clips;
 }
 
@@ -65,10 +78,30 @@ std::vector<PlacedClip> Place(std::vector<Pending> pending, std::int64_t& cursor
 
 }  // namespace
 
+// The extension a scan gives a synthesized clip, read from its first bytes.
+std::string ExtensionOf(const ByteVector& clip) {
+  const std::string_view head(reinterpret_cast<const char*>(clip.data()), std::min<std::size_t>(clip.size(), 16));
+  if (head.starts_with("BM")) return ".bmp";
+  if (head.starts_with("RIFF")) return head.substr(8, 4) == "AVI " ? ".avi" : ".wav";
+  if (head.starts_with("BIK")) return ".bik";
+  if (head.starts_with("SMK")) return ".smk";
+  if (head.starts_with("MThd")) return ".mid";
+  if (head.substr(4, 4) == "moov") return ".qt";
+  return ".bin";
+}
+
 DemoSource BuildDemoSource(std::uint64_t seed) {
   DemoSource demo;
+  std::vector<Pending> normal = NormalModeClips();
+  for (ByteVector& clip : ExtraDemoClips(seed)) {
+    std::string extension = ExtensionOf(clip);
+    normal.push_back({std::move(extension), std::move(clip)});
+  }
   std::int64_t cursor = 1000;
-  demo.clips = Place(NormalModeClips(), cursor, seed);
+  demo.clips = Place(std::move(normal), cursor, seed);
+  std::vector<Pending> mp3;
+  for (ByteVector& clip : Mp3DemoClips()) mp3.push_back({".mp3", std::move(clip)});
+  demo.mp3_clips = Place(std::move(mp3), cursor, seed + 1);
   cursor += 5000;
   std::vector<PlacedClip> all = demo.clips;
   all.insert(all.end(), demo.mp3_clips.begin(), demo.mp3_clips.end());
