@@ -1,0 +1,16 @@
+// rsf-extractor: the desktop program. Starts the windows and runs until the main window closes.
+#include <QApplication>
+
+#include "ui/form_services.h"
+#include "ui/main_form.h"
+#include "ui/program.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  rsf::ui::FormServices services = rsf::ui::FormServices::Platform();
+  QStringList arguments = QApplication::arguments();
+  arguments.removeFirst();
+  rsf::ui::Program program(services, arguments);
+  program.MainForm().show();
+  return QApplication::exec();
+}

@@ -1,0 +1,55 @@
+// The clip list and information pane, ticking all or none, and extraction of the ticked
+// clips.
+#include <QAction>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include "scan/extraction.h"
+#include "ui/check_list_box.h"
+#include "ui/display_text.h"
+#include "ui/extraction_progress.h"
+#include "ui/form_services.h"
+#include "ui/gauge.h"
+#include "ui/main_form.h"
+#include "ui/status_panels.h"
+#include "ui/window_texts.h"
+
+namespace rsf::ui {
+
+// Shows the information text of the selected clip, then its offsets and size.
+void TfrmMainForm::rzFoundClipsClick() {
+  Memo1->clear();
+  const int entry = rzFoundClips->SelectedEntry();
+  const ClipCatalogue& catalogue = engine_.Catalogue();
+  if (entry < 0 || static_cast<std::size_t>(entry) >= catalogue.size()) return;
+  QStringList lines;
+  for (const std::string& line : ClipDetailLines(catalogue[static_cast<std::size_t>(entry)]))
+    lines.push_back(QString::fromStdString(line));
+  Memo1->setPlainText(lines.join(QLatin1Char('\n')));
+}
+
+void TfrmMainForm::SelectAllExecute() { rzFoundClips->SetAllTicked(true); }
+
+void TfrmMainForm::UnSelectAllExecute() { rzFoundClips->SetAllTicked(false); }
+
+void TfrmMainForm::SaveClipsExecute() {
+  if (engine_.Running()) return;
+  ExtractionProgress progress(*stbarMain, *Gauge1, *this);
+  const ExtractionOutcome outcome = ExtractClips(engine_.Source(), engine_.Catalogue(), rzFoundClips->Ticks(),
+                                                 LocalPath(edtTargetFiles->text()), progress);
+  switch (outcome) {
+    case ExtractionOutcome::kNoSource:
+      return;
+    case ExtractionOutcome::kNothingTicked:
+      services_.boxes->Show(this, BoxIcon::kWarning, DisplayText(kWarningCaption), DisplayText(kNothingTickedWarning));
+      return;
+    case ExtractionOutcome::kDone:
+      services_.boxes->Show(this, BoxIcon::kInformation, DisplayText(kInformationCaption),
+                            DisplayText(kExtractionDoneText));
+      stbarMain->SetText(kStatusPanelActivity, DisplayText(kStatusIdle));
+      Gauge1->SetProgress(0);
+      return;
+  }
+}
+
+}  // namespace rsf::ui

@@ -1,0 +1,88 @@
+// Scanning from the window: the options the run reads, the source it opens, and the run's
+// observer mapped onto the busy state, the list, the gauge and the status panels.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include "scan/file_stream.h"
+#include "ui/check_list_box.h"
+#include "ui/display_text.h"
+#include "ui/form_services.h"
+#include "ui/gauge.h"
+#include "ui/header_control.h"
+#include "ui/main_form.h"
+#include "ui/status_panels.h"
+#include "ui/window_texts.h"
+
+namespace rsf::ui {
+
+void TfrmMainForm::StartAnalysisExecute() {
+  if (engine_.Running()) return;
+  const ScanOutcome outcome = engine_.StartAnalysis(SourceOpener(), ReadScanOptions());
+  if (outcome == ScanOutcome::kNoDisc)
+    services_.boxes->Show(this, BoxIcon::kWarning, DisplayText(kWarningCaption), DisplayText(kNoDiscWarning));
+}
+
+ScanOptions TfrmMainForm::ReadScanOptions() const {
+  ScanOptions options;
+  const auto boxes = ClipTypeBoxes();
+  for (int kind = 0; kind < kClipKindCount; ++kind) options.enabled[kind] = boxes[kind]->isChecked();
+  options.mp3_mode = MP3Mode1->isChecked();
+  options.ignore_read_errors = Ignorereaderrors1->isChecked();
+  return options;
+}
+
+ScanEngine::SourceOpener TfrmMainForm::SourceOpener() const {
+  if (UseCDMode->isChecked() && hooks_.open_cd_source) return hooks_.open_cd_source;
+  const std::string path = LocalPath(edtSourceFile->text());
+  return [path]() -> std::unique_ptr<SourceStream> { return std::make_unique<FileStream>(path); };
+}
+
+// Busy: hourglass, and nothing to click but the close box. Every command also checks busy_,
+// so that no shortcut or drop reaches a second scan, an extraction or a playback.
+void TfrmMainForm::SetBusy(bool busy) {
+  if (busy == busy_) return;
+  busy_ = busy;
+  if (busy)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+  panelMain->setEnabled(!busy);
+  tlbarMain->setEnabled(!busy);
+  for (QMenu* menu : {File1, Clips1, Target1, View1, BETA1, N1, BETA2}) menu->menuAction()->setEnabled(!busy);
+  if (busy) repaint();
+}
+
+void TfrmMainForm::RunStarted() { SetBusy(true); }
+
+void TfrmMainForm::ListCleared() {
+  rzFoundClips->clear();
+  rzFoundClips->UpdateFromHeader(*HeaderControl1);
+}
+
+void TfrmMainForm::GaugeMaximum(std::int64_t maximum) { Gauge1->SetMaximum(maximum); }
+
+void TfrmMainForm::GaugeProgress(std::int64_t position) { Gauge1->SetProgress(position); }
+
+void TfrmMainForm::StatusText(int panel, const std::string& text) {
+  stbarMain->SetText(panel, QString::fromStdString(text));
+}
+
+void TfrmMainForm::Repaint() { repaint(); }
+
+void TfrmMainForm::ClipListed(std::size_t, const std::string& list_line) {
+  rzFoundClips->AddLine(QString::fromStdString(list_line));
+}
+
+void TfrmMainForm::ProcessMessages() { QCoreApplication::processEvents(); }
+
+void TfrmMainForm::RunEnded(bool finished) {
+  SetBusy(false);
+  if (finished) SelectAllExecute();
+}
+
+}  // namespace rsf::ui

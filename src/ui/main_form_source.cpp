@@ -1,0 +1,76 @@
+// Source and target: the browse commands, the source field's change, and files dropped on
+// the window.
+#include <QAction>
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QUrl>
+
+#include "ui/check_list_box.h"
+#include "ui/form_services.h"
+#include "ui/main_form.h"
+#include "ui/target_path.h"
+
+namespace rsf::ui {
+namespace {
+
+QStringList DroppedFiles(const QMimeData* data) {
+  QStringList paths;
+  if (data == nullptr) return paths;
+  for (const QUrl& url : data->urls())
+    if (url.isLocalFile()) paths.push_back(url.toLocalFile());
+  return paths;
+}
+
+}  // namespace
+
+void TfrmMainForm::OpenSourceExecute() {
+  if (const std::optional<QString> path = services_.dialogs->OpenFile(this)) edtSourceFile->setText(*path);
+}
+
+void TfrmMainForm::SelectTargetExecute() {
+  if (const std::optional<QString> path = services_.dialogs->SaveFile(this))
+    edtTargetFiles->setText(TargetPrefix(*path));
+}
+
+// The list shows clips only as long as the source field names what was scanned. The
+// information pane keeps its text until the next click.
+void TfrmMainForm::edtSourceFileChange() { rzFoundClips->clear(); }
+
+void TfrmMainForm::dragEnterEvent(QDragEnterEvent* event) {
+  if (!busy_ && !DroppedFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TfrmMainForm::dragMoveEvent(QDragMoveEvent* event) {
+  if (!busy_) event->acceptProposedAction();
+}
+
+// The drop is answered at once and handled right after, so that the program the files came
+// from is not kept waiting through a whole scan. A drop during a scan is ignored: it would
+// empty the list under the running scan.
+void TfrmMainForm::dropEvent(QDropEvent* event) {
+  const QStringList paths = DroppedFiles(event->mimeData());
+  if (busy_ || paths.isEmpty()) {
+    event->ignore();
+    return;
+  }
+  event->acceptProposedAction();
+  QMetaObject::invokeMethod(
+      this, [this, paths] { Command([this, paths] { WMDropFiles(paths); }); }, Qt::QueuedConnection);
+}
+
+// Each dropped file replaces the one before in the source field; the last one is scanned when
+// the option asks for it.
+void TfrmMainForm::WMDropFiles(const QStringList& paths) {
+  if (busy_) return;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  struct CursorBack {
+    ~CursorBack() { QApplication::restoreOverrideCursor(); }
+  } cursor_back;
+  for (const QString& path : paths) edtSourceFile->setText(path);
+  if (StartAnalysisonDragDrop1->isChecked()) StartAnalysisExecute();
+}
+
+}  // namespace rsf::ui

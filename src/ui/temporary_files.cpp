@@ -1,0 +1,40 @@
+// Deletion of the temporary clip copies at close.
+#include "ui/temporary_files.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "ui/display_text.h"
+#include "ui/message_boxes.h"
+#include "ui/window_texts.h"
+
+namespace rsf::ui {
+
+// A copy that is already gone (removed by hand meanwhile) counts as deleted: nothing to ask.
+bool PlatformFileDeleter::Delete(const std::string& path) {
+  std::error_code error;
+  std::filesystem::remove(path, error);
+  return !Exists(path);
+}
+
+bool PlatformFileDeleter::Exists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::exists(path, error);
+}
+
+std::string CannotDeleteText(const std::string& path) {
+  return std::string(kCannotDeleteTempFile) + " \"" + path + "\" !";
+}
+
+void DeleteTemporaryFiles(const std::vector<std::string>& paths, FileDeleter& deleter, MessageBoxes& boxes,
+                          QWidget* owner) {
+  for (const std::string& path : paths) {
+    while (!deleter.Delete(path)) {
+      const RetryIgnoreAnswer answer = boxes.AskRetryIgnore(owner, DisplayText(kErrorCaption),
+                                                            DisplayText(CannotDeleteText(path)));
+      if (answer == RetryIgnoreAnswer::kIgnore || !deleter.Exists(path)) break;
+    }
+  }
+}
+
+}  // namespace rsf::ui

@@ -1,0 +1,36 @@
+// The temporary clip copies that playback leaves behind, and their deletion when the window
+// closes: a copy that cannot be deleted (still open in a player) asks retry or ignore.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace rsf::ui {
+
+class MessageBoxes;
+
+// Deleting files, behind an interface so that tests can hold a file "locked".
+class FileDeleter {
+ public:
+  virtual ~FileDeleter() = default;
+  virtual bool Delete(const std::string& path) = 0;
+  virtual bool Exists(const std::string& path) = 0;
+};
+
+class PlatformFileDeleter final : public FileDeleter {
+ public:
+  bool Delete(const std::string& path) override;
+  bool Exists(const std::string& path) override;
+};
+
+// "不能删除临时文件 "<path>" !"
+std::string CannotDeleteText(const std::string& path);
+
+// Deletes every path, first to last. On failure asks retry or ignore; a retry deletes again
+// while the file still exists and asks again when that fails too.
+void DeleteTemporaryFiles(const std::vector<std::string>& paths, FileDeleter& deleter, MessageBoxes& boxes,
+                          QWidget* owner);
+
+}  // namespace rsf::ui

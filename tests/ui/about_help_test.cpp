@@ -1,0 +1,126 @@
+// The About window (texts set once and shown alike each time, no close box, the link, the
+// button that hides it) and the help command opening the user guide at its opening topic.
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "ui/about_logo.h"
+#include "ui/about_panel.h"
+#include "ui/product.h"
+#include "ui/splash_form.h"
+#include "window_fixture.h"
+
+namespace rsf::ui::test {
+namespace {
+
+class AboutWindow : public WindowTest {
+ protected:
+  void SetUp() override { Start(); }
+  QStringList Texts() {
+    TframeAboutPanel* panel = Splash().TframeAboutPanel1;
+    return {Splash().windowTitle(), panel->lblApplicationName->text(), panel->lblBuild->text(),
+            panel->findChild<QLabel*>(QStringLiteral("lblPresents"))->text(), panel->lblHyperLink->text()};
+  }
+};
+
+TEST_F(AboutWindow, ShowsTheSameTextsEachTimeAndItsButtonHidesIt) {
+  std::vector<QStringList> seen;
+  for (int round = 0; round < 2; ++round) {
+    QTimer::singleShot(0, [&] {
+      EXPECT_TRUE(Splash().isVisible());
+      EXPECT_TRUE(Splash().isModal());
+      seen.push_back(Texts());
+      QTest::mouseClick(Splash().TframeAboutPanel1->Button1, Qt::LeftButton);
+    });
+    if (round == 0)
+      Form().SplashShow->trigger();
+    else
+      QTest::keyClick(&Form(), Qt::Key_I, Qt::ControlModifier);
+    ActivateWindow();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(Splash().isVisible());
+  }
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0], seen[1]);
+  EXPECT_EQ(seen[0], QStringList({"关于 RSF-Extractor V 1.3 Beta 1 ...", "RSF-Extractor V 1.3 Beta 1",
+                                  "V 1.3 Beta 1 Build 100", "MALDORAN 向您骄傲呈现:", QString::fromLatin1(kHomePageAddress)}));
+}
+
+TEST_F(AboutWindow, HasNoCloseBoxAndKeepsItsSize) {
+  const Qt::WindowFlags flags = Splash().windowFlags();
+  EXPECT_FALSE(flags & Qt::WindowCloseButtonHint);
+  EXPECT_FALSE(flags & Qt::WindowSystemMenuHint);
+  EXPECT_FALSE(flags & Qt::WindowMinMaxButtonsHint);
+  EXPECT_EQ(Splash().minimumSize(), QSize(370, 210));
+  EXPECT_EQ(Splash().maximumSize(), QSize(370, 210));
+  TframeAboutPanel* panel = Splash().TframeAboutPanel1;
+  EXPECT_EQ(panel->Button1->geometry(), QRect(160, 168, 75, 25));
+  EXPECT_EQ(panel->Button1->text(), QStringLiteral("确定"));
+  EXPECT_EQ(panel->lblHyperLink->pos(), QPoint(160, 110));
+  EXPECT_TRUE(panel->lblHyperLink->font().underline());
+  EXPECT_TRUE(panel->lblApplicationName->font().bold());
+  // Every text fits in the window, the long link included.
+  for (const QLabel* label : panel->findChildren<QLabel*>())
+    EXPECT_LE(label->geometry().right(), 370 - 4) << label->objectName().toStdString();
+}
+
+TEST_F(AboutWindow, LinkOpensTheHomePageThroughTheShell) {
+  QTest::mouseClick(Splash().TframeAboutPanel1->lblHyperLink, Qt::LeftButton);
+  ASSERT_EQ(shell_->opened.size(), 1u);
+  EXPECT_EQ(shell_->opened[0], QUrl(QStringLiteral("http://github.com/rsf-extractor")));
+  shell_->succeed = false;
+  QTest::mouseClick(Splash().TframeAboutPanel1->lblHyperLink, Qt::LeftButton);
+  EXPECT_TRUE(boxes_->shown.empty()) << "a failed link is not reported";
+}
+
+TEST(AboutLogoPicture, IsDrawnOnATransparentGround) {
+  const QImage logo = AboutLogo().toImage();
+  EXPECT_EQ(logo.size(), QSize(117, 115));
+  EXPECT_EQ(qAlpha(logo.pixel(0, 0)), 0);
+  EXPECT_EQ(qAlpha(logo.pixel(58, 56)) > 0, true);
+}
+
+class Help : public WindowTest {
+ protected:
+  void SetUp() override { Start(); }
+};
+
+TEST_F(Help, OpensTheUserGuideAtItsOpeningTopicAndReportsAGuideItCannotOpen) {
+  const QString guide = Form().HelpFile();
+  ASSERT_TRUE(QFileInfo::exists(guide)) << guide.toStdString();
+  QFile file(guide);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.readAll().contains("id=\"WelcometoRSF-Extractor1\""));
+  file.close();
+
+  Form().ShowHelp->trigger();
+  QTest::keyClick(&Form(), Qt::Key_F1);
+  ASSERT_EQ(shell_->opened.size(), 2u);
+  EXPECT_EQ(shell_->opened[0].toLocalFile(), guide);
+  EXPECT_EQ(shell_->opened[0].fragment(), QStringLiteral("WelcometoRSF-Extractor1"));
+  EXPECT_EQ(shell_->opened[1], shell_->opened[0]);
+  EXPECT_TRUE(boxes_->shown.empty());
+
+  const QString error_text = QStringLiteral("不能打开帮助文件 \"%1\" !").arg(guide);
+  shell_->succeed = false;
+  Form().ShowHelp->trigger();
+  ASSERT_EQ(boxes_->shown.size(), 1u);
+  EXPECT_EQ(boxes_->shown[0].caption, QStringLiteral("错误"));
+  EXPECT_EQ(boxes_->shown[0].text, error_text);
+
+  shell_->succeed = true;
+  const QString aside = guide + QStringLiteral(".aside");
+  ASSERT_TRUE(QFile::rename(guide, aside));
+  Form().ShowHelp->trigger();
+  QFile::rename(aside, guide);
+  EXPECT_EQ(shell_->opened.size(), 3u) << "a missing guide is not handed to the shell";
+  ASSERT_EQ(boxes_->shown.size(), 2u);
+  EXPECT_EQ(boxes_->shown[1].text, error_text);
+}
+
+}  // namespace
+}  // namespace rsf::ui::test

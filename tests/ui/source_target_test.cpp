@@ -1,0 +1,198 @@
+// Source and target: the browse commands, the target prefix made from a chosen path, and
+// files dropped on the window (several, with the option off, during a scan, long paths).
+#include <QAction>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+#include <QUrl>
+#include <filesystem>
+
+#include "ui/check_list_box.h"
+#include "ui/target_path.h"
+#include "window_fixture.h"
+
+namespace rsf::ui::test {
+namespace {
+
+TEST(TargetPrefix, DropsTheExtensionOfTheFileNameOnly) {
+  const struct {
+    const char* chosen;
+    const char* prefix;
+  } cases[] = {
+      {"/rips/intro.avi", "/rips/intro"},
+      {"/rips/a.b.txt", "/rips/a.b"},
+      {"/rips/movie", "/rips/movie"},
+      {"/rips/movie.", "/rips/movie"},
+      {"/rips.old/movie", "/rips.old/movie"},
+      {"/影片.收藏/片段.mpg", "/影片.收藏/片段"},
+      {"/影片/第一集", "/影片/第一集"},
+      {"intro.avi", "intro"},
+      {"/rips/.hidden", "/rips/"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(TargetPrefix(QString::fromUtf8(c.chosen), QStringLiteral("/")), QString::fromUtf8(c.prefix)) << c.chosen;
+}
+
+TEST(TargetPrefix, SplitsAtBackslashAndColonWhereThoseAreTheDelimiters) {
+  const QString windows = QStringLiteral("\\:");
+  const SplitPath split = Split(QStringLiteral("D:\\Rips\\intro.avi"), windows);
+  EXPECT_EQ(split.folder, QStringLiteral("D:\\Rips\\"));
+  EXPECT_EQ(split.name, QStringLiteral("intro.avi"));
+  EXPECT_EQ(split.extension, QStringLiteral(".avi"));
+  EXPECT_EQ(Split(QStringLiteral("C:clip.avi"), windows).folder, QStringLiteral("C:"));
+  EXPECT_EQ(Split(QStringLiteral("D:\\新建.文件夹\\表"), windows).extension, QString());
+  // Here a backslash is an ordinary file-name character.
+  EXPECT_EQ(Split(QStringLiteral("/a\\b.c/d"), QStringLiteral("/")).name, QStringLiteral("d"));
+}
+
+class SourceAndTarget : public WindowTest {
+ protected:
+  void SetUp() override { Start(); }
+  void Drop(const QStringList& paths, bool process = true) {
+    auto data = std::make_unique<QMimeData>();
+    QList<QUrl> urls;
+    for (const QString& path : paths) urls.push_back(QUrl::fromLocalFile(path));
+    data->setUrls(urls);
+    // As the platform does it: the drag enters the window, then drops.
+    QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&Form(), &enter);
+    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&Form(), &drop);
+    dropped_accepted_ = drop.isAccepted();
+    if (process) QCoreApplication::processEvents();
+  }
+  bool dropped_accepted_ = false;
+};
+
+TEST_F(SourceAndTarget, OpenSourcePutsTheChosenPathIntoTheFieldAndScansNothing) {
+  ScanFile(WriteSource("first.bin", SourceBuilder().Jpeg(10)));
+  ASSERT_EQ(Form().rzFoundClips->count(), 1);
+
+  dialogs_->open_answer = std::nullopt;
+  Form().OpenSource->trigger();
+  EXPECT_EQ(Form().rzFoundClips->count(), 1) << "a cancelled dialog changes nothing";
+
+  dialogs_->open_answer = QStringLiteral("/媒体/源 文件.dat");
+  QTest::mouseClick(Form().btnSourceBrowse, Qt::LeftButton);
+  EXPECT_EQ(dialogs_->open_calls, 2);
+  EXPECT_EQ(Form().edtSourceFile->text(), QStringLiteral("/媒体/源 文件.dat"));
+  EXPECT_EQ(Form().rzFoundClips->count(), 0);
+  EXPECT_TRUE(boxes_->shown.empty());
+}
+
+TEST_F(SourceAndTarget, SelectTargetPutsThePrefixOfTheChosenPathIntoTheField) {
+  const QString before = Form().edtTargetFiles->text();
+  dialogs_->save_answer = std::nullopt;
+  Form().SelectTarget->trigger();
+  EXPECT_EQ(Form().edtTargetFiles->text(), before);
+
+  dialogs_->save_answer = QStringLiteral("/rips/中文目录/intro.avi");
+  QTest::mouseClick(Form().btnTargetBrowse, Qt::LeftButton);
+  EXPECT_EQ(Form().edtTargetFiles->text(), QStringLiteral("/rips/中文目录/intro"));
+  dialogs_->save_answer = QStringLiteral("/rips/ending.");
+  QTest::keyClick(&Form(), Qt::Key_T, Qt::ControlModifier);
+  EXPECT_EQ(Form().edtTargetFiles->text(), QStringLiteral("/rips/ending"));
+  EXPECT_EQ(dialogs_->save_calls, 3);
+}
+
+TEST_F(SourceAndTarget, DropOfThreeFilesScansTheLastOnce) {
+  const std::string one = WriteSource("one.bin", SourceBuilder().Jpeg(10));
+  const std::string two = WriteSource("two.bin", SourceBuilder().Jpeg(10).Jpeg(20));
+  const std::string three = WriteSource("three.bin", SourceBuilder().Jpeg(10).Jpeg(20).Jpeg(30));
+  int sources_seen = 0;
+  QObject::connect(Form().edtSourceFile, &QLineEdit::textChanged, [&] { ++sources_seen; });
+  int scans = 0;
+  ProbeEvents([&, was_busy = false]() mutable {
+    if (Form().Busy() && !was_busy) ++scans;
+    was_busy = Form().Busy();
+  });
+  Drop({QString::fromStdString(one), QString::fromStdString(two), QString::fromStdString(three)});
+  StopProbing();
+
+  EXPECT_TRUE(dropped_accepted_);
+  EXPECT_EQ(sources_seen, 3);
+  EXPECT_EQ(Form().edtSourceFile->text(), QString::fromStdString(three));
+  EXPECT_EQ(scans, 1);
+  EXPECT_EQ(Form().rzFoundClips->count(), 3);
+  EXPECT_EQ(Form().rzFoundClips->Ticks(), std::vector<bool>(3, true));
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(SourceAndTarget, DropWithTheOptionOffOnlyFillsTheFieldAndEmptiesTheList) {
+  ScanFile(WriteSource("first.bin", SourceBuilder().Jpeg(10).Jpeg(20)));
+  const SourceStream* scanned = Form().Engine().Source();
+  Form().StartAnalysisonDragDrop1->trigger();
+  ASSERT_FALSE(Form().StartAnalysisonDragDrop1->isChecked());
+
+  const std::string other = WriteSource("other.bin", SourceBuilder().Jpeg(10));
+  Drop({QString::fromStdString(other)});
+  EXPECT_EQ(Form().edtSourceFile->text(), QString::fromStdString(other));
+  EXPECT_EQ(Form().rzFoundClips->count(), 0);
+  EXPECT_EQ(Form().Engine().Source(), scanned);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(SourceAndTarget, DropDuringAScanIsIgnored) {
+  const std::string path = WriteSource("ten.bin", TenJpegs());
+  const std::string other = WriteSource("other.bin", SourceBuilder().Jpeg(10));
+  bool dropped = false;
+  ProbeEvents([&] {
+    if (!Form().Busy() || dropped) return;
+    dropped = true;
+    Drop({QString::fromStdString(other)});
+    // A drop handed on just before the scan began is refused as well.
+    Form().WMDropFiles({QString::fromStdString(other)});
+  });
+  ScanFile(path);
+  StopProbing();
+  QCoreApplication::processEvents();
+
+  ASSERT_TRUE(dropped);
+  EXPECT_FALSE(dropped_accepted_);
+  EXPECT_EQ(Form().edtSourceFile->text(), QString::fromStdString(path));
+  EXPECT_EQ(Form().rzFoundClips->count(), 10);
+  EXPECT_EQ(Form().rzFoundClips->Ticks(), std::vector<bool>(10, true));
+}
+
+TEST_F(SourceAndTarget, DroppedPathsOfAnyLengthAreTaken) {
+  std::string folder = temp_.path();
+  while (folder.size() < 400) folder += "/一个很长很长的文件夹名称";
+  std::filesystem::create_directories(folder);
+  const std::string path = folder + "/源.bin";
+  rsf::test::WriteWholeFile(path, SourceBuilder().Jpeg(10).Bytes());
+  Drop({QString::fromStdString(path)});
+  EXPECT_EQ(Form().edtSourceFile->text(), QString::fromStdString(path));
+  EXPECT_EQ(Form().rzFoundClips->count(), 1);
+  EXPECT_TRUE(boxes_->shown.empty());
+}
+
+TEST_F(SourceAndTarget, DropOfAFolderFailsAtOpeningAndGivesTheCursorBack) {
+  Drop({QString::fromStdString(temp_.path())});
+  ASSERT_EQ(boxes_->shown.size(), 1u);
+  EXPECT_EQ(boxes_->shown[0].icon, BoxIcon::kStop);
+  EXPECT_TRUE(boxes_->shown[0].text.startsWith(QStringLiteral("不能打开文件 ")));
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EXPECT_FALSE(Form().Busy());
+}
+
+TEST_F(SourceAndTarget, DropsWithoutLocalFilesAndDropsWhileTurnedOffAreRefused) {
+  const QString before = Form().edtSourceFile->text();
+  auto data = std::make_unique<QMimeData>();
+  data->setUrls({QUrl(QStringLiteral("https://example.org/clip.avi"))});
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&Form(), &enter);
+  EXPECT_FALSE(enter.isAccepted());
+  QDropEvent web(QPointF(10, 10), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&Form(), &web);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(Form().edtSourceFile->text(), before);
+
+  Form().SetDropsAccepted(false);
+  EXPECT_FALSE(Form().acceptDrops());
+  Form().SetDropsAccepted(true);
+  EXPECT_TRUE(Form().acceptDrops());
+}
+
+}  // namespace
+}  // namespace rsf::ui::test

@@ -1,0 +1,145 @@
+// Test doubles that answer for the user (message boxes, file dialogs, the shell, file
+// deletion), builders of source files with known clips, and a fixture that starts the program
+// offscreen with the doubles in place.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+#include <ostream>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "support/scan_harness.h"
+#include "ui/form_services.h"
+#include "ui/main_form.h"
+#include "ui/program.h"
+
+// Readable Qt strings in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+namespace rsf::ui::test {
+
+struct ShownBox {
+  BoxIcon icon;
+  QString caption;
+  QString text;
+};
+
+class ScriptedBoxes final : public MessageBoxes {
+ public:
+  void Show(QWidget* owner, BoxIcon icon, const QString& caption, const QString& text) override;
+  RetryIgnoreAnswer AskRetryIgnore(QWidget* owner, const QString& caption, const QString& text) override;
+
+  std::vector<ShownBox> shown;
+  std::vector<ShownBox> questions;
+  std::deque<RetryIgnoreAnswer> answers;  // an empty queue answers "忽略(&I)"
+  std::function<void(const ShownBox&)> on_show;
+};
+
+class ScriptedDialogs final : public FileDialogs {
+ public:
+  std::optional<QString> OpenFile(QWidget*) override {
+    ++open_calls;
+    return open_answer;
+  }
+  std::optional<QString> SaveFile(QWidget*) override {
+    ++save_calls;
+    return save_answer;
+  }
+
+  std::optional<QString> open_answer;
+  std::optional<QString> save_answer;
+  int open_calls = 0;
+  int save_calls = 0;
+};
+
+class RecordingShell final : public Shell {
+ public:
+  bool Open(const QUrl& url) override {
+    opened.push_back(url);
+    return succeed;
+  }
+  std::vector<QUrl> opened;
+  bool succeed = true;
+};
+
+class ScriptedDeleter final : public FileDeleter {
+ public:
+  bool Delete(const std::string& path) override;
+  bool Exists(const std::string& path) override { return vanished.count(path) == 0; }
+
+  std::set<std::string> locked;    // deletion fails while a path is in here
+  std::set<std::string> vanished;  // paths that no longer exist
+  std::vector<std::string> attempts;
+  std::function<void(const std::string&)> on_attempt;
+};
+
+// A source with clips at known places; filler is zero bytes, in which no detector finds
+// anything.
+class SourceBuilder {
+ public:
+  struct Clip {
+    std::int64_t start;
+    std::int64_t end;
+  };
+  SourceBuilder& Filler(std::size_t count);
+  // A minimal JFIF image: SOI, APP0 "JFIF", `body` bytes, EOI. No information text.
+  SourceBuilder& Jpeg(std::size_t body);
+  // A PCM WAVE file, 44100 Hz stereo 16 bit, with `data` sample bytes. Has an information text.
+  SourceBuilder& Wave(std::size_t data);
+  const std::vector<Clip>& Clips() const { return clips_; }
+  const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
+
+ private:
+  std::vector<std::uint8_t> bytes_;
+  std::vector<Clip> clips_;
+};
+
+// Ten JPEG clips of different sizes, about 25 KB apart, across several scan windows.
+SourceBuilder TenJpegs();
+
+class WindowTest : public ::testing::Test {
+ protected:
+  WindowTest();
+  ~WindowTest() override;
+
+  // Starts the program (main window and About window) and shows the main window.
+  void Start(const QStringList& arguments = {});
+  // Shortcuts reach only the active window.
+  void ActivateWindow();
+  TfrmMainForm& Form() { return program_->MainForm(); }
+  TfrmSplash& Splash() { return program_->Splash(); }
+
+  std::string WriteSource(const std::string& name, const SourceBuilder& source);
+  // Names `path` in the source field and starts a scan through the action.
+  void ScanFile(const std::string& path);
+  QStringList ListLines() const;
+  QStringList PaneLines() const;
+  QString Panel(int panel) const;
+  // Clicks entry `entry` of the clip list with the mouse.
+  void ClickEntry(int entry);
+  // Calls `probe` at every round of event processing until `Stop` (during a scan: once per
+  // window).
+  void ProbeEvents(std::function<void()> probe);
+  void StopProbing();
+
+  rsf::test::TempDir temp_;
+  FormServices services_;
+  ScriptedBoxes* boxes_;
+  ScriptedDialogs* dialogs_;
+  RecordingShell* shell_;
+  ScriptedDeleter* deleter_;
+  std::unique_ptr<Program> program_;
+
+ private:
+  class QTimer* probe_timer_ = nullptr;
+};
+
+}  // namespace rsf::ui::test
