@@ -49,9 +49,14 @@ void WindowPrefetcher::AimAfter(std::int64_t start) {
 
 bool WindowPrefetcher::Take(std::int64_t start, std::vector<std::uint8_t>& bytes) {
   std::unique_lock lock(mutex_);
-  auto it = std::find_if(slots_.begin(), slots_.end(), [&](const Slot& slot) { return slot.start == start; });
-  if (it == slots_.end()) return false;
-  wake_.wait(lock, [&] { return it->done; });
+  // The worker appends to the deque while we wait, which moves its elements: look the slot up
+  // again after every wait instead of holding an iterator.
+  auto find = [&] {
+    return std::find_if(slots_.begin(), slots_.end(), [&](const Slot& slot) { return slot.start == start; });
+  };
+  if (find() == slots_.end()) return false;
+  wake_.wait(lock, [&] { return find()->done; });
+  auto it = find();
   const bool whole = it->whole;
   if (whole) {
     spare_.push_back(std::move(bytes));
