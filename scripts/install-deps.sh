@@ -12,6 +12,11 @@ RSF_BUILD_PACKAGES=(
   qt6-base-dev qt6-multimedia-dev               # the desktop program
   libgl-dev                                     # OpenGL headers Qt's CMake files ask for
   fonts-arphic-uming                            # a Song-style Simplified Chinese font for the window
+  xdg-utils                                     # xdg-open: clips handed to the desktop's associated program
+  # The built-in player: Qt Multimedia plays through GStreamer; these plugins demultiplex and
+  # decode WAVE, AVI, MPEG-1, MP3 and QuickTime clips.
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
+  gstreamer1.0-plugins-ugly gstreamer1.0-libav
 )
 # Hyperscan (one-pass signature search) exists for amd64 only; elsewhere the portable
 # matcher is used.

@@ -1,13 +1,16 @@
-// The outside world as the main window reaches it: message boxes, file dialogs, the shell and
-// file deletion. The program passes the real ones; tests pass doubles that answer for the user.
+// The outside world as the main window reaches it: message boxes, file dialogs, the shell,
+// file deletion, the media player and the temporary folder. The program passes the real
+// ones; tests pass doubles that answer for the user.
 #pragma once
 
 #include <memory>
 
 #include "ui/file_dialogs.h"
+#include "ui/media_player.h"
 #include "ui/message_boxes.h"
 #include "ui/shell.h"
 #include "ui/temporary_files.h"
+#include "ui/temporary_folder.h"
 
 namespace rsf::ui {
 
@@ -16,11 +19,11 @@ struct FormServices {
   std::unique_ptr<FileDialogs> dialogs;
   std::unique_ptr<Shell> shell;
   std::unique_ptr<FileDeleter> deleter;
+  std::unique_ptr<MediaPlayer> player;
+  std::unique_ptr<TemporaryFolder> temporary_folder;
 
-  static FormServices Platform() {
-    return {std::make_unique<QtMessageBoxes>(), std::make_unique<QtFileDialogs>(), std::make_unique<QtShell>(),
-            std::make_unique<PlatformFileDeleter>()};
-  }
+  // The real services; the media player needs the application object to exist.
+  static FormServices Platform();
 };
 
 }  // namespace rsf::ui

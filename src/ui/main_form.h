@@ -136,6 +136,7 @@ class TfrmMainForm final : public QMainWindow, public ScanObserver {
   void SaveClipsExecute();
   void PlayExecute();
   void UseCDModeExecute();
+  void comboCDDRIVESChange();
   void ShowHelpExecute();
   void SplashShowExecute();
   void Exit1Click();
@@ -151,7 +152,8 @@ class TfrmMainForm final : public QMainWindow, public ScanObserver {
   const GeneralErrorDisplay& ErrorDisplay() const { return error_display_; }
   bool Busy() const { return busy_; }
   void SetAboutWindow(TfrmSplash* splash) { splash_ = splash; }
-  // Drops are accepted from creation on; CD mode turns them off and on again.
+  // Drops are accepted from creation on; CD mode turns them off and on again (and a drop that
+  // reaches the window in CD mode anyway is refused).
   void SetDropsAccepted(bool accepted) { setAcceptDrops(accepted); }
   // The clip-type boxes in the order in which the scan runs their detectors.
   std::array<QCheckBox*, kClipKindCount> ClipTypeBoxes() const;

@@ -3,6 +3,7 @@
 // their handlers.
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -145,6 +146,8 @@ void TfrmMainForm::ConnectControls() {
   connect(btnSourceBrowse, &QPushButton::clicked, OpenSource, &QAction::trigger);
   connect(btnTargetBrowse, &QPushButton::clicked, SelectTarget, &QAction::trigger);
   connect(edtSourceFile, &QLineEdit::textChanged, this, [this] { edtSourceFileChange(); });
+  // Only the user's choice counts as a change, not the filling of the list.
+  connect(comboCDDRIVES, &QComboBox::activated, this, [this] { Command([this] { comboCDDRIVESChange(); }); });
   // Dragging a divider of the header realigns the list's columns at once.
   connect(HeaderControl1, &QHeaderView::sectionResized, this, [this] { rzFoundClips->UpdateFromHeader(*HeaderControl1); });
   connect(rzFoundClips, &CheckListBox::EntryClicked, this, [this] { rzFoundClipsClick(); });

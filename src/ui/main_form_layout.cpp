@@ -10,6 +10,7 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include "cd/cd_mode.h"
 #include "ui/anchors.h"
 #include "ui/bevel_panel.h"
 #include "ui/check_list_box.h"
@@ -84,6 +85,7 @@ void TfrmMainForm::CreateSourceAndTarget() {
   source_anchors->Add(btnSourceBrowse, QRect(212, 16, 21, 21), kAnchorTop | kAnchorRight);
   comboCDDRIVES = Named(new QComboBox(GroupBox1), "comboCDDRIVES");
   comboCDDRIVES->setEditable(false);
+  comboCDDRIVES->setToolTip(DisplayText(kCdDriveListHint));
   comboCDDRIVES->hide();
 
   GroupBox2 = Named(new QGroupBox, "GroupBox2");

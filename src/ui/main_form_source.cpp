@@ -1,5 +1,5 @@
-// Source and target: the browse commands, the source field's change, and files dropped on
-// the window.
+// Source and target: the browse commands, the source field's and the drive list's change,
+// and files dropped on the window.
 #include <QAction>
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -39,12 +39,15 @@ void TfrmMainForm::SelectTargetExecute() {
 // information pane keeps its text until the next click.
 void TfrmMainForm::edtSourceFileChange() { rzFoundClips->clear(); }
 
+// Another drive: its clips are not those listed. The catalogue waits for the next scan.
+void TfrmMainForm::comboCDDRIVESChange() { rzFoundClips->clear(); }
+
 void TfrmMainForm::dragEnterEvent(QDragEnterEvent* event) {
-  if (!busy_ && !DroppedFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  if (!busy_ && !UseCDMode->isChecked() && !DroppedFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 void TfrmMainForm::dragMoveEvent(QDragMoveEvent* event) {
-  if (!busy_) event->acceptProposedAction();
+  if (!busy_ && !UseCDMode->isChecked()) event->acceptProposedAction();
 }
 
 // The drop is answered at once and handled right after, so that the program the files came
@@ -52,7 +55,7 @@ void TfrmMainForm::dragMoveEvent(QDragMoveEvent* event) {
 // empty the list under the running scan.
 void TfrmMainForm::dropEvent(QDropEvent* event) {
   const QStringList paths = DroppedFiles(event->mimeData());
-  if (busy_ || paths.isEmpty()) {
+  if (busy_ || UseCDMode->isChecked() || paths.isEmpty()) {
     event->ignore();
     return;
   }
@@ -64,7 +67,7 @@ void TfrmMainForm::dropEvent(QDropEvent* event) {
 // Each dropped file replaces the one before in the source field; the last one is scanned when
 // the option asks for it.
 void TfrmMainForm::WMDropFiles(const QStringList& paths) {
-  if (busy_) return;
+  if (busy_ || UseCDMode->isChecked()) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   struct CursorBack {
     ~CursorBack() { QApplication::restoreOverrideCursor(); }

@@ -1,5 +1,6 @@
-// Program start: the main window (running FormCreate), then the About window, hidden until it
-// is asked for. The picture window of playback joins here when that feature comes.
+// Program start: the main window (running FormCreate), then the About window and the picture
+// window, hidden until they are asked for; CD mode and playback are bound into the main
+// window's hooks.
 #pragma once
 
 #include <QStringList>
@@ -8,6 +9,8 @@
 namespace rsf::ui {
 
 struct FormServices;
+class Playback;
+class TfrmImage;
 class TfrmMainForm;
 class TfrmSplash;
 
@@ -19,10 +22,14 @@ class Program {
 
   TfrmMainForm& MainForm() { return *main_form_; }
   TfrmSplash& Splash() { return *splash_; }
+  TfrmImage& frmImage() { return *image_; }
+  Playback& Playing() { return *playback_; }
 
  private:
   std::unique_ptr<TfrmMainForm> main_form_;
   TfrmSplash* splash_;  // owned by the main window
+  TfrmImage* image_;    // owned by the main window
+  std::unique_ptr<Playback> playback_;
 };
 
 }  // namespace rsf::ui

@@ -1,7 +1,11 @@
-// Deletion of the temporary clip copies at close.
+// Names of the temporary clip copies and their deletion at close.
 #include "ui/temporary_files.h"
 
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
 #include <filesystem>
+#include <random>
 #include <system_error>
 
 #include "ui/display_text.h"
@@ -20,6 +24,20 @@ bool PlatformFileDeleter::Delete(const std::string& path) {
 bool PlatformFileDeleter::Exists(const std::string& path) {
   std::error_code error;
   return std::filesystem::exists(path, error);
+}
+
+std::string TemporaryClipName(const std::string& folder, int number, const std::string& extension) {
+  char digits[8];
+  std::snprintf(digits, sizeof digits, "%04X", static_cast<unsigned>(number) & 0xFFFFu);
+  return folder + kTemporaryClipStem + digits + extension;
+}
+
+// The clock's finest ticks seed the generator, so that two playbacks in a row draw apart.
+int ClockSeededCopyNumber() {
+  const auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
+  std::seed_seq seed{static_cast<std::uint32_t>(ticks), static_cast<std::uint32_t>(static_cast<std::uint64_t>(ticks) >> 32)};
+  std::mt19937 generator(seed);
+  return std::uniform_int_distribution<int>(0, kHighestCopyNumber)(generator);
 }
 
 std::string CannotDeleteText(const std::string& path) {

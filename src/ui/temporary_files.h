@@ -1,5 +1,6 @@
-// The temporary clip copies that playback leaves behind, and their deletion when the window
-// closes: a copy that cannot be deleted (still open in a player) asks retry or ignore.
+// The temporary clip copies that playback leaves behind: their names, and their deletion when
+// the window closes, where a copy that cannot be deleted (still open in a player) asks retry
+// or ignore.
 #pragma once
 
 #include <string>
@@ -10,6 +11,15 @@ class QWidget;
 namespace rsf::ui {
 
 class MessageBoxes;
+
+inline constexpr int kHighestCopyNumber = 65534;
+
+// folder + "RSFtmp" + `number` as four upper-case hexadecimal digits + extension (with its
+// dot). `folder` ends with the path delimiter.
+std::string TemporaryClipName(const std::string& folder, int number, const std::string& extension);
+
+// A number from 0 to 65534 from a generator seeded anew from the clock for this one draw.
+int ClockSeededCopyNumber();
 
 // Deleting files, behind an interface so that tests can hold a file "locked".
 class FileDeleter {

@@ -81,6 +81,17 @@ inline constexpr const char* kIgnoreButton = "忽略(&I)";
 inline constexpr const char* kCannotDeleteTempFile = "不能删除临时文件";
 inline constexpr const char* kCannotOpenHelpFile = "不能打开帮助文件";
 
+// Playback.
+inline constexpr const char* kNothingSelectedWarning = "你没有选择任何剪辑 !";
+inline constexpr const char* kNoRoomForCopyError = "临时目录无足够的磁盘空间提取剪辑。异常终止...";
+inline constexpr const char* kStatusCopyingClip = "正在提取剪辑...";
+inline constexpr const char* kStatusViewingPicture = "正在查看图像...";
+inline constexpr const char* kStatusInternalPlayer = "内部播放器...";
+inline constexpr const char* kStatusExternalPlayer = "外部播放器...";
+inline constexpr const char* kShellFailureFirstPart = "当尝试运行外部播放器来播放这个剪辑时发生下列错误:     " RSF_LINE_BREAK RSF_LINE_BREAK;
+inline constexpr const char* kShellFailureLastPart = RSF_LINE_BREAK "请提取文件并尝试使用适当的播放器打开。";
+inline constexpr const char* kTemporaryClipStem = "RSFtmp";
+
 // Help.
 inline constexpr const char* kHelpFileName = "rsfextract.html";
 inline constexpr const char* kHelpTopic = "WelcometoRSF-Extractor1";

@@ -6,6 +6,8 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
+#include <system_error>
 
 #include "synth/byte_writer.h"
 #include "ui/check_list_box.h"
@@ -29,7 +31,30 @@ RetryIgnoreAnswer ScriptedBoxes::AskRetryIgnore(QWidget*, const QString& caption
 bool ScriptedDeleter::Delete(const std::string& path) {
   attempts.push_back(path);
   if (on_attempt) on_attempt(path);
-  return locked.count(path) == 0;
+  if (locked.count(path) != 0) return false;
+  if (remove_files) {
+    std::error_code error;
+    std::filesystem::remove(path, error);
+  }
+  return true;
+}
+
+void ScriptedPlayer::Open(const std::string& path) {
+  calls.push_back("open " + path);
+  if (refusal) throw MediaDeviceError(*refusal);
+  open = true;
+}
+
+void ScriptedPlayer::Close() {
+  calls.push_back("close");
+  if (on_close) on_close();
+  open = false;
+}
+
+std::int64_t ScriptedTemporaryFolder::FreeBytes() {
+  ++free_queries;
+  if (free_bytes) return *free_bytes;
+  return static_cast<std::int64_t>(std::filesystem::space(folder).available);
 }
 
 SourceBuilder& SourceBuilder::Filler(std::size_t count) {
@@ -59,6 +84,13 @@ SourceBuilder& SourceBuilder::Wave(std::size_t data) {
   return *this;
 }
 
+SourceBuilder& SourceBuilder::Add(const std::vector<std::uint8_t>& clip) {
+  const auto start = static_cast<std::int64_t>(bytes_.size());
+  bytes_.insert(bytes_.end(), clip.begin(), clip.end());
+  clips_.push_back({start, static_cast<std::int64_t>(bytes_.size())});
+  return *this;
+}
+
 SourceBuilder TenJpegs() {
   SourceBuilder source;
   for (int i = 0; i < 10; ++i) source.Filler(20000 + 97 * i).Jpeg(1000 + 700 * static_cast<std::size_t>(i));
@@ -71,11 +103,18 @@ WindowTest::WindowTest() {
   auto dialogs = std::make_unique<ScriptedDialogs>();
   auto shell = std::make_unique<RecordingShell>();
   auto deleter = std::make_unique<ScriptedDeleter>();
+  auto player = std::make_unique<ScriptedPlayer>();
+  auto folder = std::make_unique<ScriptedTemporaryFolder>();
   boxes_ = boxes.get();
   dialogs_ = dialogs.get();
   shell_ = shell.get();
   deleter_ = deleter.get();
-  services_ = {std::move(boxes), std::move(dialogs), std::move(shell), std::move(deleter)};
+  player_ = player.get();
+  folder_ = folder.get();
+  std::filesystem::create_directory(temp_.File("tmp"));
+  folder_->folder = temp_.File("tmp/");
+  services_ = {std::move(boxes), std::move(dialogs), std::move(shell), std::move(deleter), std::move(player),
+               std::move(folder)};
 }
 
 WindowTest::~WindowTest() {

@@ -1,6 +1,6 @@
 // Test doubles that answer for the user (message boxes, file dialogs, the shell, file
-// deletion), builders of source files with known clips, and a fixture that starts the program
-// offscreen with the doubles in place.
+// deletion, the media player, the temporary folder), builders of source files with known
+// clips, and a fixture that starts the program offscreen with the doubles in place.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -66,14 +66,48 @@ class RecordingShell final : public Shell {
     opened.push_back(url);
     return succeed;
   }
+  std::uint32_t OpenDocument(const std::string& path) override {
+    documents.push_back(path);
+    return document_error;
+  }
   std::vector<QUrl> opened;
   bool succeed = true;
+  std::vector<std::string> documents;
+  std::uint32_t document_error = 0;  // what OpenDocument answers
+};
+
+// Records every call as "open <path>", "play" or "close" in `calls`; refuses to open while
+// `refusal` is set.
+class ScriptedPlayer final : public MediaPlayer {
+ public:
+  void Open(const std::string& path) override;
+  void Play() override { calls.push_back("play"); }
+  void Close() override;
+
+  std::vector<std::string> calls;
+  std::optional<std::string> refusal;
+  std::function<void()> on_close;
+  bool open = false;
+};
+
+// The temporary folder is a folder of the test; its free space is the file system's unless
+// `free_bytes` says otherwise.
+class ScriptedTemporaryFolder final : public TemporaryFolder {
+ public:
+  std::string Path() override { return folder; }
+  std::int64_t FreeBytes() override;
+
+  std::string folder;
+  std::optional<std::int64_t> free_bytes;
+  int free_queries = 0;
 };
 
 class ScriptedDeleter final : public FileDeleter {
  public:
   bool Delete(const std::string& path) override;
   bool Exists(const std::string& path) override { return vanished.count(path) == 0; }
+
+  bool remove_files = false;       // unlocked paths are also removed from the disk
 
   std::set<std::string> locked;    // deletion fails while a path is in here
   std::set<std::string> vanished;  // paths that no longer exist
@@ -94,6 +128,8 @@ class SourceBuilder {
   SourceBuilder& Jpeg(std::size_t body);
   // A PCM WAVE file, 44100 Hz stereo 16 bit, with `data` sample bytes. Has an information text.
   SourceBuilder& Wave(std::size_t data);
+  // Any clip made elsewhere (a real picture, a real sound).
+  SourceBuilder& Add(const std::vector<std::uint8_t>& clip);
   const std::vector<Clip>& Clips() const { return clips_; }
   const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
 
@@ -136,6 +172,8 @@ class WindowTest : public ::testing::Test {
   ScriptedDialogs* dialogs_;
   RecordingShell* shell_;
   ScriptedDeleter* deleter_;
+  ScriptedPlayer* player_;
+  ScriptedTemporaryFolder* folder_;
   std::unique_ptr<Program> program_;
 
  private:

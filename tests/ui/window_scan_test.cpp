@@ -160,9 +160,11 @@ TEST_F(WindowScan, NegativeSourceSizeWarnsAndKeepsListAndCatalogue) {
   ScanFile(WriteSource("two.bin", SourceBuilder().Filler(10).Jpeg(100).Filler(10).Jpeg(200)));
   ASSERT_EQ(Form().rzFoundClips->count(), 2);
 
-  // Without the CD feature the mode cannot be switched on.
+  // A window without the CD feature bound cannot be switched to CD mode.
+  Form().Hooks().use_cd_mode = nullptr;
   Form().UseCDMode->trigger();
   EXPECT_FALSE(Form().UseCDMode->isChecked());
+  EXPECT_TRUE(boxes_->shown.empty());
 
   std::vector<bool> cd_mode_calls;
   Form().Hooks().use_cd_mode = [&](TfrmMainForm&, bool on) { cd_mode_calls.push_back(on); };

@@ -1,0 +1,35 @@
+// strerror_r in the user's language. glibc answers every code, also unknown ones ("Unknown
+// error 1234"); strerrordesc_np tells which codes it really knows.
+#include <cstring>
+#include <limits>
+
+#include "platform/error_text.h"
+
+namespace rsf::platform {
+namespace {
+
+// The two strerror_r variants: GNU returns the text, XSI fills the buffer and returns 0.
+[[maybe_unused]] const char* MessageOf(char* result, const char*) { return result; }
+[[maybe_unused]] const char* MessageOf(int result, const char* buffer) { return result == 0 ? buffer : nullptr; }
+
+bool KnownCode(int code) {
+#if defined(__GLIBC__)
+  return ::strerrordesc_np(code) != nullptr;
+#else
+  return code >= 0;
+#endif
+}
+
+}  // namespace
+
+std::optional<std::string> SystemErrorMessage(std::uint32_t code) {
+  if (code > static_cast<std::uint32_t>(std::numeric_limits<int>::max())) return std::nullopt;
+  const int number = static_cast<int>(code);
+  if (!KnownCode(number)) return std::nullopt;
+  char buffer[512] = {};
+  const char* text = MessageOf(::strerror_r(number, buffer, sizeof buffer), buffer);
+  if (text == nullptr || *text == '\0') return std::nullopt;
+  return std::string(text);
+}
+
+}  // namespace rsf::platform

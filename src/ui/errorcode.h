@@ -1,0 +1,15 @@
+// errorcode: the text of a system error code, for the messages that report a failure of the
+// system to the user.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace rsf::ui {
+
+inline constexpr const char* kUnknownErrorText = "未知错误";
+
+// The system's message for `code` as the system words it, or "未知错误" when it has none.
+std::string ErrorText(std::uint32_t code);
+
+}  // namespace rsf::ui

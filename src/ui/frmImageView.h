@@ -1,0 +1,38 @@
+// frmImageView: the picture window TfrmImage that shows a picture clip. It stays on top of the
+// other windows, cannot be resized, has only a close button, appears centred over the main
+// window and always fits itself to the picture.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+class QLabel;
+
+namespace rsf::ui {
+
+class TfrmImage final : public QWidget {
+ public:
+  static constexpr int kInitialClientSize = 105;
+
+  // Created hidden; `owner` is the main window it is centred over.
+  explicit TfrmImage(QWidget* owner);
+
+  // The picture control at 0,0, sized to its picture.
+  QLabel* Image1 = nullptr;
+
+  // Empties Image1.
+  void ClearPicture();
+  // Puts `picture` into Image1, fits the window to it and shows the window centred over its
+  // owner if it is hidden.
+  void ShowPicture(const QImage& picture);
+  // Runs at every repaint: the client area takes Image1's width and height.
+  void FormShow();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void CentreOverOwner();
+};
+
+}  // namespace rsf::ui

@@ -1,0 +1,31 @@
+// The main window's media player MediaPlayer1 as playback uses it: open a file, play it from
+// the start, close the device. Behind an interface so that tests can stand in for the media
+// services.
+#pragma once
+
+#include <string>
+
+#include "base/errors.h"
+
+namespace rsf::ui {
+
+// The media services refused to open a file; the text is their own. Playback then hands the
+// file to the shell.
+class MediaDeviceError : public Error {
+ public:
+  using Error::Error;
+};
+
+class MediaPlayer {
+ public:
+  virtual ~MediaPlayer() = default;
+  // Opens a device for the file (closing any open one) and waits, for a bounded time, until
+  // the media is loaded. Raises MediaDeviceError when the media services refuse the file.
+  virtual void Open(const std::string& path) = 0;
+  // Starts playing the open file from its beginning and returns at once.
+  virtual void Play() = 0;
+  // Stops playing and releases the file; does nothing when no device is open.
+  virtual void Close() = 0;
+};
+
+}  // namespace rsf::ui

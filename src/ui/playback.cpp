@@ -1,0 +1,121 @@
+// The order of PlayExecute: the selection, closing what the last playback opened, the copy's
+// name and the room for it, the copy (named in the temporary-file list before it is written,
+// so that close deletes even a partial one), then picture window, media player and shell.
+#include "ui/playback.h"
+
+#include <QAction>
+#include <optional>
+
+#include "base/errors.h"
+#include "scan/extraction.h"
+#include "scan/scan_observer.h"
+#include "ui/check_list_box.h"
+#include "ui/display_text.h"
+#include "ui/errorcode.h"
+#include "ui/frmImageView.h"
+#include "ui/main_form.h"
+#include "ui/media_player.h"
+#include "ui/message_boxes.h"
+#include "ui/picture_loader.h"
+#include "ui/shell.h"
+#include "ui/status_panels.h"
+#include "ui/temporary_files.h"
+#include "ui/temporary_folder.h"
+#include "ui/window_texts.h"
+
+namespace rsf::ui {
+namespace {
+
+void SetActivity(TfrmMainForm& form, const char* text) {
+  form.stbarMain->SetText(kStatusPanelActivity, DisplayText(text));
+}
+
+}  // namespace
+
+Playback::Playback(MessageBoxes& boxes, Shell& shell, MediaPlayer& player, TemporaryFolder& folder,
+                   TfrmImage& picture_window)
+    : boxes_(boxes),
+      shell_(shell),
+      player_(player),
+      folder_(folder),
+      picture_window_(picture_window),
+      draw_copy_number_(ClockSeededCopyNumber) {}
+
+void Playback::PlayExecute(TfrmMainForm& form) {
+  const int selected = form.rzFoundClips->SelectedEntry();
+  const ClipCatalogue& catalogue = form.Engine().Catalogue();
+  if (selected < 0 || static_cast<std::size_t>(selected) >= catalogue.size()) {
+    boxes_.Show(&form, BoxIcon::kWarning, DisplayText(kWarningCaption), DisplayText(kNothingSelectedWarning));
+    return;
+  }
+  const auto entry = static_cast<std::size_t>(selected);
+  const TFilestruct& clip = catalogue[entry];
+
+  player_.Close();
+  picture_window_.hide();
+
+  const std::string name = TemporaryClipName(folder_.Path(), draw_copy_number_(), clip.Extension);
+  const std::int64_t size = clip.EndOffset - clip.StartOffset;
+  if (size >= folder_.FreeBytes()) {
+    boxes_.Show(&form, BoxIcon::kError, DisplayText(kErrorCaption), DisplayText(kNoRoomForCopyError));
+    return;
+  }
+  SetActivity(form, kStatusCopyingClip);
+  form.repaint();
+  form.TemporaryFiles().push_back(name);
+  CopyClip(form, entry, name);
+
+  if (form.Tryinternalplaybackfirst->isChecked()) {
+    if (TryPicture(form, name) || TryMediaPlayer(form, name)) return;
+    if (form.Closing()) return;
+  }
+  OpenInShell(form, name);
+}
+
+void Playback::CloseMedia() { player_.Close(); }
+
+void Playback::CopyClip(TfrmMainForm& form, std::size_t entry, const std::string& name) {
+  const TFilestruct& clip = form.Engine().Catalogue()[entry];
+  SourceStream* source = form.Engine().Source();
+  // A scan whose source could not be opened leaves its clips listed but no source to read.
+  if (source == nullptr) throw StreamReadError();
+  source->Seek(clip.StartOffset);
+  const std::unique_ptr<TargetFile> target = CreateTargetFile(name);
+  try {
+    CopyClipBytes(*source, *target, clip.EndOffset - clip.StartOffset);
+  } catch (...) {
+    target->Close();
+    throw;
+  }
+  if (!target->Close()) throw StreamWriteError();
+}
+
+bool Playback::TryPicture(TfrmMainForm& form, const std::string& name) {
+  SetActivity(form, kStatusViewingPicture);
+  picture_window_.ClearPicture();
+  const std::optional<QImage> picture = LoadPicture(name);
+  if (!picture) return false;
+  picture_window_.ShowPicture(*picture);
+  return true;
+}
+
+bool Playback::TryMediaPlayer(TfrmMainForm& form, const std::string& name) {
+  SetActivity(form, kStatusInternalPlayer);
+  try {
+    player_.Open(name);
+  } catch (const MediaDeviceError&) {
+    return false;
+  }
+  player_.Play();
+  return true;
+}
+
+void Playback::OpenInShell(TfrmMainForm& form, const std::string& name) {
+  SetActivity(form, kStatusExternalPlayer);
+  const std::uint32_t error = shell_.OpenDocument(name);
+  if (error == 0) return;
+  const std::string text = std::string(kShellFailureFirstPart) + ErrorText(error) + kShellFailureLastPart;
+  boxes_.Show(&form, BoxIcon::kWarning, DisplayText(kWarningCaption), DisplayText(text));
+}
+
+}  // namespace rsf::ui

@@ -1,0 +1,181 @@
+// What playback stands on: error texts, the names of the temporary copies, the temporary
+// folder and its free space, the shell's "open" through xdg-open, and the media player on Qt
+// Multimedia with real sound and video files.
+#include <gtest/gtest.h>
+
+#include <QVideoWidget>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "platform/error_text.h"
+#include "platform/shell_open.h"
+#include "platform/temporary_folder.h"
+#include "support/scan_harness.h"
+#include "synth/riff_synth.h"
+#include "ui/errorcode.h"
+#include "ui/qt_media_player.h"
+#include "ui/temporary_files.h"
+#include "ui/temporary_folder.h"
+
+namespace rsf::ui::test {
+namespace {
+
+// Sets an environment variable for one scope.
+class ScopedVariable {
+ public:
+  ScopedVariable(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    ::setenv(name, value.c_str(), 1);
+  }
+  ~ScopedVariable() {
+    if (old_)
+      ::setenv(name_, old_->c_str(), 1);
+    else
+      ::unsetenv(name_);
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+TEST(ErrorTexts, AreTheSystemsMessagesOrUnknown) {
+  EXPECT_EQ(ErrorText(ENOENT), std::strerror(ENOENT));
+  EXPECT_EQ(platform::SystemErrorMessage(EACCES), std::string(std::strerror(EACCES)));
+  EXPECT_EQ(ErrorText(0x7FFFFFF0u), "未知错误");
+  EXPECT_EQ(ErrorText(0xFFFFFFFFu), "未知错误");
+  EXPECT_FALSE(platform::SystemErrorMessage(0x80000000u));
+}
+
+TEST(TemporaryCopyNames, AreFolderStemFourUpperCaseHexDigitsAndExtension) {
+  EXPECT_EQ(TemporaryClipName("/tmp/", 0x0A3F, ".avi"), "/tmp/RSFtmp0A3F.avi");
+  EXPECT_EQ(TemporaryClipName("/var/tmp/", 0, ".wav"), "/var/tmp/RSFtmp0000.wav");
+  EXPECT_EQ(TemporaryClipName("/tmp/", 65534, ".jpg"), "/tmp/RSFtmpFFFE.jpg");
+  std::set<int> drawn;
+  for (int i = 0; i < 200; ++i) {
+    const int number = ClockSeededCopyNumber();
+    ASSERT_GE(number, 0);
+    ASSERT_LE(number, 65534);
+    drawn.insert(number);
+  }
+  EXPECT_GT(drawn.size(), 150u) << "draws in quick succession differ";
+}
+
+TEST(PlatformTemporaryFolder, FollowsTmpdirAndMeasuresItsFileSystem) {
+  rsf::test::TempDir dir;
+  {
+    ScopedVariable tmpdir("TMPDIR", dir.path());
+    EXPECT_EQ(platform::TemporaryFolder(), dir.path() + "/");
+    PlatformTemporaryFolder folder;
+    EXPECT_EQ(folder.Path(), dir.path() + "/");
+    const auto available = static_cast<std::int64_t>(std::filesystem::space(dir.path()).available);
+    EXPECT_NEAR(static_cast<double>(folder.FreeBytes()), static_cast<double>(available), 64.0 * 1024 * 1024);
+  }
+  {
+    ScopedVariable tmpdir("TMPDIR", dir.File("gone/"));
+    EXPECT_EQ(platform::TemporaryFolder(), dir.File("gone/"));
+    EXPECT_EQ(platform::FreeDiskSpace(dir.File("gone/")), -1);
+    EXPECT_THROW(PlatformTemporaryFolder().FreeBytes(), Error);
+  }
+  ScopedVariable tmpdir("TMPDIR", "");
+  EXPECT_EQ(platform::TemporaryFolder(), "/tmp/");
+}
+
+// A stand-in xdg-open on PATH that logs its argument and ends as the test says.
+class ShellOpen : public ::testing::Test {
+ protected:
+  void Opener(const std::string& body) {
+    const std::string script = dir_.File("bin/xdg-open");
+    std::filesystem::create_directories(dir_.File("bin"));
+    std::ofstream(script) << "#!/bin/sh\necho \"$1\" >> '" << dir_.File("opened") << "'\n" << body << "\n";
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+  }
+  std::string Opened() {
+    std::ifstream log(dir_.File("opened"));
+    std::string line;
+    std::getline(log, line);
+    return line;
+  }
+  rsf::test::TempDir dir_;
+  ScopedVariable path_{"PATH", dir_.File("bin") + ":/usr/bin:/bin"};
+};
+
+TEST_F(ShellOpen, StartedOpenerIsSuccessAndItsFailuresBecomeErrorCodes) {
+  const std::string document = dir_.File("RSFtmp0001.smk");
+  Opener("exit 0");
+  EXPECT_EQ(platform::OpenWithAssociatedProgram(document), 0u);
+  EXPECT_EQ(Opened(), document);
+
+  Opener("exit 2");
+  EXPECT_EQ(platform::OpenWithAssociatedProgram(document), static_cast<std::uint32_t>(ENOENT));
+  Opener("exit 3");
+  EXPECT_EQ(platform::OpenWithAssociatedProgram(document), static_cast<std::uint32_t>(EOPNOTSUPP));
+  Opener("exit 4");
+  EXPECT_EQ(platform::OpenWithAssociatedProgram(document), static_cast<std::uint32_t>(EOPNOTSUPP));
+  EXPECT_EQ(platform::OpenWithAssociatedProgram(""), static_cast<std::uint32_t>(ENOENT));
+}
+
+TEST_F(ShellOpen, OpenerThatStaysCountsAsStartedAndAMissingOpenerAsTheSystemsError) {
+  Opener("exec >/dev/null 2>&1\nsleep 3");  // lets go of the test's output at once
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(platform::OpenWithAssociatedProgram(dir_.File("a.avi")), 0u);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500)) << "the wait is bounded";
+
+  ScopedVariable nowhere("PATH", dir_.File("empty"));
+  const std::uint32_t error = platform::OpenWithAssociatedProgram(dir_.File("a.avi"));
+  EXPECT_EQ(error, static_cast<std::uint32_t>(ENOENT));
+  EXPECT_EQ(ErrorText(error), std::strerror(ENOENT));
+}
+
+class QtMediaPlayerTest : public ::testing::Test {
+ protected:
+  std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    const std::string path = dir_.File(name);
+    rsf::test::WriteWholeFile(path, bytes);
+    return path;
+  }
+  rsf::test::TempDir dir_;
+  QtMediaPlayer player_{std::chrono::seconds(20)};
+};
+
+TEST_F(QtMediaPlayerTest, PlaysASoundWithoutAWindowAndReleasesItOnClose) {
+  player_.Close();  // nothing open: nothing happens
+  const std::string wave = Write("RSFtmp0001.wav", synth::PcmWave(22050, 1, 16, 22050));
+  ASSERT_NO_THROW(player_.Open(wave));
+  EXPECT_TRUE(player_.IsOpen());
+  EXPECT_EQ(player_.VideoWindow(), nullptr);
+  player_.Play();
+  player_.Close();
+  EXPECT_FALSE(player_.IsOpen());
+  EXPECT_TRUE(std::filesystem::remove(wave));
+}
+
+TEST_F(QtMediaPlayerTest, RefusesWhatTheMediaServicesCannotOpen) {
+  std::vector<std::uint8_t> noise(20000);
+  for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<std::uint8_t>(i * 7919 % 253);
+  EXPECT_THROW(player_.Open(Write("RSFtmp0002.smk", noise)), MediaDeviceError);
+  EXPECT_FALSE(player_.IsOpen());
+  EXPECT_THROW(player_.Open(dir_.File("missing.wav")), MediaDeviceError);
+}
+
+TEST_F(QtMediaPlayerTest, PlaysAVideoInAWindowOfItsOwn) {
+  const std::string video = dir_.File("RSFtmp0003.mpg");
+  const std::string command = "ffmpeg -loglevel error -y -f lavfi -i testsrc=duration=1:size=96x64:rate=25 "
+                              "-c:v mpeg1video -f mpeg '" + video + "' >/dev/null 2>&1";
+  if (std::system(command.c_str()) != 0) GTEST_SKIP() << "ffmpeg is needed to make the video";
+  ASSERT_NO_THROW(player_.Open(video));
+  ASSERT_NE(player_.VideoWindow(), nullptr);
+  EXPECT_TRUE(player_.VideoWindow()->isWindow());
+  player_.Play();
+  EXPECT_TRUE(player_.VideoWindow()->isVisible());
+  player_.Close();
+  EXPECT_EQ(player_.VideoWindow(), nullptr);
+}
+
+}  // namespace
+}  // namespace rsf::ui::test
