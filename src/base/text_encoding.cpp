@@ -1,9 +1,15 @@
-// GBK <-> UTF-8 through the C library's iconv, one character at a time so that a byte that
-// does not decode can be replaced by U+FFFD and decoding goes on behind it.
+// GBK <-> UTF-8, one character at a time so that a byte that does not decode can be replaced
+// by U+FFFD and decoding goes on behind it. The conversion of one character comes from the C
+// library's iconv, on Windows from the system's code page 936.
 #include "base/text_encoding.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <iconv.h>
+#endif
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 
@@ -11,6 +17,50 @@ namespace rsf {
 namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
+
+#ifdef _WIN32
+
+constexpr UINT kGbkCodePage = 936;
+
+// Converts `in` from code page `from` to `to` through UTF-16 and appends the result; false when
+// any part of `in` is not a complete, valid character of `from` or has no exact form in `to`.
+bool Recode(UINT from, UINT to, std::string_view in, std::string& out) {
+  wchar_t wide[8];
+  const int wide_length =
+      MultiByteToWideChar(from, MB_ERR_INVALID_CHARS, in.data(), static_cast<int>(in.size()), wide, 8);
+  if (wide_length <= 0) return false;
+  // Windows maps GBK's user-defined areas onto the private use area; the C library does not
+  // decode them, and neither does this path, so both give the same text.
+  for (int i = 0; i < wide_length; ++i)
+    if (wide[i] >= 0xE000 && wide[i] <= 0xF8FF) return false;
+  char buffer[16];
+  BOOL used_default = FALSE;
+  const bool exact = to != CP_UTF8;  // the default-character report is refused for UTF-8
+  const int length = WideCharToMultiByte(to, exact ? WC_NO_BEST_FIT_CHARS : 0, wide, wide_length, buffer,
+                                         sizeof buffer, nullptr, exact ? &used_default : nullptr);
+  if (length <= 0 || used_default) return false;
+  out.append(buffer, static_cast<std::size_t>(length));
+  return true;
+}
+
+// The two directions, with the same interface as the iconv converters below.
+struct Converter {
+  UINT from, to;
+  bool ok() const { return true; }
+  bool Convert(std::string_view in, std::string& out) const { return Recode(from, to, in, out); }
+};
+
+Converter& Decoder() {
+  static Converter gbk{kGbkCodePage, CP_UTF8};
+  return gbk;
+}
+
+Converter& Encoder() {
+  static Converter gbk{CP_UTF8, kGbkCodePage};
+  return gbk;
+}
+
+#else
 
 class Converter {
  public:
@@ -52,6 +102,8 @@ Converter& Encoder() {
   thread_local Converter gbk("GBK", "UTF-8");
   return cp936.ok() ? cp936 : gbk;
 }
+
+#endif  // _WIN32
 
 std::size_t Utf8Length(unsigned char lead) {
   if (lead < 0x80) return 1;

@@ -49,7 +49,7 @@ TEST(ExtractionTest, TickedEntriesKeepTheirListNumbers) {
 
   EXPECT_EQ(std::filesystem::directory_iterator(dir.path()) == std::filesystem::directory_iterator(), false);
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) names.push_back(entry.path().filename());
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"Clip3.jpg", "Clip7.jpg"}));
   const auto clip3 = ReadWholeFile(prefix + "3.jpg");
