@@ -1,21 +1,42 @@
 #!/usr/bin/env bash
-# Builds and tests RSF-Extractor: an AddressSanitizer + UndefinedBehaviorSanitizer build of the
-# core tests, then the full build (warnings as errors, desktop program included) with every
-# test. Ends with ctest's summary of the full build.
+# Builds and tests RSF-Extractor:
+#   1. an AddressSanitizer + UndefinedBehaviorSanitizer build of the core tests;
+#   2. the Windows build (MinGW-w64) with its tests under Wine;
+#   3. short runs of every fuzz target (clang, libFuzzer, ASan + UBSan);
+#   4. the full Linux build (warnings as errors, desktop program included) with every test.
+# Ends with ctest's summary of the full build.
+#   RSF_SKIP_WINDOWS=1 / RSF_SKIP_FUZZ=1 leave out step 2 / 3 (for quick local runs).
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/install-deps.sh
 rsf_install_packages "${RSF_BUILD_PACKAGES[@]}" "${RSF_TEST_PACKAGES[@]}"
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
+mkdir -p build
 
 echo "== Sanitizer build of the core tests"
 cmake --preset asan >/dev/null
-cmake --build --preset asan -j "$jobs"
+cmake --build --preset asan -j "$jobs" >build/asan-build.log 2>&1 || { tail -n 60 build/asan-build.log; exit 1; }
 ctest --preset asan -j "$jobs" >build/asan-ctest.log 2>&1 || { cat build/asan-ctest.log; exit 1; }
 tail -n 3 build/asan-ctest.log
 
 echo "== Full build"
 cmake --preset dev >/dev/null
-cmake --build --preset dev -j "$jobs"
+cmake --build --preset dev -j "$jobs" >build/dev-build.log 2>&1 || { tail -n 60 build/dev-build.log; exit 1; }
+
+if [ "${RSF_SKIP_WINDOWS:-0}" != 1 ]; then
+  echo "== Windows build under Wine"
+  RSF_LINUX_BUILD="$PWD/build/dev" scripts/windows-tests.sh >build/windows-tests.log 2>&1 \
+    || { tail -n 80 build/windows-tests.log; exit 1; }
+  tail -n 4 build/windows-tests.log
+fi
+
+if [ "${RSF_SKIP_FUZZ:-0}" != 1 ]; then
+  echo "== Short fuzz runs"
+  FUZZ_SECONDS="${FUZZ_SECONDS:-60}" scripts/fuzz-smoke.sh >build/fuzz-smoke.log 2>&1 \
+    || { tail -n 60 build/fuzz-smoke.log; exit 1; }
+  grep -E '^ *[a-z_]+_fuzzer' build/fuzz-smoke.log || tail -n 8 build/fuzz-smoke.log
+fi
+
+echo "== Tests of the full build"
 ctest --preset dev -j "$jobs"

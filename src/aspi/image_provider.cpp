@@ -25,7 +25,13 @@ struct Provider {
 };
 
 Provider& TheProvider() {
+#ifdef _WIN32
+  // Never destroyed on Windows: a DLL's statics go while the process ends, after the system has
+  // stopped the worker thread mid-wait, and tearing its lock down then hangs the exit.
+  static Provider& provider = *new Provider;
+#else
   static Provider provider;
+#endif
   return provider;
 }
 

@@ -37,7 +37,8 @@ std::string BytesToText(Bytes bytes, bool zero_as_dot);
 // A CD in an ASPI device as a read-only stream: byte n is byte n mod 2048 of logical block
 // n div 2048. The size is fixed when the stream is made: block length × last block address −
 // 4096 (the last block and the 4096 bytes before it stay outside the stream), −1 when block 16
-// cannot be read (no readable data disc), −4096 when the capacity cannot be asked.
+// cannot be read (no readable data disc) or when the capacity is too large for a stream to
+// address, −4096 when the capacity cannot be asked.
 class TCDStream final : public SourceStream {
  public:
   TCDStream(std::uint8_t host_adapter, std::uint8_t target, std::uint8_t lun);

@@ -15,18 +15,25 @@ TCDStream::TCDStream(std::uint8_t host_adapter, std::uint8_t target, std::uint8_
     size_ = -1;
     return;
   }
-  const std::int64_t block_length = AspiBlockLength(host_adapter_, target_, lun_);
-  const std::int64_t last_block = AspiLastBlock(host_adapter_, target_, lun_);
-  size_ = block_length * last_block - 4096;
+  const std::uint64_t block_length = AspiBlockLength(host_adapter_, target_, lun_);
+  const std::uint64_t last_block = AspiLastBlock(host_adapter_, target_, lun_);
+  // Two 32-bit fields multiply to at most 64 bits. A drive that answers with a capacity beyond
+  // what a stream can address has no disc worth reading.
+  const std::uint64_t bytes = block_length * last_block;
+  size_ = bytes > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()) ? -1
+                                                                                      : static_cast<std::int64_t>(bytes) - 4096;
 }
 
 std::int64_t TCDStream::Seek(std::int64_t offset, int origin) {
+  std::optional<std::int64_t> position;
   switch (origin) {
-    case kFromBeginning: position_ = offset; break;
-    case kFromCurrent: position_ += offset; break;
-    case kFromEnd: position_ = size_ - offset; break;
-    default: return -1;
+    case kFromBeginning: position = offset; break;
+    case kFromCurrent: position = SeekPosition(position_, offset); break;
+    case kFromEnd: position = SeekPosition(size_, offset, true); break;
+    default: break;
   }
+  if (!position) return -1;
+  position_ = *position;
   return position_;
 }
 

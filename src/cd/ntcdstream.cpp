@@ -25,12 +25,15 @@ int NtReadSectors(const std::string& drive, std::uint32_t first_sector, void* bu
 TNTCDStream::TNTCDStream(std::string drive) : drive_(std::move(drive)), size_(NtVolumeSize(drive_)) {}
 
 std::int64_t TNTCDStream::Seek(std::int64_t offset, int origin) {
+  std::optional<std::int64_t> position;
   switch (origin) {
-    case kFromBeginning: position_ = offset; break;
-    case kFromCurrent: position_ += offset; break;
-    case kFromEnd: position_ = size_ - offset; break;
-    default: return -1;
+    case kFromBeginning: position = offset; break;
+    case kFromCurrent: position = SeekPosition(position_, offset); break;
+    case kFromEnd: position = SeekPosition(size_, offset, true); break;
+    default: break;
   }
+  if (!position) return -1;
+  position_ = *position;
   return position_;
 }
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 namespace rsf {
@@ -18,7 +19,8 @@ SectorSpan SpanOfBytes(std::int64_t position, std::int64_t count) {
 
 bool ReadBytesThroughSectors(std::int64_t position, std::int64_t count, void* buffer, std::int64_t sector_limit,
                              const SectorReader& read_sectors) {
-  if (position < 0 || count <= 0) return false;
+  // Bytes beyond the 64-bit range lie on no medium.
+  if (position < 0 || count <= 0 || position > std::numeric_limits<std::int64_t>::max() - count) return false;
   SectorSpan span = SpanOfBytes(position, count);
   if (sector_limit >= 0) {
     const std::int64_t needed = (position + count - 1) / kCdSectorSize - span.first + 1;

@@ -1,6 +1,7 @@
 // Comma-separated list options of rsfx.
 #include "cli/option_parsing.h"
 
+#include <algorithm>
 #include <charconv>
 #include <vector>
 
@@ -45,18 +46,26 @@ std::optional<std::array<bool, kClipKindCount>> ParseTypeList(std::string_view l
 
 std::optional<std::set<std::size_t>> ParseClipNumbers(std::string_view list, std::string& error) {
   std::set<std::size_t> numbers;
+  std::size_t counted = 0;  // numbers named so far, repeats included
   for (std::string_view item : SplitCommas(list)) {
     const std::size_t dash = item.find('-');
     const std::optional<std::size_t> first = ParseNumber(item.substr(0, dash));
     const std::optional<std::size_t> last =
         dash == std::string_view::npos ? first : ParseNumber(item.substr(dash + 1));
-    // Ranges are bounded so that a hostile "1-999999999999" cannot exhaust memory.
+    // Ranges are bounded so that a hostile "1-999999999999" cannot exhaust memory, and so is
+    // their total, so that many ranges of a million numbers each cannot either.
     constexpr std::size_t kMaxRange = 1'000'000;
     if (!first || !last || *last < *first || *last - *first >= kMaxRange) {
       error = "invalid clip number or range '" + std::string(item) + "'";
       return std::nullopt;
     }
-    for (std::size_t n = *first; n <= *last; ++n) numbers.insert(n);
+    if (*last - *first >= kMaxRange - std::min(counted, kMaxRange)) {
+      error = "too many clip numbers (at most 1000000)";
+      return std::nullopt;
+    }
+    counted += *last - *first + 1;
+    // Counted, not compared: a range ending at the largest number would never end otherwise.
+    for (std::size_t k = 0; k <= *last - *first; ++k) numbers.insert(*first + k);
   }
   if (numbers.empty()) {
     error = "no clip numbers given";

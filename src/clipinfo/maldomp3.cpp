@@ -98,23 +98,75 @@ std::string TagText(Bytes block, const TagField& field) {
   return GbkToUtf8(TextUpToZero(block.subspan(field.offset, field.width)));
 }
 
+// The numbers of a header that both decoders share. Valid and FrameLength follow from them alone.
+struct HeaderNumbers {
+  std::int32_t version = 0;
+  std::int32_t layer = 0;
+  std::int32_t bitrate = 0;
+  std::int32_t sample_rate = 0;
+  bool padding = false;
+  unsigned emphasis = 0;
+};
+
+HeaderNumbers NumbersOf(std::uint32_t header) {
+  // B1 holds bits 23..16, B2 bits 15..8, B3 bits 7..0 of `header`.
+  HeaderNumbers numbers;
+  numbers.version = kVersionOfCode[Bits(header, 19, 2)];
+  numbers.layer = kLayerOfCode[Bits(header, 17, 2)];
+  const unsigned bitrate_index = Bits(header, 12, 4);
+  if (numbers.version != 0 && numbers.layer != 0) {
+    const int low_frequencies = numbers.version == 1 ? 0 : 1;
+    numbers.bitrate = kBitrates[low_frequencies][numbers.layer - 1][bitrate_index];
+  }
+  numbers.sample_rate = kSampleRates[numbers.version][Bits(header, 10, 2)];
+  numbers.padding = Bits(header, 9, 1) != 0;
+  numbers.emphasis = Bits(header, 0, 2);
+  return numbers;
+}
+
+MP3FrameShape ShapeOf(const HeaderNumbers& numbers) {
+  MP3FrameShape shape;
+  // A Layer I frame counts 4-byte slots, Layers II and III count bytes. An MPEG-1 Layer III frame
+  // holds 1152 samples, one of the lower sampling frequencies only 576.
+  if (numbers.sample_rate != 0) {
+    const std::int32_t padding = numbers.padding ? 1 : 0;
+    switch (numbers.layer) {
+      case 1:
+        shape.FrameLength = 4 * (12000 * numbers.bitrate / numbers.sample_rate + padding);
+        break;
+      case 2:
+        shape.FrameLength = 144000 * numbers.bitrate / numbers.sample_rate + padding;
+        break;
+      case 3:
+        shape.FrameLength = (numbers.version == 1 ? 144000 : 72000) * numbers.bitrate / numbers.sample_rate + padding;
+        break;
+      default:
+        break;
+    }
+  }
+  shape.Valid = numbers.version > 0 && numbers.layer > 0 && numbers.bitrate > 0 && numbers.sample_rate > 0 &&
+                numbers.emphasis != kReservedEmphasis;
+  return shape;
+}
+
 }  // namespace
+
+MP3FrameShape DecodeMP3FrameShape(std::uint32_t header) {
+  if ((header & kSyncMask) != kSyncMask) return {};
+  return ShapeOf(NumbersOf(header));
+}
 
 TMaldoMP3 DecodeMP3Header(std::uint32_t header) {
   TMaldoMP3 frame;
   if ((header & kSyncMask) != kSyncMask) return frame;
 
-  // B1 holds bits 23..16, B2 bits 15..8, B3 bits 7..0 of `header`.
-  frame.Version = kVersionOfCode[Bits(header, 19, 2)];
-  frame.Layer = kLayerOfCode[Bits(header, 17, 2)];
+  const HeaderNumbers numbers = NumbersOf(header);
+  frame.Version = numbers.version;
+  frame.Layer = numbers.layer;
   frame.Protection = Bits(header, 16, 1) != 0;
-  const unsigned bitrate_index = Bits(header, 12, 4);
-  if (frame.Version != 0 && frame.Layer != 0) {
-    const int low_frequencies = frame.Version == 1 ? 0 : 1;
-    frame.Bitrate = kBitrates[low_frequencies][frame.Layer - 1][bitrate_index];
-  }
-  frame.SampleRate = kSampleRates[frame.Version][Bits(header, 10, 2)];
-  frame.Padding = Bits(header, 9, 1) != 0;
+  frame.Bitrate = numbers.bitrate;
+  frame.SampleRate = numbers.sample_rate;
+  frame.Padding = numbers.padding;
 
   const unsigned channel_mode = Bits(header, 6, 2);
   frame.ChannelMode.assign(kChannelModes[channel_mode]);
@@ -124,30 +176,11 @@ TMaldoMP3 DecodeMP3Header(std::uint32_t header) {
   }
   frame.Copyright = Bits(header, 3, 1) != 0;
   frame.Original = Bits(header, 2, 1) != 0;
-  const unsigned emphasis = Bits(header, 0, 2);
-  frame.Emphasis.assign(kEmphases[emphasis]);
+  frame.Emphasis.assign(kEmphases[numbers.emphasis]);
 
-  // A Layer I frame counts 4-byte slots, Layers II and III count bytes. An MPEG-1 Layer III frame
-  // holds 1152 samples, one of the lower sampling frequencies only 576.
-  if (frame.SampleRate != 0) {
-    const std::int32_t padding = frame.Padding ? 1 : 0;
-    switch (frame.Layer) {
-      case 1:
-        frame.FrameLength = 4 * (12000 * frame.Bitrate / frame.SampleRate + padding);
-        break;
-      case 2:
-        frame.FrameLength = 144000 * frame.Bitrate / frame.SampleRate + padding;
-        break;
-      case 3:
-        frame.FrameLength = (frame.Version == 1 ? 144000 : 72000) * frame.Bitrate / frame.SampleRate + padding;
-        break;
-      default:
-        break;
-    }
-  }
-
-  frame.Valid = frame.Version > 0 && frame.Layer > 0 && frame.Bitrate > 0 && frame.SampleRate > 0 &&
-                emphasis != kReservedEmphasis;
+  const MP3FrameShape shape = ShapeOf(numbers);
+  frame.FrameLength = shape.FrameLength;
+  frame.Valid = shape.Valid;
   return frame;
 }
 

@@ -31,6 +31,14 @@ inline constexpr std::size_t kID3TagBytes = 128;
 // `header` holds the four header bytes in stream order, the first as the most significant byte.
 TMaldoMP3 DecodeMP3Header(std::uint32_t header);
 
+// Just `Valid` and `FrameLength` of DecodeMP3Header, without the texts: what a search for frame
+// runs needs of every header it looks at.
+struct MP3FrameShape {
+  bool Valid = false;
+  std::int32_t FrameLength = 0;
+};
+MP3FrameShape DecodeMP3FrameShape(std::uint32_t header);
+
 // Five lines: version, layer, bitrate, sample rate, channel mode.
 std::string GetMP3Info(const TMaldoMP3& frame);
 

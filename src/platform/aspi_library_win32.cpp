@@ -1,17 +1,27 @@
-// The ASPI library on Windows: wnaspi32.dll through LoadLibraryA and GetProcAddress. Module
-// handles below 32 are error codes from the older loaders and count as no library.
+// The ASPI library on Windows: wnaspi32.dll through LoadLibraryA and GetProcAddress, found by the
+// system's search order (the program's folder first). RSFX_ASPI_LIBRARY may name another file
+// instead, as on POSIX systems, so a test can load a provider built elsewhere. Module handles
+// below 32 are error codes from the older loaders and count as no library.
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdlib>
 
 #include "platform/aspi_library.h"
+#include "platform/code_page_win32.h"
 
 namespace rsf::platform {
 
-std::string AspiLibraryName() { return "wnaspi32.dll"; }
+std::string AspiLibraryName() {
+  const char* chosen = std::getenv("RSFX_ASPI_LIBRARY");
+  if (chosen != nullptr && *chosen != '\0') return chosen;
+  return "wnaspi32.dll";
+}
 
 void* LoadLibraryByName(const std::string& name) {
-  HMODULE module = ::LoadLibraryA(name.c_str());
+  const std::string system_name = ToAnsiCodePage(name);
+  if (system_name.empty()) return nullptr;
+  HMODULE module = ::LoadLibraryA(system_name.c_str());
   if (reinterpret_cast<std::uintptr_t>(module) < 32) return nullptr;
   return reinterpret_cast<void*>(module);
 }

@@ -8,12 +8,15 @@ FileStream::FileStream(const std::string& path) : file_(platform::File::OpenRead
 std::int64_t FileStream::Size() const { return file_->Size(); }
 
 std::int64_t FileStream::Seek(std::int64_t offset, int origin) {
+  std::optional<std::int64_t> position;
   switch (origin) {
-    case kFromBeginning: position_ = offset; break;
-    case kFromCurrent: position_ += offset; break;
-    case kFromEnd: position_ = Size() + offset; break;
-    default: return -1;
+    case kFromBeginning: position = offset; break;
+    case kFromCurrent: position = SeekPosition(position_, offset); break;
+    case kFromEnd: position = SeekPosition(Size(), offset); break;
+    default: break;
   }
+  if (!position) return -1;
+  position_ = *position;
   return position_;
 }
 

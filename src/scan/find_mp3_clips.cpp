@@ -28,22 +28,81 @@ constexpr std::uint8_t kSyncByte = 0xFF;
 constexpr int kProbeFrames = 4;
 constexpr std::int64_t kHeaderBytes = 4;
 constexpr std::int64_t kReadAheadBytes = 64 * 1024;
-constexpr std::uint32_t kSyncMask = 0xFFE00000u;  // eleven set bits open every frame header
 
 std::uint32_t HeaderWord(const std::uint8_t* bytes) { return *ReadBE32(Bytes(bytes, kHeaderBytes), 0); }
 
-// Next 0xFF byte of the window at `from` or later.
-std::size_t NextSync(Bytes window, std::size_t from) {
-  if (from >= window.size()) return kNoCandidate;
-  const void* hit = std::memchr(window.data() + from, kSyncByte, window.size() - from);
-  return hit ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(hit) - window.data()) : kNoCandidate;
+// Whether the four bytes at `header` (inside the window) need the probe: a 0xFF byte, unless its
+// header is invalid with a frame length of 0, for then the probe fails at once (its later steps
+// would only decode the same four bytes of the window again). Such are the headers whose second
+// byte lacks the three sync bits, whose version or layer is reserved, whose sampling frequency
+// index is 3, or whose bitrate index is 0 or 15 without the padding bit.
+inline bool NeedsProbe(const std::uint8_t* header) {
+  const unsigned b0 = header[0];
+  const unsigned b1 = header[1];
+  const unsigned b2 = header[2];
+  const unsigned bitrate_index = b2 >> 4;
+  const bool fails = ((b1 & 0xE0u) != 0xE0u) | ((b1 & 0x18u) == 0x08u) | ((b1 & 0x06u) == 0u) | ((b2 & 0x0Cu) == 0x0Cu) |
+                     (((bitrate_index == 0u) | (bitrate_index == 15u)) & ((b2 & 0x02u) == 0u));
+  return (b0 == kSyncByte) & !fails;
 }
 
-// A candidate whose second byte lacks the three sync bits fails its first header outright, and
-// the probe's later steps would only decode the same four bytes of the window again.
-bool FailsSync(Bytes window, std::size_t p) {
-  const std::optional<std::uint32_t> header = ReadBE32(window, p);
-  return header && (*header & kSyncMask) != kSyncMask;
+// Sixteen positions at once: byte vectors of the first three header bytes of each position.
+using ByteLanes = std::uint8_t __attribute__((vector_size(16)));
+constexpr std::size_t kLanes = sizeof(ByteLanes);
+
+// The lanes (0 or all ones) where the probe needs more than a glance: NeedsProbe, lane by lane.
+ByteLanes NeedsProbeLanes(const std::uint8_t* first) {
+  ByteLanes b0, b1, b2;
+  std::memcpy(&b0, first, kLanes);
+  std::memcpy(&b1, first + 1, kLanes);
+  std::memcpy(&b2, first + 2, kLanes);
+  const ByteLanes bitrate_index = b2 >> 4;
+  const auto fails = ((b1 & 0xE0) != 0xE0) | ((b1 & 0x18) == 0x08) | ((b1 & 0x06) == 0) | ((b2 & 0x0C) == 0x0C) |
+                     (((bitrate_index == 0) | (bitrate_index == 15)) & ((b2 & 0x02) == 0));
+  return reinterpret_cast<ByteLanes>((b0 == kSyncByte) & ~fails);
+}
+
+// Index of the first lane that is set, or kLanes.
+std::size_t FirstSetLane(ByteLanes lanes) {
+  std::uint64_t halves[2];
+  std::memcpy(halves, &lanes, kLanes);
+  // Lane i is byte i of the vector in memory, whatever the byte order of the machine.
+  for (std::size_t half = 0; half < 2; ++half) {
+    if (halves[half] == 0) continue;
+    for (std::size_t lane = 0; lane < 8; ++lane)
+      if (reinterpret_cast<const std::uint8_t*>(&halves[half])[lane] != 0) return half * 8 + lane;
+  }
+  return kLanes;
+}
+
+// The next 0xFF byte of the window at `from` or later whose probe needs more than a glance.
+// Where 0xFF bytes are rare, memchr finds them; where they are dense (a source of nothing but
+// 0xFF), sixteen positions are judged at once.
+std::size_t NextCandidate(Bytes window, std::size_t from) {
+  const std::uint8_t* bytes = window.data();
+  const std::size_t size = window.size();
+  // Positions whose four header bytes all lie in the window; a header cut by the window's end
+  // is probed from the source.
+  const std::size_t whole = size >= kHeaderBytes ? size - kHeaderBytes + 1 : 0;
+  std::size_t at = from;
+  while (at < size) {
+    if (bytes[at] != kSyncByte) {
+      const void* hit = std::memchr(bytes + at, kSyncByte, size - at);
+      if (!hit) return kNoCandidate;
+      at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(hit) - bytes);
+    }
+    if (at >= whole) return at;
+    // The lanes read two bytes past their last position: only while those lie in the window.
+    if (at + kLanes + 2 <= size) {
+      const std::size_t lane = FirstSetLane(NeedsProbeLanes(bytes + at));
+      if (lane < kLanes) return at + lane;
+      at += kLanes;
+      continue;
+    }
+    if (NeedsProbe(bytes + at)) return at;
+    ++at;
+  }
+  return kNoCandidate;
 }
 
 // Four-byte frame headers at source offsets, from memory where possible.
@@ -104,24 +163,25 @@ class FrameHeaderReader {
 // Four valid headers in a row, each at the frame length of the one before. Returns the fourth.
 // The steps after an invalid header still run, since their reads past the window may fail, and a
 // read error here is not caught: it ends the run whether or not read errors are ignored.
-std::optional<TMaldoMP3> Probe(std::int64_t start, FrameHeaderReader& headers, std::int64_t source_size) {
-  TMaldoMP3 record;
+std::optional<std::uint32_t> Probe(std::int64_t start, FrameHeaderReader& headers, std::int64_t source_size) {
+  std::uint32_t header = 0;
   bool failed = false;
   std::int64_t off = 0;
   for (int step = 0; step < kProbeFrames; ++step) {
     const std::int64_t offset = start + off;
     if (offset >= source_size - kHeaderBytes) return std::nullopt;
     const std::optional<std::uint32_t> in_window = headers.FromWindow(offset);
-    record = DecodeMP3Header(in_window ? *in_window : headers.ReadSource(offset));
-    off += record.FrameLength;
-    if (!record.Valid) {
+    header = in_window ? *in_window : headers.Read(offset);
+    const MP3FrameShape shape = DecodeMP3FrameShape(header);
+    off += shape.FrameLength;
+    if (!shape.Valid) {
       failed = true;
       // The remaining steps would decode the same bytes of the window again.
-      if (in_window && record.FrameLength == 0) return std::nullopt;
+      if (in_window && shape.FrameLength == 0) return std::nullopt;
     }
   }
   if (failed) return std::nullopt;
-  return record;
+  return header;
 }
 
 // Walks the frames from `start` (whose header is valid) and returns the offset behind the last
@@ -138,7 +198,7 @@ std::optional<std::int64_t> WalkFrames(ScanState& state, FrameHeaderReader& head
     } catch (const StreamReadError&) {
       return state.SourceSize();
     }
-    const TMaldoMP3 frame = DecodeMP3Header(header);
+    const MP3FrameShape frame = DecodeMP3FrameShape(header);
     if (!frame.Valid) return end;
     end += frame.FrameLength;
   }
@@ -166,7 +226,7 @@ bool FirstFrameReadsBack(SourceStream& source, std::int64_t start) {
   std::array<std::uint8_t, kHeaderBytes> bytes{};
   source.Seek(start);
   if (source.Read(bytes.data(), kHeaderBytes) != kHeaderBytes) return false;
-  return DecodeMP3Header(HeaderWord(bytes.data())).Valid;
+  return DecodeMP3FrameShape(HeaderWord(bytes.data())).Valid;
 }
 
 }  // namespace
@@ -176,22 +236,21 @@ void FindMP3Clips(ScanState& state) {
   SourceStream& source = state.Source();
   FrameHeaderReader headers(state);
 
-  std::size_t p = NextSync(state.Buffer(), 0);
+  std::size_t p = NextCandidate(state.Buffer(), 0);
   while (p != kNoCandidate) {
     const std::int64_t start = state.WindowStart() + static_cast<std::int64_t>(p);
-    const std::optional<TMaldoMP3> fourth =
-        FailsSync(state.Buffer(), p) ? std::nullopt : Probe(start, headers, state.SourceSize());
+    const std::optional<std::uint32_t> fourth = Probe(start, headers, state.SourceSize());
     if (!fourth) {
-      p = NextSync(state.Buffer(), p + 1);
+      p = NextCandidate(state.Buffer(), p + 1);
       continue;
     }
     observer.StatusText(kStatusPanelActivity, std::string(kFoundHeaderStatus));
     observer.Repaint();
     if (!FirstFrameReadsBack(source, start)) {
-      p = NextSync(state.Buffer(), p + 1);
+      p = NextCandidate(state.Buffer(), p + 1);
       continue;
     }
-    std::string info = GetMP3Info(*fourth);
+    std::string info = GetMP3Info(DecodeMP3Header(*fourth));
     const std::optional<std::int64_t> frames_end = WalkFrames(state, headers, start);
     // Closing: leave at once; the clip was never catalogued, so list and catalogue stay in step.
     if (!frames_end) return;
@@ -202,7 +261,7 @@ void FindMP3Clips(ScanState& state) {
     // The next window starts at the clip's last byte, which may itself begin the next candidate.
     source.Seek(end - 1);
     state.ReadWindow();
-    p = NextSync(state.Buffer(), 0);
+    p = NextCandidate(state.Buffer(), 0);
   }
   // The time estimate reads the source position: leave it behind the searched window.
   source.Seek(state.WindowStart() + static_cast<std::int64_t>(state.Buffer().size()));

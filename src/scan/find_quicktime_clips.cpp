@@ -25,21 +25,26 @@ constexpr std::string_view kChainTypes = "mdatfreewide";
 
 struct AtomHead {
   std::uint32_t size;
-  std::string type;  // up to the first zero byte
+  char type_bytes[4];
+  std::size_t type_length;  // up to the first zero byte
+  std::string_view Type() const { return {type_bytes, type_length}; }
 };
 
 // The head of the atom at `at`, when all of it lies inside the source and can be read.
-std::optional<AtomHead> ReadAtomHead(SourceStream& source, std::int64_t source_size, std::int64_t at) {
-  if (at < 0 || at > source_size - kAtomHeadSize) return std::nullopt;
+std::optional<AtomHead> ReadAtomHead(ScanState& state, std::int64_t at) {
+  if (at < 0 || at > state.SourceSize() - kAtomHeadSize) return std::nullopt;
   std::uint8_t head[kAtomHeadSize] = {};
-  source.Seek(at);
-  if (source.Read(head, kAtomHeadSize) != kAtomHeadSize) return std::nullopt;
-  const Bytes bytes(head);
-  return AtomHead{ReadBE32(bytes, 0).value_or(0), TextUpToZero(bytes.subspan(kTypeAt, 4))};
+  if (state.ReadSource(at, head, kAtomHeadSize) != kAtomHeadSize) return std::nullopt;
+  AtomHead atom{ReadBE32(Bytes(head), 0).value_or(0), {}, 0};
+  while (atom.type_length < 4 && head[kTypeAt + atom.type_length] != 0) {
+    atom.type_bytes[atom.type_length] = static_cast<char>(head[kTypeAt + atom.type_length]);
+    ++atom.type_length;
+  }
+  return atom;
 }
 
 bool IsChainType(const std::optional<AtomHead>& head) {
-  return head && !head->type.empty() && kChainTypes.find(head->type) != std::string_view::npos;
+  return head && head->type_length > 0 && kChainTypes.find(head->Type()) != std::string_view::npos;
 }
 
 struct AtomEnd {
@@ -50,14 +55,14 @@ struct AtomEnd {
 // Where the atom at `at` with stored size `size` ends, and whether the chain stops there.
 // Ends beyond the source are held just past it: the next head then cannot be read, and the
 // clip is cut at the source end all the same.
-AtomEnd EndOfAtom(SourceStream& source, std::int64_t source_size, std::int64_t at, std::uint32_t size) {
+AtomEnd EndOfAtom(ScanState& state, std::int64_t at, std::uint32_t size) {
+  const std::int64_t source_size = state.SourceSize();
   if (size == kSizeToEnd) return {source_size, true};
   std::uint64_t length = size;
   if (size == kSizeInLargeField) {
     std::uint8_t field[8] = {};
     if (at > source_size - kLargeAtomHeadSize) return {at, true};
-    source.Seek(at + kAtomHeadSize);
-    if (source.Read(field, 8) != 8) return {at, true};
+    if (state.ReadSource(at + kAtomHeadSize, field, 8) != 8) return {at, true};
     length = ReadBE64(Bytes(field), 0).value_or(0);
   }
   if (length == 0) return {at, true};
@@ -66,11 +71,33 @@ AtomEnd EndOfAtom(SourceStream& source, std::int64_t source_size, std::int64_t a
   return {at + static_cast<std::int64_t>(length), false};
 }
 
+// The end of the chain of atoms from `at` on: while the atom there is of a chain type, step
+// behind it. Where a walk goes from an atom depends on that atom alone, so walks from different
+// moov atoms that reach one atom end alike, and the memo ends the later ones there at once.
+std::int64_t ChainEnd(ScanState& state, std::int64_t at) {
+  WalkMemo& memo = state.Walks(ScanState::WalkKind::kQuicktimeChain);
+  WalkMemo::Walk walk(memo);
+  std::int64_t end = at;
+  for (;;) {
+    if (const std::optional<std::int64_t> known = memo.Find(end)) {
+      walk.End(*known);
+      return *known;
+    }
+    walk.Pass(end);
+    const std::optional<AtomHead> next = ReadAtomHead(state, end);
+    if (!IsChainType(next)) break;
+    const AtomEnd step = EndOfAtom(state, end, next->size);
+    end = step.end;
+    if (step.chain_ends) break;
+  }
+  walk.End(end);
+  return end;
+}
+
 }  // namespace
 
 void FindQuicktimeClips(ScanState& state) {
   const SignatureId signature = state.Signature(kQuicktimeSignature);
-  SourceStream& source = state.Source();
   const std::int64_t source_size = state.SourceSize();
 
   for (std::size_t v = state.NextCandidate(signature, 0); v != kNoCandidate;
@@ -83,20 +110,12 @@ void FindQuicktimeClips(ScanState& state) {
 
     // A moov that is not followed at once by a chain atom is taken for chance bytes, and the
     // rest of this window is not searched for QuickTime any more.
-    const std::optional<AtomHead> moov = ReadAtomHead(source, source_size, start);
+    const std::optional<AtomHead> moov = ReadAtomHead(state, start);
     if (!moov) return;
-    AtomEnd step = EndOfAtom(source, source_size, start, moov->size);
+    const AtomEnd step = EndOfAtom(state, start, moov->size);
     if (step.chain_ends) return;
-    std::int64_t end = step.end;
-    std::optional<AtomHead> next = ReadAtomHead(source, source_size, end);
-    if (!IsChainType(next)) return;
-
-    while (IsChainType(next)) {
-      step = EndOfAtom(source, source_size, end, next->size);
-      end = step.end;
-      if (step.chain_ends) break;
-      next = ReadAtomHead(source, source_size, end);
-    }
+    if (!IsChainType(ReadAtomHead(state, step.end))) return;
+    const std::int64_t end = ChainEnd(state, step.end);
 
     state.AppendClip({start, std::string(kQuicktimeExtension), std::min(end, source_size), {}}, kQuicktimeTypeName);
   }

@@ -3,6 +3,7 @@
 // trees and the frames themselves, whose sizes are read from the table in the source.
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "scan/detectors.h"
@@ -24,30 +25,52 @@ constexpr std::int64_t kSizesPerRead = 4096;
 
 // A 32-bit little-endian field of the source; 0 when it cannot be read. Where that happens
 // the clip runs past the source end whatever the field held, and is cut there.
-std::uint32_t ReadSourceLE32(SourceStream& source, std::int64_t offset) {
+std::uint32_t ReadSourceLE32(ScanState& state, std::int64_t offset) {
   std::uint8_t field[4] = {};
-  source.Seek(offset);
-  if (source.Read(field, 4) != 4) return 0;
+  if (state.ReadSource(offset, field, 4) != 4) return 0;
   return ReadLE32(field, 0).value_or(0);
 }
 
-// Sum of the `count` frame sizes of the table at `table`, flag bits masked off. Only the part
-// of the table inside the source is read, in blocks; a failed read ends the sum there.
-std::int64_t SumFrameSizes(SourceStream& source, std::int64_t source_size, std::int64_t table, std::int64_t count) {
+// Adds the masked frame sizes of `sizes` to `sum`; true once `base` + `sum` reaches `limit`.
+bool AddFrameSizes(Bytes sizes, std::int64_t base, std::int64_t limit, std::int64_t& sum) {
+  for (std::size_t at = 0; FitsIn(sizes.size(), at, 4); at += 4) {
+    sum += ReadLE32(sizes, at).value_or(0) & kFrameSizeMask;
+    if (base + sum >= limit) return true;
+  }
+  return false;
+}
+
+// The end of the clip at `start`, cut at the source end: header, tables, trees and the sum of
+// the `count` frame sizes of the table at `table`, flag bits masked off. Only the part of the
+// table inside the source is read, in blocks of 4096 sizes; a block that cannot be read whole
+// ends the sum with the sizes it delivered. No term is negative, so once the end reaches the
+// source end nothing more can change it: a table that runs on past the source end, or a frame
+// size as large as the source, is not read any further.
+std::int64_t ClipEnd(ScanState& state, std::int64_t start, std::int64_t count, std::int64_t trees_size) {
+  const std::int64_t source_size = state.SourceSize();
+  const std::int64_t table = start + kHeaderSize;
+  const std::int64_t base = table + kTableBytesPerFrame * count + trees_size;
+  if (base >= source_size) return source_size;
   const std::int64_t readable = std::clamp<std::int64_t>((source_size - table) / 4, 0, count);
-  std::vector<std::uint8_t> block(static_cast<std::size_t>(std::min(readable, kSizesPerRead) * 4));
-  source.Seek(table);
+  std::vector<std::uint8_t> block;
   std::int64_t sum = 0;
   for (std::int64_t done = 0; done < readable;) {
+    const std::int64_t offset = table + done * 4;
     const std::int64_t wanted = std::min(readable - done, kSizesPerRead) * 4;
-    const std::int64_t got = source.Read(block.data(), wanted);
+    if (const std::optional<Bytes> sizes = state.Peek(offset, wanted)) {
+      if (AddFrameSizes(*sizes, base, source_size, sum)) return source_size;
+      done += wanted / 4;
+      continue;
+    }
+    block.resize(static_cast<std::size_t>(wanted));
+    state.Source().Seek(offset);
+    const std::int64_t got = state.Source().Read(block.data(), wanted);
     if (got <= 0) break;
-    const Bytes sizes(block.data(), static_cast<std::size_t>(got));
-    for (std::size_t at = 0; FitsIn(sizes.size(), at, 4); at += 4) sum += ReadLE32(sizes, at).value_or(0) & kFrameSizeMask;
+    if (AddFrameSizes(Bytes(block.data(), static_cast<std::size_t>(got)), base, source_size, sum)) return source_size;
     if (got < wanted) break;
     done += wanted / 4;
   }
-  return sum;
+  return std::min(base + sum, source_size);
 }
 
 bool IsSmackerVersion(Bytes buffer, std::size_t at) { return MatchesAt(buffer, at, "2") || MatchesAt(buffer, at, "4"); }
@@ -56,8 +79,6 @@ bool IsSmackerVersion(Bytes buffer, std::size_t at) { return MatchesAt(buffer, a
 
 void FindSmackerClips(ScanState& state) {
   const SignatureId signature = state.Signature(kSmackerSignature);
-  SourceStream& source = state.Source();
-  const std::int64_t source_size = state.SourceSize();
 
   for (std::size_t p = state.NextCandidate(signature, 0); p != kNoCandidate;
        p = state.NextCandidate(signature, p + 1)) {
@@ -69,13 +90,12 @@ void FindSmackerClips(ScanState& state) {
     state.Observer().Repaint();
 
     const std::int64_t start = state.WindowStart() + static_cast<std::int64_t>(p);
-    const auto stored_count = static_cast<std::int32_t>(ReadSourceLE32(source, start + kFrameCountAt));
+    const auto stored_count = static_cast<std::int32_t>(ReadSourceLE32(state, start + kFrameCountAt));
     const std::int64_t frames = std::max<std::int64_t>(stored_count, 0);
-    const std::int64_t trees_size = ReadSourceLE32(source, start + kTreesSizeAt);
-    const std::int64_t frame_bytes = SumFrameSizes(source, source_size, start + kHeaderSize, frames);
-    const std::int64_t end = start + kHeaderSize + kTableBytesPerFrame * frames + trees_size + frame_bytes;
+    const std::int64_t trees_size = ReadSourceLE32(state, start + kTreesSizeAt);
+    const std::int64_t end = ClipEnd(state, start, frames, trees_size);
 
-    state.AppendClip({start, std::string(kSmackerExtension), std::min(end, source_size), {}}, kSmackerTypeName);
+    state.AppendClip({start, std::string(kSmackerExtension), end, {}}, kSmackerTypeName);
   }
 }
 

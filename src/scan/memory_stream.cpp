@@ -7,12 +7,15 @@
 namespace rsf {
 
 std::int64_t MemoryStream::Seek(std::int64_t offset, int origin) {
+  std::optional<std::int64_t> position;
   switch (origin) {
-    case kFromBeginning: position_ = offset; break;
-    case kFromCurrent: position_ += offset; break;
-    case kFromEnd: position_ = Size() + offset; break;
-    default: return -1;
+    case kFromBeginning: position = offset; break;
+    case kFromCurrent: position = SeekPosition(position_, offset); break;
+    case kFromEnd: position = SeekPosition(Size(), offset); break;
+    default: break;
   }
+  if (!position) return -1;
+  position_ = *position;
   return position_;
 }
 

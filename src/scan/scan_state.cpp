@@ -6,10 +6,19 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "base/errors.h"
 
 namespace rsf {
+namespace {
+
+// Detector reads outside the window are served from blocks of this size.
+constexpr std::int64_t kPeekBlockSize = 32 * 1024;
+// Walks cannot come back to points this far before the window start.
+constexpr std::int64_t kWalkMargin = kWindowSize;
+
+}  // namespace
 
 ScanState::ScanState(SourceStream& source, const ScanOptions& options, ScanObserver& observer,
                      ClipCatalogue& catalogue, int& read_error_count, MatcherKind matcher_kind)
@@ -60,6 +69,7 @@ void ScanState::ReadWindow() {
   Window& window = *window_;
   window.start = position;
   window.index_generation = 0;
+  for (WalkMemo& memo : walks_) memo.ForgetBelow(position - kWalkMargin);
   const std::int64_t count = source_size_ - kWindowSize > position ? kWindowSize : source_size_ - position;
   if (prefetcher_) {
     const bool taken = prefetcher_->Take(position, window.bytes);
@@ -164,6 +174,43 @@ std::optional<std::int64_t> ScanState::SearchSource(SignatureId id, std::int64_t
     position += count - (length - 1);
   }
   return std::nullopt;
+}
+
+std::optional<Bytes> ScanState::Peek(std::int64_t offset, std::int64_t count) {
+  if (offset < 0 || count <= 0 || offset > source_size_ - count) return std::nullopt;
+  const Window& window = *window_;
+  const auto window_size = static_cast<std::int64_t>(window.bytes.size());
+  if (offset >= window.start && offset - window.start <= window_size - count)
+    return Buffer().subspan(static_cast<std::size_t>(offset - window.start), static_cast<std::size_t>(count));
+  const auto block_size = static_cast<std::int64_t>(peek_block_.size());
+  if (offset >= peek_block_start_ && offset - peek_block_start_ <= block_size - count)
+    return Bytes(peek_block_).subspan(static_cast<std::size_t>(offset - peek_block_start_), static_cast<std::size_t>(count));
+  if (count > kPeekBlockSize / 2) return std::nullopt;
+
+  // A new block from `offset` on, stopping short of the next part known to be unreadable.
+  std::int64_t end = std::min(source_size_, offset + kPeekBlockSize);
+  auto next_bad = unreadable_.upper_bound(offset);
+  if (next_bad != unreadable_.begin() && std::prev(next_bad)->second > offset) return std::nullopt;
+  if (next_bad != unreadable_.end()) end = std::min(end, next_bad->first);
+  if (end - offset < count) return std::nullopt;
+  peek_block_.resize(static_cast<std::size_t>(end - offset));
+  source_.Seek(offset);
+  if (source_.Read(peek_block_.data(), end - offset) != end - offset) {
+    peek_block_.clear();
+    unreadable_[offset] = end;
+    return std::nullopt;
+  }
+  peek_block_start_ = offset;
+  return Bytes(peek_block_).first(static_cast<std::size_t>(count));
+}
+
+std::int64_t ScanState::ReadSource(std::int64_t offset, void* buffer, std::int64_t count) {
+  if (const std::optional<Bytes> bytes = Peek(offset, count)) {
+    std::memcpy(buffer, bytes->data(), bytes->size());
+    return count;
+  }
+  source_.Seek(offset);
+  return source_.Read(buffer, count);
 }
 
 bool ScanState::AppendClip(TFilestruct clip, std::string_view type_name) {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -19,6 +20,7 @@
 #include "scan/scan_observer.h"
 #include "scan/scan_options.h"
 #include "scan/source_stream.h"
+#include "scan/walk_memo.h"
 #include "scan/window_prefetcher.h"
 
 namespace rsf {
@@ -68,6 +70,21 @@ class ScanState {
   // further parts of the source as needed without changing the window; the source position is
   // left anywhere. Remembers what it found so that repeated searches cost nothing.
   std::optional<std::int64_t> FindInSource(SignatureId id, std::int64_t from);
+
+  // --- reading the source from memory ---
+  // The `count` bytes at `offset` when they are at hand: inside the current window, or inside a
+  // block of the source read ahead for the detectors' own reads. Empty when they are not (past
+  // the source end, or in a part whose block read failed): a plain read of the source then
+  // tells what those bytes are, or that they cannot be read.
+  std::optional<Bytes> Peek(std::int64_t offset, std::int64_t count);
+  // A plain read of `count` bytes at `offset` (seek, then read): the same bytes and the same
+  // count or failure as the source would give, from memory where the bytes are at hand. The
+  // source position is left anywhere.
+  std::int64_t ReadSource(std::int64_t offset, void* buffer, std::int64_t count);
+
+  // Where earlier walks of a kind went, for the detectors that walk forward through the source.
+  enum class WalkKind { kQuicktimeChain, kChunkRun, kCount };
+  WalkMemo& Walks(WalkKind kind) { return walks_[static_cast<std::size_t>(kind)]; }
 
   // --- the catalogue ---
   // Appends a clip and lists it, unless an entry with the same extension and start offset is
@@ -119,6 +136,12 @@ class ScanState {
   std::vector<std::uint8_t> search_chunk_;
   std::set<std::pair<std::int64_t, std::string>> catalogued_;
   std::unique_ptr<WindowPrefetcher> prefetcher_;
+
+  // Read-ahead for Peek, and the parts of the source where such a block could not be read.
+  std::vector<std::uint8_t> peek_block_;
+  std::int64_t peek_block_start_ = 0;
+  std::map<std::int64_t, std::int64_t> unreadable_;  // begin -> end
+  WalkMemo walks_[static_cast<std::size_t>(WalkKind::kCount)];
 };
 
 }  // namespace rsf

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 namespace rsf {
 
@@ -12,6 +13,15 @@ inline constexpr int kFromBeginning = 0;
 inline constexpr int kFromCurrent = 1;
 inline constexpr int kFromEnd = 2;
 
+// The position `base` + `offset` (`base` − `offset` when `back`) when the 64-bit range holds it.
+// A seek that would leave the range fails like one from an unknown origin: nothing moves.
+inline std::optional<std::int64_t> SeekPosition(std::int64_t base, std::int64_t offset, bool back = false) {
+  std::int64_t position = 0;
+  if (back ? __builtin_sub_overflow(base, offset, &position) : __builtin_add_overflow(base, offset, &position))
+    return std::nullopt;
+  return position;
+}
+
 class SourceStream {
  public:
   virtual ~SourceStream() = default;
@@ -19,8 +29,8 @@ class SourceStream {
   // Byte size of the source. A negative size means that no readable disc was found.
   virtual std::int64_t Size() const = 0;
   virtual std::int64_t Position() const = 0;
-  // Moves the position; returns the new position, or -1 for an unknown origin (nothing moves).
-  // Positions are not checked against the size.
+  // Moves the position; returns the new position, or -1 for an unknown origin or a position
+  // outside the 64-bit range (nothing moves). Positions are not checked against the size.
   virtual std::int64_t Seek(std::int64_t offset, int origin) = 0;
   // Plain read: copies up to `count` bytes from the position into `buffer` and advances the
   // position by what arrived. Returns that count, or -1 on failure. Never raises.

@@ -1,0 +1,59 @@
+// Windows: CDs are read through the raw device ("\\.\D:") on the NT family and through ASPI on
+// the 9x family, told apart by GetVersionExA (platform id 2 is NT). RSFX_CD_ACCESS=aspi asks
+// for ASPI everywhere, as on POSIX systems. The program folder comes from GetModuleFileNameA,
+// handed on in UTF-8.
+#include <windows.h>
+
+#include <cstdlib>
+#include <string_view>
+
+#include "platform/code_page_win32.h"
+#include "platform/system_info.h"
+
+namespace rsf::platform {
+namespace {
+
+// The size of OSVERSIONINFOA: the call fills exactly the fields that size announces.
+constexpr DWORD kVersionInfoSize = 148;
+static_assert(sizeof(OSVERSIONINFOA) == kVersionInfoSize);
+constexpr DWORD kPlatformNt = 2;
+static_assert(kPlatformNt == VER_PLATFORM_WIN32_NT);
+
+bool NtFamily() {
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = kVersionInfoSize;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  if (!::GetVersionExA(&version)) return true;  // every system that lacks an answer is NT-based
+#pragma GCC diagnostic pop
+  return version.dwPlatformId == kPlatformNt;
+}
+
+}  // namespace
+
+bool RawCdDeviceAccess() {
+  const char* access = std::getenv("RSFX_CD_ACCESS");
+  if (access != nullptr && std::string_view(access) == "aspi") return false;
+  return NtFamily();
+}
+
+std::string ProgramFolder() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    if (path.size() >= 32768) return {};  // the longest path Windows knows; never truncated further
+    path.resize(path.size() * 2);
+  }
+  const auto delimiter = path.find_last_of("\\/");
+  if (delimiter == std::string::npos) return {};
+  path.resize(delimiter);
+  path += '\\';
+  return FromAnsiCodePage(path);
+}
+
+}  // namespace rsf::platform

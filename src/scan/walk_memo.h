@@ -1,0 +1,68 @@
+// Where walks through the source end, by the points they passed. The QuickTime atom chain and
+// the MIDI chunk run step strictly forward, and where a walk goes from a point depends on that
+// point alone; so once a walk from one candidate has passed a point, a walk from any later
+// candidate that reaches the same point ends where the first one ended. Without this, many
+// candidates leading into one long chain cost a pass over the chain each.
+//
+// Only speed depends on what is remembered: a point that was forgotten is walked again.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace rsf {
+
+class WalkMemo {
+ public:
+  // At most this many points are remembered. A walk keeps its first points all, and after them
+  // every kSparseStride-th (fewer still when it is very long): a later walk that joins it meets
+  // a kept point within a few steps, and long chains cost little memory and time to remember.
+  static constexpr std::size_t kMaxPoints = std::size_t{1} << 20;
+  static constexpr std::size_t kDensePoints = 64;
+  static constexpr std::size_t kSparseStride = 8;
+
+  // `max_points` other than kMaxPoints: for tests of the limit.
+  explicit WalkMemo(std::size_t max_points = kMaxPoints) : max_points_(max_points) {}
+
+  // The end of the walk that passed `point`, when one did.
+  std::optional<std::int64_t> Find(std::int64_t point) const;
+
+  // One walk: collects its points as it goes, then tells the memo where it ended.
+  class Walk {
+   public:
+    explicit Walk(WalkMemo& memo) : memo_(memo) {}
+    void Pass(std::int64_t point);
+    void End(std::int64_t end);
+
+   private:
+    WalkMemo& memo_;
+    std::vector<std::int64_t> points_;
+    std::size_t stride_ = 1;   // every stride-th point is kept
+    std::size_t skipped_ = 0;  // points passed since the last one kept
+  };
+
+  // Points below `offset` can no longer be reached by any walk (candidates only come later).
+  void ForgetBelow(std::int64_t offset) { floor_ = offset; }
+  std::size_t size() const { return count_; }
+
+ private:
+  struct Slot {
+    std::int64_t point = kEmpty;
+    std::int64_t end = 0;
+  };
+  static constexpr std::int64_t kEmpty = INT64_MIN;
+
+  void Remember(const std::vector<std::int64_t>& points, std::int64_t end);
+  void Insert(std::int64_t point, std::int64_t end);
+  void Rehash(std::size_t capacity);
+  std::size_t SlotOf(std::int64_t point) const;
+
+  std::size_t max_points_;
+  std::vector<Slot> slots_;  // open addressing, linear probing; capacity a power of two
+  std::size_t count_ = 0;
+  std::int64_t floor_ = INT64_MIN;
+};
+
+}  // namespace rsf

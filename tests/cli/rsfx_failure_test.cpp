@@ -1,0 +1,102 @@
+// rsfx when extraction fails: the exact error text, then the status line that names the file
+// left incomplete; the files written before stay whole, the failing clip's file is the only
+// incomplete one, and nothing is written after it. In-process, with the image ASPI provider
+// standing in for a CD whose sectors fail, and with a folder that cannot take files.
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "base/error_display.h"
+#include "cli/rsfx_app.h"
+#include "support/scan_harness.h"
+#include "synth/bitmap_synth.h"
+#include "synth/riff_synth.h"
+
+namespace rsf::cli {
+namespace {
+
+using synth::ByteVector;
+
+struct Outcome {
+  int status;
+  std::string out, err;
+};
+
+std::string Slurp(std::FILE* file) {
+  std::rewind(file);
+  std::string text;
+  char buffer[4096];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
+  std::fclose(file);
+  return text;
+}
+
+Outcome Rsfx(std::vector<std::string> args) {
+  args.insert(args.begin(), "rsfx");
+  std::vector<const char*> argv;
+  for (const auto& arg : args) argv.push_back(arg.c_str());
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  const int status = RsfxMain(static_cast<int>(argv.size()), argv.data(), out, err);
+  return {status, Slurp(out), Slurp(err)};
+}
+
+// A small bitmap at 100 and a WAVE of 200,000 bytes at 1,000 in zeros, padded to whole sectors.
+class RsfxFailureTest : public ::testing::Test {
+ protected:
+  RsfxFailureTest() {
+    bytes_.assign(400 * 2048, 0);
+    std::copy(bitmap_.begin(), bitmap_.end(), bytes_.begin() + 100);
+    std::copy(wave_.begin(), wave_.end(), bytes_.begin() + 1000);
+    test::WriteWholeFile(image_, bytes_);
+  }
+
+  const ByteVector bitmap_ = synth::BitmapFile(20, 10, 24);
+  const ByteVector wave_ = synth::PcmWave(22050, 2, 16, 49'990);
+  ByteVector bytes_;
+  test::TempDir dir_;
+  const std::string image_ = dir_.File("disc.iso");
+  const std::string prefix_ = dir_.File("Clip");
+};
+
+TEST_F(RsfxFailureTest, CdSectorFailingInTheMiddleOfAClip) {
+  ASSERT_EQ(wave_.size(), 200'004u);
+  setenv("RSFX_ASPI_LIBRARY", RSF_ASPI_IMAGE_PROVIDER, 1);
+  setenv("RSFX_CD_ACCESS", "aspi", 1);
+  setenv("RSFX_ASPI_IMAGES", ("0:1=" + image_).c_str(), 1);
+  // Sector 48 holds bytes 98,304 to 100,351: inside the WAVE, in the scan's second window.
+  setenv("RSFX_ASPI_IMAGE_BAD_SECTORS", "0:1@48-48", 1);
+
+  const Outcome failed = Rsfx({"extract", "--cd", "0:1:0", "--ignore-read-errors", "--types", "bmp,wav", "--target", prefix_});
+  for (const char* name : {"RSFX_ASPI_LIBRARY", "RSFX_CD_ACCESS", "RSFX_ASPI_IMAGES", "RSFX_ASPI_IMAGE_BAD_SECTORS"})
+    unsetenv(name);
+
+  EXPECT_EQ(failed.status, kExitRuntimeError);
+  EXPECT_EQ(failed.err, ErrorDisplayText("数据流读取错误") + "\n正在提取 " + prefix_ + "2.wav\n");
+  EXPECT_NE(failed.out.find("分析完成。错误 : 1"), std::string::npos) << "the scan counted the bad sector";
+  EXPECT_EQ(test::ReadWholeFile(prefix_ + "1.bmp"), bitmap_);
+  const ByteVector partial = test::ReadWholeFile(prefix_ + "2.wav");
+  EXPECT_EQ(partial.size(), 61'440u) << "the blocks before the bad sector";
+  EXPECT_TRUE(std::equal(partial.begin(), partial.end(), wave_.begin()));
+  EXPECT_FALSE(std::filesystem::exists(prefix_ + "3.wav"));
+}
+
+TEST_F(RsfxFailureTest, TargetFolderThatCannotBeCreatedIn) {
+  const std::string prefix = dir_.File("no-such-folder/Clip");
+  const Outcome failed = Rsfx({"extract", image_, "--types", "bmp,wav", "--target", prefix});
+  EXPECT_EQ(failed.status, kExitRuntimeError);
+  EXPECT_EQ(failed.err, ErrorDisplayText("不能创建文件 " + prefix + "1.bmp") + "\n正在提取 " + prefix + "1.bmp\n");
+
+  // The same command into a folder that exists writes both clips whole.
+  const Outcome done = Rsfx({"extract", image_, "--types", "bmp,wav", "--target", prefix_});
+  ASSERT_EQ(done.status, kExitOk) << done.err;
+  EXPECT_EQ(test::ReadWholeFile(prefix_ + "1.bmp"), bitmap_);
+  EXPECT_EQ(test::ReadWholeFile(prefix_ + "2.wav"), wave_);
+}
+
+}  // namespace
+}  // namespace rsf::cli

@@ -1,0 +1,166 @@
+// Hostile-source synthesizer.
+#include "synth/hostile_synth.h"
+
+#include <algorithm>
+
+#include "synth/random_filler.h"
+
+namespace rsf::synth {
+namespace {
+
+// Candidates of the walking types stand this far apart, so the sources hold a few thousand clips
+// per 32 MiB, not millions: what costs is the walk behind each of them.
+constexpr std::size_t kWalkCandidateSpacing = 4096;
+
+void Put(ByteVector& out, std::size_t at, const ByteVector& bytes) {
+  if (at >= out.size()) return;
+  const std::size_t count = std::min(bytes.size(), out.size() - at);
+  std::copy_n(bytes.begin(), count, out.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+// Breaks every footer of the header-and-footer types that the filler holds by chance.
+void ScrubFooters(ByteVector& bytes) {
+  for (std::size_t i = 0; i + 1 < bytes.size(); ++i) {
+    if (bytes[i] == 0xFF && bytes[i + 1] == 0xD9) bytes[i + 1] = 0xD8;
+    if (i + 3 < bytes.size()) {
+      if (bytes[i] == 0 && bytes[i + 1] == 0 && bytes[i + 2] == 1 && bytes[i + 3] == 0xB9) bytes[i + 3] = 0xB8;
+      if (bytes[i] == 'I' && bytes[i + 1] == 'N' && bytes[i + 2] == 'D' && bytes[i + 3] == 'X') bytes[i + 3] = 'Y';
+      if (bytes[i] == 0x04 && bytes[i + 1] == 0 && bytes[i + 2] == 0x06 && bytes[i + 3] == 0) bytes[i + 2] = 0x07;
+    }
+  }
+}
+
+ByteVector HeadersWithoutFooter(std::size_t size, std::uint64_t seed) {
+  ByteVector out = RandomBytes(size, seed);
+  const ByteVector jpeg = ByteWriter().U8(0xFF).U8(0xD8).U8(0xFF).U8(0xE0).BE16(16).Text("JFIF").U8(0).Take();
+  const ByteVector mpeg = ByteWriter().BE32(0x000001BA).Fill(8, 0x44).BE32(0x000001BB).Take();
+  const ByteVector mve = ByteWriter().Text("Interplay MVE File").U8(0x1A).U8(0).U8(0x1A).U8(0).Take();
+  const ByteVector real = ByteWriter().Text(".RMF").Fill(14, 0).Text("PROP").Take();
+  const ByteVector* headers[] = {&jpeg, &mpeg, &mve, &real};
+  std::size_t k = 0;
+  for (std::size_t at = 100; at < size; at += 200 + (k * 7) % 50, ++k) Put(out, at, *headers[k % 4]);
+  ScrubFooters(out);
+  return out;
+}
+
+// The first half holds candidates every 4 KiB, each leading into the chain that fills the
+// second half, at scattered points of it, so remembering only where a walk started is not enough.
+struct ChainLayout {
+  std::size_t chain_start;
+  std::size_t chain_links;  // links of `link` bytes each
+  std::size_t Target(std::size_t candidate, std::size_t link) const {
+    return chain_start + link * ((candidate * 7919) % std::max<std::size_t>(chain_links, 1));
+  }
+};
+
+ChainLayout LayOutChain(std::size_t size, std::size_t link) {
+  const std::size_t chain_start = (size / 2) / link * link;
+  return {chain_start, (size - chain_start) / link};
+}
+
+ByteVector MoovChain(std::size_t size, std::uint64_t seed) {
+  ByteVector out = RandomBytes(size, seed);
+  constexpr std::size_t kLink = 8;
+  const ChainLayout chain = LayOutChain(size, kLink);
+  for (std::size_t i = 0; i < chain.chain_links; ++i) Put(out, chain.chain_start + i * kLink, ByteWriter().BE32(8).Text("free").Take());
+  std::fill(out.begin() + static_cast<std::ptrdiff_t>(chain.chain_start + chain.chain_links * kLink), out.end(), 0);
+  std::size_t candidate = 0;
+  for (std::size_t at = 64; at + 8 <= chain.chain_start; at += kWalkCandidateSpacing, ++candidate) {
+    const auto atom_size = static_cast<std::uint32_t>(chain.Target(candidate, kLink) - at);
+    Put(out, at, ByteWriter().BE32(atom_size).Text("moov").Take());
+  }
+  return out;
+}
+
+ByteVector MidiChain(std::size_t size, std::uint64_t seed) {
+  ByteVector out = RandomBytes(size, seed);
+  constexpr std::size_t kLink = 8;
+  const ChainLayout chain = LayOutChain(size, kLink);
+  for (std::size_t i = 0; i < chain.chain_links; ++i) Put(out, chain.chain_start + i * kLink, ByteWriter().Text("MTrk").BE32(0).Take());
+  std::fill(out.begin() + static_cast<std::ptrdiff_t>(chain.chain_start + chain.chain_links * kLink), out.end(), 0);
+  std::size_t candidate = 0;
+  for (std::size_t at = 64; at + 22 <= chain.chain_start; at += kWalkCandidateSpacing, ++candidate) {
+    // Header chunk, then one track chunk whose length jumps into the chain.
+    const std::size_t after_first_chunk = at + 22;
+    const auto length = static_cast<std::uint32_t>(chain.Target(candidate, kLink) - after_first_chunk);
+    Put(out, at, ByteWriter().Text("MThd").BE32(6).BE16(1).BE16(1).BE16(96).Text("MTrk").BE32(length).Take());
+  }
+  return out;
+}
+
+ByteVector SmackerHugeCounts(std::size_t size) {
+  ByteVector out(size, 0);
+  std::size_t candidate = 0;
+  for (std::size_t at = 0; at + 104 <= size; at += kWalkCandidateSpacing, ++candidate) {
+    // Every other candidate claims 2^31 - 1 frames; the others exactly as many as the rest of
+    // the source can hold, so their frame-size table runs to the source end.
+    const std::size_t fitting = (size - at - 104) / 4;
+    const auto frames = static_cast<std::uint32_t>(candidate % 2 == 0 ? 0x7FFFFFFFu : fitting);
+    Put(out, at, ByteWriter().Text("SMK2").LE32(64).LE32(48).LE32(frames).LE32(static_cast<std::uint32_t>(-6667)).Take());
+  }
+  return out;
+}
+
+ByteVector PlausibleBitmaps(std::size_t size, std::uint64_t seed) {
+  ByteVector out = RandomBytes(size, seed);
+  const ByteVector header = ByteWriter()
+                                .Text("BM")
+                                .LE32(0xFFFFFF00u)  // longer than any source
+                                .LE32(0)
+                                .LE32(54)
+                                .LE32(40)
+                                .LE32(100)
+                                .LE32(100)
+                                .LE16(1)
+                                .LE16(24)
+                                .LE32(0)
+                                .Take();
+  for (std::size_t at = 0; at < size; at += 64) Put(out, at, header);
+  return out;
+}
+
+ByteVector Mp3FailAtFourth(std::size_t size) {
+  // MPEG-2 Layer III, 8 kbit/s, 22050 Hz: 26-byte frames.
+  constexpr std::uint32_t kValid = 0xFFF31000u;
+  constexpr std::uint32_t kInvalid = 0xFFF3F000u;  // bitrate index 15
+  constexpr std::size_t kFrame = 26;
+  ByteVector out(size);
+  for (std::size_t i = 0; i < size; ++i) out[i] = static_cast<std::uint8_t>((i * 37 + 11) % 255);
+  for (std::size_t at = 0; at < size; at += 3 * kFrame + 4) {
+    for (std::size_t f = 0; f < 3; ++f) Put(out, at + f * kFrame, ByteWriter().BE32(kValid).Take());
+    Put(out, at + 3 * kFrame, ByteWriter().BE32(kInvalid).Take());
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string_view HostileName(HostileKind kind) {
+  switch (kind) {
+    case HostileKind::kHeadersWithoutFooter: return "headers without a footer";
+    case HostileKind::kMoovChain: return "moov candidates sharing one atom chain";
+    case HostileKind::kMidiChain: return "MThd candidates sharing one chunk run";
+    case HostileKind::kSmackerHugeCounts: return "Smacker headers with huge frame counts";
+    case HostileKind::kPlausibleBitmaps: return "plausible bitmap headers, too long";
+    case HostileKind::kMp3FailAtFourth: return "MPEG audio runs failing at the fourth";
+    case HostileKind::kAllFF: return "nothing but 0xFF";
+  }
+  return "";
+}
+
+bool HostileForMp3Mode(HostileKind kind) { return kind == HostileKind::kMp3FailAtFourth || kind == HostileKind::kAllFF; }
+
+ByteVector HostileSource(HostileKind kind, std::size_t size, std::uint64_t seed) {
+  switch (kind) {
+    case HostileKind::kHeadersWithoutFooter: return HeadersWithoutFooter(size, seed);
+    case HostileKind::kMoovChain: return MoovChain(size, seed);
+    case HostileKind::kMidiChain: return MidiChain(size, seed);
+    case HostileKind::kSmackerHugeCounts: return SmackerHugeCounts(size);
+    case HostileKind::kPlausibleBitmaps: return PlausibleBitmaps(size, seed);
+    case HostileKind::kMp3FailAtFourth: return Mp3FailAtFourth(size);
+    case HostileKind::kAllFF: return ByteVector(size, 0xFF);
+  }
+  return {};
+}
+
+}  // namespace rsf::synth

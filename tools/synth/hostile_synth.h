@@ -1,0 +1,38 @@
+// Hostile sources: data made of near-miss and repeated signatures that make a careless detector
+// slow (a pass over the rest of the source per candidate) while holding few or no clips. Used
+// by the hostile-source benchmark and by the tests that hold the detectors to their results.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "synth/byte_writer.h"
+
+namespace rsf::synth {
+
+enum class HostileKind {
+  kHeadersWithoutFooter,  // JPEG, MPEG-1, MVE and RealMedia headers, no footer anywhere
+  kMoovChain,             // "moov" candidates whose atoms all lead into one long chain of small atoms
+  kMidiChain,             // "MThd" candidates whose first chunks all lead into one long run of "MTrk" chunks
+  kSmackerHugeCounts,     // Smacker headers with frame counts that reach to (or far past) the source end
+  kPlausibleBitmaps,      // "BM" headers that pass the plausibility test but are longer than the source
+  kMp3FailAtFourth,       // runs of three valid MPEG audio frames, the fourth header invalid
+  kAllFF,                 // nothing but 0xFF bytes
+};
+
+inline constexpr HostileKind kHostileKinds[] = {
+    HostileKind::kHeadersWithoutFooter, HostileKind::kMoovChain,        HostileKind::kMidiChain,
+    HostileKind::kSmackerHugeCounts,    HostileKind::kPlausibleBitmaps, HostileKind::kMp3FailAtFourth,
+    HostileKind::kAllFF};
+
+std::string_view HostileName(HostileKind kind);
+
+// True for the kinds that only the MP3 mode is hostile to.
+bool HostileForMp3Mode(HostileKind kind);
+
+// A source of exactly `size` bytes of the kind; `seed` varies the filler and the spacing.
+ByteVector HostileSource(HostileKind kind, std::size_t size, std::uint64_t seed = 1);
+
+}  // namespace rsf::synth
