@@ -160,3 +160,42 @@ TEST(RsfxWindowsUsageTest, ExitStatusesAndPathsThatLookLikeOptions) {
 
 }  // namespace
 }  // namespace rsf::test
+
+namespace rsf::test {
+namespace {
+
+// rsfx.exe finds wnaspi32.dll by name beside itself, lists the image provider's drive and scans
+// the disc through ASPI exactly as the Linux build scans the same bytes.
+TEST(RsfxWindowsAspiTest, DllLoadedByNameListsTheDriveAndScansTheDisc) {
+  if (std::string(kLinuxDemo).empty()) GTEST_SKIP() << "no Linux demo source configured";
+  TempDir dir;
+  std::ifstream in(PathFromUtf8(kLinuxDemo), std::ios::binary);
+  std::vector<char> disc((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::size_t payload = disc.size();
+  // Whole sectors, block 16 readable, and the 4,096 bytes and last block the stream leaves out.
+  disc.resize(((std::max<std::size_t>(payload, 17 * 2048) + 2047) / 2048) * 2048 + 4096 + 2048, 0);
+  const std::string image = dir.File("disc.iso");
+  std::ofstream(PathFromUtf8(image), std::ios::binary).write(disc.data(), static_cast<std::streamsize>(disc.size()));
+
+  unsetenv("RSFX_ASPI_LIBRARY");
+  setenv("RSFX_CD_ACCESS", "aspi", 1);
+  setenv("RSFX_ASPI_IMAGES", ("0:1=" + WindowsPath(image)).c_str(), 1);
+  const ChildResult drives = RunChild(RSFX_PATH, {"drives"});
+  const ChildResult scan = RunChild(RSFX_PATH, {"scan", "--cd", "0:1:0", "--json"});
+  const ChildResult plain = RunChild(RSFX_PATH, {"scan", WindowsPath(kLinuxDemo), "--json"});
+  unsetenv("RSFX_CD_ACCESS");
+  unsetenv("RSFX_ASPI_IMAGES");
+
+  ASSERT_EQ(drives.status, 0) << drives.err;
+  EXPECT_EQ(drives.out.substr(0, 9), "0:1:0    ");
+  EXPECT_NE(drives.out.find("RSF     IMAGE CD-ROM    1.0"), std::string::npos) << drives.out;
+  ASSERT_EQ(scan.status, 0) << scan.err;
+  ASSERT_EQ(plain.status, 0) << plain.err;
+  const auto from_disc = nlohmann::json::parse(scan.out);
+  const auto from_file = nlohmann::json::parse(plain.out);
+  EXPECT_EQ(from_disc["clips"], from_file["clips"]);
+  EXPECT_GT(from_disc["clips"].size(), 20u);
+}
+
+}  // namespace
+}  // namespace rsf::test
