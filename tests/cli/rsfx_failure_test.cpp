@@ -11,6 +11,7 @@
 
 #include "base/error_display.h"
 #include "cli/rsfx_app.h"
+#include "cli/rsfx_runner.h"
 #include "support/scan_harness.h"
 #include "synth/bitmap_synth.h"
 #include "synth/riff_synth.h"
@@ -19,31 +20,6 @@ namespace rsf::cli {
 namespace {
 
 using synth::ByteVector;
-
-struct Outcome {
-  int status;
-  std::string out, err;
-};
-
-std::string Slurp(std::FILE* file) {
-  std::rewind(file);
-  std::string text;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
-  std::fclose(file);
-  return text;
-}
-
-Outcome Rsfx(std::vector<std::string> args) {
-  args.insert(args.begin(), "rsfx");
-  std::vector<const char*> argv;
-  for (const auto& arg : args) argv.push_back(arg.c_str());
-  std::FILE* out = std::tmpfile();
-  std::FILE* err = std::tmpfile();
-  const int status = RsfxMain(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {status, Slurp(out), Slurp(err)};
-}
 
 // A small bitmap at 100 and a WAVE of 200,000 bytes at 1,000 in zeros, padded to whole sectors.
 class RsfxFailureTest : public ::testing::Test {

@@ -15,18 +15,10 @@ using synth::ByteVector;
 using test::OnlyTypes;
 using test::PlaceAt;
 using test::ScanBytes;
+using test::Span;
+using test::Spans;
 
 const ScanOptions kBink = OnlyTypes({ClipKind::kBIK});
-
-struct Span {
-  std::int64_t start, end;
-  bool operator==(const Span&) const = default;
-};
-std::vector<Span> Spans(const ClipCatalogue& catalogue) {
-  std::vector<Span> spans;
-  for (const auto& clip : catalogue) spans.push_back({clip.StartOffset, clip.EndOffset});
-  return spans;
-}
 
 TEST(FindBIKClipsTest, TenThousandByteFileAtOffsetZero) {
   const ByteVector bink = BinkFile({.frames = 4, .frame_bytes = 2484});

@@ -17,6 +17,8 @@ using synth::ByteWriter;
 using test::OnlyTypes;
 using test::PlaceAt;
 using test::ScanBytes;
+using test::Span;
+using test::Spans;
 
 // A JFIF-like image of `size` bytes: header, APP0 with "JFIF", filler without markers, footer.
 ByteVector Jfif(std::size_t size, std::uint8_t app = 0xE0, const char* id = "JFIF") {
@@ -28,16 +30,6 @@ ByteVector Jfif(std::size_t size, std::uint8_t app = 0xE0, const char* id = "JFI
 
 void Put(ByteVector& source, std::size_t offset, const ByteVector& clip) {
   std::copy(clip.begin(), clip.end(), source.begin() + static_cast<std::ptrdiff_t>(offset));
-}
-
-struct Span {
-  std::int64_t start, end;
-  bool operator==(const Span&) const = default;
-};
-std::vector<Span> Spans(const ClipCatalogue& catalogue) {
-  std::vector<Span> spans;
-  for (const auto& clip : catalogue) spans.push_back({clip.StartOffset, clip.EndOffset});
-  return spans;
 }
 
 TEST(FindHEFOClipsTest, TwoImagesInOneWindowAndTheAPP0Requirement) {

@@ -16,18 +16,10 @@ using synth::QuicktimeMovie;
 using test::OnlyTypes;
 using test::PlaceAt;
 using test::ScanBytes;
+using test::Span;
+using test::Spans;
 
 const ScanOptions kQuicktime = OnlyTypes({ClipKind::kQT});
-
-struct Span {
-  std::int64_t start, end;
-  bool operator==(const Span&) const = default;
-};
-std::vector<Span> Spans(const ClipCatalogue& catalogue) {
-  std::vector<Span> spans;
-  for (const auto& clip : catalogue) spans.push_back({clip.StartOffset, clip.EndOffset});
-  return spans;
-}
 
 std::vector<Span> ScanSpans(const ByteVector& source) { return Spans(ScanBytes(source, kQuicktime).catalogue); }
 

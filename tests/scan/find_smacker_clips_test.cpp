@@ -16,18 +16,10 @@ using synth::SmackerFile;
 using test::OnlyTypes;
 using test::PlaceAt;
 using test::ScanBytes;
+using test::Span;
+using test::Spans;
 
 const ScanOptions kSmacker = OnlyTypes({ClipKind::kSMK});
-
-struct Span {
-  std::int64_t start, end;
-  bool operator==(const Span&) const = default;
-};
-std::vector<Span> Spans(const ClipCatalogue& catalogue) {
-  std::vector<Span> spans;
-  for (const auto& clip : catalogue) spans.push_back({clip.StartOffset, clip.EndOffset});
-  return spans;
-}
 
 TEST(FindSmackerClipsTest, SizeIsHeaderTablesTreesAndMaskedFrameSizes) {
   // Two frames of 1,000 and 1,200 bytes, stored with flag bits set; 3,000 bytes of trees.

@@ -87,6 +87,17 @@ struct ScanResult {
 ScanResult ScanBytes(std::vector<std::uint8_t> bytes, const ScanOptions& options = ScanOptions::AllTypes(),
                      MatcherKind matcher = MatcherKind::kBest);
 
+// A clip's boundaries, for comparing catalogues with expected layouts.
+struct Span {
+  std::int64_t start, end;
+  bool operator==(const Span&) const = default;
+};
+inline std::vector<Span> Spans(const ClipCatalogue& catalogue) {
+  std::vector<Span> spans;
+  for (const auto& clip : catalogue) spans.push_back({clip.StartOffset, clip.EndOffset});
+  return spans;
+}
+
 // Options with only the given types enabled.
 ScanOptions OnlyTypes(std::initializer_list<ClipKind> kinds);
 
