@@ -3,7 +3,7 @@
 //   byte 0  bit 0 MP3 mode, bit 1 ignore read errors, bits 2 and 3 both set: Hyperscan as the
 //           signature matcher, checked against the portable one (else the portable one alone,
 //           since building a Hyperscan database for every input would slow fuzzing), bits 4-5 where the bytes lie (alone; across the first window boundary; twice, a
-//           window apart; followed by zeros to two windows), bit 6 one unreadable byte range,
+//           window apart; followed by padding to two windows), bit 6 one unreadable byte range,
 //           bit 7 the program starts closing at a message round
 //   bytes 1-2  the enabled clip types, one bit each in dispatch order (little-endian)
 //   byte 3  the parameter of the placement, the unreadable range and the closing round
@@ -42,22 +42,25 @@ Run Decode(const std::uint8_t* data, std::size_t size) {
   for (int kind = 0; kind < rsf::kClipKindCount; ++kind) run.options.enabled[static_cast<std::size_t>(kind)] = ((types >> kind) & 1) != 0;
 
   const auto step = static_cast<std::size_t>(rsf::kWindowStep);
+  // Padding that starts no signature (zeros would be the MPEG-1 header's first byte everywhere,
+  // and the fuzzer would spend its time comparing them).
+  constexpr std::uint8_t kFiller = 0x20;
   switch ((flags >> 4) & 3) {
     case 0:
       run.bytes = payload;
       break;
     case 1:  // starting within the last 64 bytes before the second window
-      run.bytes.assign(step - 32 + parameter % 64, 0);
+      run.bytes.assign(step - 32 + parameter % 64, kFiller);
       run.bytes.insert(run.bytes.end(), payload.begin(), payload.end());
       break;
     case 2:  // twice: walks and footer searches of the second copy meet what the first left
       run.bytes = payload;
-      run.bytes.resize(step + parameter, 0);
+      run.bytes.resize(step + parameter, kFiller);
       run.bytes.insert(run.bytes.end(), payload.begin(), payload.end());
       break;
     default:
       run.bytes = payload;
-      run.bytes.resize(std::max(run.bytes.size(), 2 * step + parameter), 0);
+      run.bytes.resize(std::max(run.bytes.size(), 2 * step + parameter), kFiller);
       break;
   }
   if ((flags & 0x40) != 0 && !run.bytes.empty()) {
