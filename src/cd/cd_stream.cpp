@@ -25,16 +25,7 @@ TCDStream::TCDStream(std::uint8_t host_adapter, std::uint8_t target, std::uint8_
 }
 
 std::int64_t TCDStream::Seek(std::int64_t offset, int origin) {
-  std::optional<std::int64_t> position;
-  switch (origin) {
-    case kFromBeginning: position = offset; break;
-    case kFromCurrent: position = SeekPosition(position_, offset); break;
-    case kFromEnd: position = SeekPosition(size_, offset, true); break;
-    default: break;
-  }
-  if (!position) return -1;
-  position_ = *position;
-  return position_;
+  return SeekStreamPosition(position_, offset, origin, [this] { return size_; }, true);
 }
 
 std::int64_t TCDStream::Read(void* buffer, std::int64_t count) {

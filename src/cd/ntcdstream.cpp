@@ -25,16 +25,7 @@ int NtReadSectors(const std::string& drive, std::uint32_t first_sector, void* bu
 TNTCDStream::TNTCDStream(std::string drive) : drive_(std::move(drive)), size_(NtVolumeSize(drive_)) {}
 
 std::int64_t TNTCDStream::Seek(std::int64_t offset, int origin) {
-  std::optional<std::int64_t> position;
-  switch (origin) {
-    case kFromBeginning: position = offset; break;
-    case kFromCurrent: position = SeekPosition(position_, offset); break;
-    case kFromEnd: position = SeekPosition(size_, offset, true); break;
-    default: break;
-  }
-  if (!position) return -1;
-  position_ = *position;
-  return position_;
+  return SeekStreamPosition(position_, offset, origin, [this] { return size_; }, true);
 }
 
 std::int64_t TNTCDStream::Read(void* buffer, std::int64_t count) {

@@ -8,16 +8,7 @@ FileStream::FileStream(const std::string& path) : file_(platform::File::OpenRead
 std::int64_t FileStream::Size() const { return file_->Size(); }
 
 std::int64_t FileStream::Seek(std::int64_t offset, int origin) {
-  std::optional<std::int64_t> position;
-  switch (origin) {
-    case kFromBeginning: position = offset; break;
-    case kFromCurrent: position = SeekPosition(position_, offset); break;
-    case kFromEnd: position = SeekPosition(Size(), offset); break;
-    default: break;
-  }
-  if (!position) return -1;
-  position_ = *position;
-  return position_;
+  return SeekStreamPosition(position_, offset, origin, [this] { return Size(); });
 }
 
 std::int64_t FileStream::Read(void* buffer, std::int64_t count) {

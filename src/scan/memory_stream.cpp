@@ -7,16 +7,7 @@
 namespace rsf {
 
 std::int64_t MemoryStream::Seek(std::int64_t offset, int origin) {
-  std::optional<std::int64_t> position;
-  switch (origin) {
-    case kFromBeginning: position = offset; break;
-    case kFromCurrent: position = SeekPosition(position_, offset); break;
-    case kFromEnd: position = SeekPosition(Size(), offset); break;
-    default: break;
-  }
-  if (!position) return -1;
-  position_ = *position;
-  return position_;
+  return SeekStreamPosition(position_, offset, origin, [this] { return Size(); });
 }
 
 std::int64_t MemoryStream::Read(void* buffer, std::int64_t count) {

@@ -22,6 +22,25 @@ inline std::optional<std::int64_t> SeekPosition(std::int64_t base, std::int64_t 
   return position;
 }
 
+// The seek every stream shares: moves `position` by `offset` from the origin and returns the new
+// position, or -1 (nothing moves) for an unknown origin or a position outside the 64-bit range.
+// CD streams count a seek from the end backwards (`end_counts_back`): size − offset.
+// `size` is a callable, asked only for a seek from the end (a file asks the system for it).
+template <typename SizeOf>
+std::int64_t SeekStreamPosition(std::int64_t& position, std::int64_t offset, int origin, SizeOf size,
+                                bool end_counts_back = false) {
+  std::optional<std::int64_t> moved;
+  switch (origin) {
+    case kFromBeginning: moved = offset; break;
+    case kFromCurrent: moved = SeekPosition(position, offset); break;
+    case kFromEnd: moved = SeekPosition(size(), offset, end_counts_back); break;
+    default: break;
+  }
+  if (!moved) return -1;
+  position = *moved;
+  return position;
+}
+
 class SourceStream {
  public:
   virtual ~SourceStream() = default;
