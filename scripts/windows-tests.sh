@@ -34,23 +34,32 @@ if [ ! -x "$linux_build/src/cli/rsfx" ] || [ ! -f "$linux_build/demo/demo.bin" ]
   cmake --build "$linux_build" -j "$jobs" --target rsfx demo_source
 fi
 
-# A Wine prefix of our own, kept between runs; its server stays up for the whole run so that the
-# many short test processes do not each start one.
-export WINEPREFIX="$PWD/build/windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;wnaspi32=n"
-mkdir -p build/windows
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "== Wine prefix $WINEPREFIX"
-  /usr/lib/wine/wine64 wineboot -i >build/windows/wineboot.log 2>&1 || { cat build/windows/wineboot.log; exit 1; }
-fi
 # The tests run Wine as on a Chinese Windows (ANSI code page 936: LC_ALL=zh_CN.UTF-8, set by the
-# test preset). Wine also needs that locale on the host to store non-ASCII file names; a
-# private copy (LOCPATH, also in the preset) leaves the system's locales alone.
+# test preset and here for every Wine process). Wine also needs that locale on the host to store
+# non-ASCII file names; a private copy (LOCPATH, also in the preset) leaves the system's locales
+# alone.
 if [ ! -f build/windows/locale/zh_CN.UTF-8/LC_CTYPE ]; then
   mkdir -p build/windows/locale
   localedef -i zh_CN -f UTF-8 build/windows/locale/zh_CN.UTF-8
 fi
-/usr/lib/wine/wineserver -p 2>/dev/null || true    # fails harmlessly when wineboot's server still runs
+wine_locale=(env LC_ALL=zh_CN.UTF-8 LOCPATH="$PWD/build/windows/locale")
+
+# A Wine prefix of our own, kept between runs. One Wine server, started here and kept up for the
+# whole run, serves every test program; its background services are started once, before the
+# tests, with no pipe of ours to hold open (see scripts/wine-run.sh).
+export WINEPREFIX="$PWD/build/windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;wnaspi32=n"
+mkdir -p build/windows
+/usr/lib/wine/wineserver -k 2>/dev/null || true
+/usr/lib/wine/wineserver -w 2>/dev/null || true
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "== Wine prefix $WINEPREFIX"
+  "${wine_locale[@]}" /usr/lib/wine/wine64 wineboot -i </dev/null >build/windows/wineboot.log 2>&1 \
+    || { cat build/windows/wineboot.log; exit 1; }
+  /usr/lib/wine/wineserver -w
+fi
+/usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
 trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
+"${wine_locale[@]}" /usr/lib/wine/wine64 wineboot </dev/null >>build/windows/wineboot.log 2>&1
 
 echo "== Windows cross build"
 cmake --preset windows -DRSF_LINUX_DEMO_SOURCE="$linux_build/demo/demo.bin" \
