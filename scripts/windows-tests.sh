@@ -57,6 +57,17 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     || { cat build/windows/wineboot.log; exit 1; }
   /usr/lib/wine/wineserver -w
 fi
+# A CD drive for the device stream: r: is a folder, its raw device r:: the Linux demo source as a
+# disc image. Wine takes the drive's type from the registry when its server starts.
+mkdir -p build/windows/cd-drive
+ln -sfn "$PWD/build/windows/cd-drive" "$WINEPREFIX/dosdevices/r:"
+ln -sfn "$linux_build/demo/demo.bin" "$WINEPREFIX/dosdevices/r::"
+if ! grep -q '^"r:"="cdrom"' "$WINEPREFIX/system.reg"; then
+  "${wine_locale[@]}" /usr/lib/wine/wine64 reg add 'HKLM\Software\Wine\Drives' /v r: /d cdrom /f </dev/null >>build/windows/wineboot.log 2>&1
+  /usr/lib/wine/wineserver -w
+fi
+export RSF_WINE_CD_DRIVE=r: RSF_WINE_CD_IMAGE="$linux_build/demo/demo.bin"
+
 /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
 trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
 "${wine_locale[@]}" /usr/lib/wine/wine64 wineboot </dev/null >>build/windows/wineboot.log 2>&1
