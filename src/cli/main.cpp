@@ -28,7 +28,17 @@ int main() {
   LocalFree(wide);
   std::vector<const char*> argv;
   for (const std::string& arg : args) argv.push_back(arg.c_str());
-  return rsf::cli::RsfxMain(argc, argv.data(), stdout, stderr);
+  // The output is UTF-8 too: a console window shows it as such while rsfx runs and gets its own
+  // code page back afterwards. Redirected output is not touched (no console: code page 0).
+  const UINT console_code_page = GetConsoleOutputCP();
+  if (console_code_page != 0) SetConsoleOutputCP(CP_UTF8);
+  const int status = rsf::cli::RsfxMain(argc, argv.data(), stdout, stderr);
+  if (console_code_page != 0) {
+    std::fflush(stdout);
+    std::fflush(stderr);
+    SetConsoleOutputCP(console_code_page);
+  }
+  return status;
 }
 #else
 int main(int argc, char** argv) { return rsf::cli::RsfxMain(argc, argv, stdout, stderr); }
