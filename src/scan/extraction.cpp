@@ -30,15 +30,22 @@ std::string ClipFileName(const std::string& prefix, std::size_t index, const std
   return prefix + std::to_string(index + 1) + extension;
 }
 
-void CopyClipBytes(SourceStream& source, TargetFile& target, std::int64_t count) {
-  if (count <= 0) return;
-  std::vector<std::uint8_t> block(static_cast<std::size_t>(std::min(count, kCopyPieceSize)));
-  while (count > 0) {
-    const std::int64_t piece = std::min(count, kCopyPieceSize);
-    source.ReadBuffer(block.data(), piece);
-    if (target.Write(block.data(), piece) != piece) throw StreamWriteError();
-    count -= piece;
+void WriteClip(SourceStream& source, const TFilestruct& clip, TargetFile& target) {
+  source.Seek(clip.StartOffset);
+  try {
+    std::int64_t count = clip.EndOffset - clip.StartOffset;
+    std::vector<std::uint8_t> block(static_cast<std::size_t>(std::clamp<std::int64_t>(count, 0, kCopyPieceSize)));
+    while (count > 0) {
+      const std::int64_t piece = std::min(count, kCopyPieceSize);
+      source.ReadBuffer(block.data(), piece);
+      if (target.Write(block.data(), piece) != piece) throw StreamWriteError();
+      count -= piece;
+    }
+  } catch (...) {
+    target.Close();
+    throw;
   }
+  if (!target.Close()) throw StreamWriteError();
 }
 
 ExtractionOutcome ExtractClips(SourceStream* source, const ClipCatalogue& catalogue, const std::vector<bool>& ticked,
@@ -58,15 +65,7 @@ ExtractionOutcome ExtractClips(SourceStream* source, const ClipCatalogue& catalo
     const std::string name = ClipFileName(prefix, i, clip.Extension);
     observer.StatusText("正在提取 " + name);
     observer.Repaint();
-    std::unique_ptr<TargetFile> target = create(name);
-    source->Seek(clip.StartOffset);
-    try {
-      CopyClipBytes(*source, *target, clip.EndOffset - clip.StartOffset);
-    } catch (...) {
-      target->Close();
-      throw;
-    }
-    if (!target->Close()) throw StreamWriteError();
+    WriteClip(*source, clip, *create(name));
     observer.GaugeProgress(written++);
   }
   return ExtractionOutcome::kDone;

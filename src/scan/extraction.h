@@ -55,8 +55,9 @@ ExtractionOutcome ExtractClips(SourceStream* source, const ClipCatalogue& catalo
                                const std::string& prefix, ExtractionObserver& observer,
                                const TargetFileFactory& create = CreateTargetFile);
 
-// Copies `count` bytes from the source's current position into `target` in blocks of at most
-// 61,440 bytes. Raises StreamReadError or StreamWriteError.
-void CopyClipBytes(SourceStream& source, TargetFile& target, std::int64_t count);
+// Copies the clip's bytes from the source into `target` in blocks of at most 61,440 bytes and
+// closes the target on every path. Raises StreamReadError, or StreamWriteError (also when the
+// close fails).
+void WriteClip(SourceStream& source, const TFilestruct& clip, TargetFile& target);
 
 }  // namespace rsf

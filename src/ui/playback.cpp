@@ -79,15 +79,7 @@ void Playback::CopyClip(TfrmMainForm& form, std::size_t entry, const std::string
   SourceStream* source = form.Engine().Source();
   // A scan whose source could not be opened leaves its clips listed but no source to read.
   if (source == nullptr) throw StreamReadError();
-  source->Seek(clip.StartOffset);
-  const std::unique_ptr<TargetFile> target = CreateTargetFile(name);
-  try {
-    CopyClipBytes(*source, *target, clip.EndOffset - clip.StartOffset);
-  } catch (...) {
-    target->Close();
-    throw;
-  }
-  if (!target->Close()) throw StreamWriteError();
+  WriteClip(*source, clip, *CreateTargetFile(name));
 }
 
 bool Playback::TryPicture(TfrmMainForm& form, const std::string& name) {
