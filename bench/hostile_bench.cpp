@@ -8,53 +8,24 @@
 // the same scan of random data of the same size.
 #include <fmt/format.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "scan/file_stream.h"
-#include "scan/scan_engine.h"
-#include "scan/scan_state.h"
+#include "bench_timing.h"
 #include "synth/hostile_synth.h"
 #include "synth/random_filler.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+using rsf::bench::PlainRead;
+using rsf::bench::Scan;
 
 void WriteFile(const std::string& path, const rsf::synth::ByteVector& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-double PlainRead(const std::string& path) {
-  rsf::FileStream stream(path);
-  std::vector<std::uint8_t> window(rsf::kWindowSize);
-  const auto start = Clock::now();
-  const std::int64_t size = stream.Size();
-  for (std::int64_t position = 0; position < size; position += rsf::kWindowStep) {
-    stream.Seek(position);
-    const std::int64_t count = std::min<std::int64_t>(rsf::kWindowSize, size - position);
-    for (std::int64_t done = 0; done < count; done += rsf::kCopyPieceSize)
-      stream.ReadBuffer(window.data() + done, std::min(rsf::kCopyPieceSize, count - done));
-  }
-  return Seconds(start);
-}
-
-struct Quiet : rsf::ScanObserver {};
-
-double Scan(const std::string& path, const rsf::ScanOptions& options, std::size_t& clips) {
-  Quiet observer;
-  rsf::ScanEngine engine(observer);
-  const auto start = Clock::now();
-  engine.StartAnalysis([&] { return std::make_unique<rsf::FileStream>(path); }, options);
-  clips = engine.Catalogue().size();
-  return Seconds(start);
 }
 
 struct Measured {

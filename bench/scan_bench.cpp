@@ -6,16 +6,13 @@
 // windows next to the scans that matter for that source.
 #include <fmt/format.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "scan/file_stream.h"
-#include "scan/scan_engine.h"
-#include "scan/scan_state.h"
+#include "bench_timing.h"
 #include "synth/container_synth.h"
 #include "synth/demo_media.h"
 #include "synth/mp3_demo_media.h"
@@ -24,9 +21,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+using rsf::bench::PlainRead;
+using rsf::bench::Scan;
 
 enum class Filler { kMixed, kBitmapDense, kMp3Dense };
 
@@ -62,33 +58,6 @@ void WriteSource(const std::string& path, std::size_t mib, Filler filler) {
     }
     out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size()));
   }
-}
-
-double PlainRead(const std::string& path) {
-  rsf::FileStream stream(path);
-  std::vector<std::uint8_t> window(rsf::kWindowSize);
-  const auto start = Clock::now();
-  std::int64_t position = 0;
-  const std::int64_t size = stream.Size();
-  while (position < size) {
-    stream.Seek(position);
-    const std::int64_t count = std::min<std::int64_t>(rsf::kWindowSize, size - position);
-    for (std::int64_t done = 0; done < count; done += rsf::kCopyPieceSize)
-      stream.ReadBuffer(window.data() + done, std::min(rsf::kCopyPieceSize, count - done));
-    position += rsf::kWindowStep;
-  }
-  return Seconds(start);
-}
-
-struct Quiet : rsf::ScanObserver {};
-
-double Scan(const std::string& path, const rsf::ScanOptions& options, std::size_t& clips) {
-  Quiet observer;
-  rsf::ScanEngine engine(observer);
-  const auto start = Clock::now();
-  engine.StartAnalysis([&] { return std::make_unique<rsf::FileStream>(path); }, options);
-  clips = engine.Catalogue().size();
-  return Seconds(start);
 }
 
 }  // namespace
