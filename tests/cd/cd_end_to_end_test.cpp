@@ -44,9 +44,7 @@ class AspiImageProviderTest : public ::testing::Test {
   std::string DemoImage() {
     std::vector<std::uint8_t> bytes = demo_.bytes;
     bytes.resize((bytes.size() + 2047) / 2048 * 2048 + 3 * 2048, 0);
-    const std::string path = dir_.File("demo.iso");
-    test::WriteWholeFile(path, bytes);
-    return path;
+    return dir_.Write("demo.iso", bytes);
   }
   static void UseImages(const std::string& images) { setenv("RSFX_ASPI_IMAGES", images.c_str(), 1); }
 

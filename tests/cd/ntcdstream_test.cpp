@@ -21,9 +21,7 @@ std::vector<std::uint8_t> VolumeBytes(std::int64_t size) {
 class NtCdStreamTest : public ::testing::Test {
  protected:
   std::string Volume(std::int64_t size) {
-    const std::string path = dir_.File("volume" + std::to_string(size) + ".iso");
-    test::WriteWholeFile(path, VolumeBytes(size));
-    return path;
+    return dir_.Write("volume" + std::to_string(size) + ".iso", VolumeBytes(size));
   }
   test::TempDir dir_;
 };

@@ -11,6 +11,7 @@
 #include "base/errors.h"
 #include "clipinfo/maldomp3.h"
 #include "scan/detectors.h"
+#include "scan/reference_detectors.h"
 #include "scan/scan_engine.h"
 #include "support/scan_harness.h"
 #include "synth/byte_writer.h"
@@ -339,78 +340,6 @@ TEST(FindMP3ClipsTest, ReadErrors) {
 
 // --- agreement with a detector that seeks and reads every header from the source ---
 
-std::uint32_t ReadHeader(SourceStream& source, std::int64_t offset) {
-  std::uint8_t bytes[4];
-  source.Seek(offset);
-  source.ReadBuffer(bytes, 4);
-  return *ReadBE32(Bytes(bytes, 4), 0);
-}
-
-std::size_t NextFF(Bytes window, std::size_t from) {
-  for (std::size_t i = from; i < window.size(); ++i)
-    if (window[i] == 0xFF) return i;
-  return kNoCandidate;
-}
-
-// Candidate by candidate: a probe of four headers, a frame walk that stops at the first invalid
-// header, the tag, then the window moved to the clip's last byte.
-void ReferenceFindMP3Clips(ScanState& state) {
-  SourceStream& source = state.Source();
-  const std::int64_t size = state.SourceSize();
-  std::size_t a = NextFF(state.Buffer(), 0);
-  while (a != kNoCandidate) {
-    const std::int64_t s = state.WindowStart() + static_cast<std::int64_t>(a);
-    TMaldoMP3 record;
-    std::int64_t off = 0;
-    bool failed = false;
-    for (int step = 0; step < 4; ++step) {
-      if (s + off >= size - 4) {
-        failed = true;
-        break;
-      }
-      record = DecodeMP3Header(ReadHeader(source, s + off));
-      off += record.FrameLength;
-      if (!record.Valid) failed = true;
-    }
-    std::uint8_t first[4];
-    source.Seek(s);
-    if (failed || source.Read(first, 4) != 4) {
-      a = NextFF(state.Buffer(), a + 1);
-      continue;
-    }
-    TMaldoMP3 frame = DecodeMP3Header(*ReadBE32(Bytes(first, 4), 0));
-    std::int64_t e = s;
-    while (frame.Valid) {
-      state.Observer().ProcessMessages();
-      if (state.Observer().Closing()) return;
-      try {
-        frame = DecodeMP3Header(ReadHeader(source, e));
-      } catch (const StreamReadError&) {
-        e = size;
-        break;
-      }
-      if (frame.Valid) e += frame.FrameLength;
-    }
-    std::string info = GetMP3Info(record);
-    try {
-      std::uint8_t tag[128];
-      source.Seek(e);
-      source.ReadBuffer(tag, 4);
-      if (tag[0] == 'T' && tag[1] == 'A' && tag[2] == 'G') {
-        source.Seek(e);
-        source.ReadBuffer(tag, 128);
-        e += 128;
-        info += "\r\n\r\n" + GetID3Info(Bytes(tag, 128));
-      }
-    } catch (const StreamReadError&) {
-    }
-    state.AppendClip({s, ".mp3", e, info}, "MP3 音频");
-    source.Seek(e - 1);
-    state.ReadWindow();
-    a = NextFF(state.Buffer(), 0);
-  }
-}
-
 struct RandomSource {
   ByteVector bytes;
   std::vector<std::pair<std::int64_t, std::int64_t>> bad_ranges;
@@ -427,35 +356,19 @@ struct Result {
   int message_rounds = 0;
 };
 
-Result ScanRandom(const RandomSource& input, bool reference) {
+Result ScanRandom(const RandomSource& input, bool through_reference) {
   auto stream = std::make_unique<FailingStream>(input.bytes);
   for (const auto& [begin, end] : input.bad_ranges) stream->FailRange(begin, end);
   RecordingObserver observer;
   observer.on_messages = [&] { observer.closing = observer.message_rounds == input.close_at || observer.closing; };
   const ScanOptions options = Mp3Mode(input.ignore_read_errors);
   Result result;
-  if (!reference) {
+  if (!through_reference) {
     const Found run = ScanStream(std::move(stream), options, observer);
     result = {run.threw, run.outcome == ScanOutcome::kCancelled, run.catalogue, {}, run.read_errors, 0};
   } else {
-    // The engine's window loop around the reference detector.
-    ScanState state(*stream, options, observer, result.catalogue, result.read_errors);
-    try {
-      stream->Seek(0);
-      while (stream->Position() < stream->Size()) {
-        if (observer.Closing()) {
-          result.cancelled = true;
-          break;
-        }
-        state.ReadWindow();
-        state.SaveWindow();
-        ReferenceFindMP3Clips(state);
-        state.AdvanceWindow();
-        observer.ProcessMessages();
-      }
-    } catch (const StreamReadError&) {
-      result.threw = true;
-    }
+    const reference::Outcome run = reference::Scan(*stream, options, observer);
+    result = {run.threw, run.cancelled, run.catalogue, {}, run.read_errors, 0};
   }
   result.list_lines = observer.list_lines;
   result.message_rounds = observer.message_rounds;

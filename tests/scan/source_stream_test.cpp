@@ -22,9 +22,7 @@ class SourceStreamContract : public ::testing::TestWithParam<const char*> {
  protected:
   std::unique_ptr<SourceStream> Make(const std::vector<std::uint8_t>& bytes) {
     if (std::string(GetParam()) == "memory") return std::make_unique<MemoryStream>(bytes);
-    const std::string path = dir_.File("source.bin");
-    test::WriteWholeFile(path, bytes);
-    return std::make_unique<FileStream>(path);
+    return std::make_unique<FileStream>(dir_.Write("source.bin", bytes));
   }
   test::TempDir dir_;
 };

@@ -68,6 +68,12 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ignored);
 }
 
+std::string TempDir::Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+  const std::string path = File(name);
+  WriteWholeFile(path, bytes);
+  return path;
+}
+
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

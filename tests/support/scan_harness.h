@@ -111,6 +111,8 @@ class TempDir {
   ~TempDir();
   const std::string& path() const { return path_; }
   std::string File(const std::string& name) const { return path_ + "/" + name; }
+  // Writes `bytes` to the file `name` in the folder and returns its path.
+  std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
 
  private:
   std::string path_;

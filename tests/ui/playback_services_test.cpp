@@ -134,11 +134,7 @@ TEST_F(ShellOpen, OpenerThatStaysCountsAsStartedAndAMissingOpenerAsTheSystemsErr
 
 class QtMediaPlayerTest : public ::testing::Test {
  protected:
-  std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-    const std::string path = dir_.File(name);
-    rsf::test::WriteWholeFile(path, bytes);
-    return path;
-  }
+  std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) { return dir_.Write(name, bytes); }
   rsf::test::TempDir dir_;
   QtMediaPlayer player_{std::chrono::seconds(20)};
 };
