@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds and tests RSF-Extractor:
 #   1. an AddressSanitizer + UndefinedBehaviorSanitizer build of the core tests;
-#   2. the Windows build (MinGW-w64) with its tests under Wine;
-#   3. short runs of every fuzz target (clang, libFuzzer, ASan + UBSan);
-#   4. the full Linux build (warnings as errors, desktop program included) with every test.
+#   2. a ThreadSanitizer build of the core tests (the background read-ahead and its failures);
+#   3. the Windows build (MinGW-w64) with its tests under Wine;
+#   4. short runs of every fuzz target (clang, libFuzzer, ASan + UBSan);
+#   5. the full Linux build (warnings as errors, desktop program included) with every test.
 # Ends with ctest's summary of the full build.
-#   RSF_SKIP_WINDOWS=1 leaves out step 2 and RSF_SKIP_FUZZ=1 step 3 (for quick local runs).
+#   RSF_SKIP_WINDOWS=1 leaves out step 3 and RSF_SKIP_FUZZ=1 step 4 (for quick local runs).
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/install-deps.sh
@@ -19,6 +20,12 @@ cmake --preset asan >/dev/null
 cmake --build --preset asan -j "$jobs" >build/asan-build.log 2>&1 || { tail -n 60 build/asan-build.log; exit 1; }
 ctest --preset asan -j "$jobs" >build/asan-ctest.log 2>&1 || { cat build/asan-ctest.log; exit 1; }
 tail -n 3 build/asan-ctest.log
+
+echo "== ThreadSanitizer build of the core tests"
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan -j "$jobs" >build/tsan-build.log 2>&1 || { tail -n 60 build/tsan-build.log; exit 1; }
+ctest --preset tsan -j "$jobs" >build/tsan-ctest.log 2>&1 || { cat build/tsan-ctest.log; exit 1; }
+tail -n 3 build/tsan-ctest.log
 
 echo "== Full build"
 cmake --preset dev >/dev/null

@@ -23,14 +23,27 @@ class StreamWriteError : public Error {
   StreamWriteError() : Error("数据流写入错误") {}
 };
 
-class FileCreateError : public Error {
+// "<what> <path>", and on a second line why, in the system's words, when that is known.
+class FileError : public Error {
  public:
-  explicit FileCreateError(const std::string& path) : Error("不能创建文件 " + path) {}
+  FileError(const std::string& what, const std::string& path, const std::string& reason)
+      : Error(reason.empty() ? what + " " + path : what + " " + path + "\n" + reason), reason_(reason) {}
+  const std::string& reason() const { return reason_; }
+
+ private:
+  std::string reason_;
 };
 
-class FileOpenError : public Error {
+class FileCreateError : public FileError {
  public:
-  explicit FileOpenError(const std::string& path) : Error("不能打开文件 " + path) {}
+  explicit FileCreateError(const std::string& path, const std::string& reason = {})
+      : FileError("不能创建文件", path, reason) {}
+};
+
+class FileOpenError : public FileError {
+ public:
+  explicit FileOpenError(const std::string& path, const std::string& reason = {})
+      : FileError("不能打开文件", path, reason) {}
 };
 
 }  // namespace rsf

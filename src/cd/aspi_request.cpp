@@ -89,6 +89,9 @@ std::optional<std::vector<std::uint8_t>> ExecuteScsiCommand(const ScsiCommand& c
       }
       return std::nullopt;
     }
+    // Taking the signal (the event is done with) also orders what the library wrote before it
+    // signalled before what is read here, for tools that check such orderings too.
+    platform::ClearCompletionEvent(request->event);
   } else if (sent.code != kStatusCompleted) {
     return std::nullopt;
   }
@@ -112,7 +115,9 @@ void ReleaseCompletedRequests() {
   std::lock_guard lock(Pending().mutex);
   auto& requests = Pending().requests;
   std::erase_if(requests, [](const std::unique_ptr<Request>& request) {
-    return platform::CompletionEventSignalled(request->event);
+    if (!platform::CompletionEventSignalled(request->event)) return false;
+    platform::ClearCompletionEvent(request->event);  // taken, as after a wait
+    return true;
   });
 }
 

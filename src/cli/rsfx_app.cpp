@@ -8,9 +8,8 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
-#include "base/error_display.h"
-#include "base/errors.h"
 #include "cd/cd_mode.h"
+#include "cli/command_boundary.h"
 #include "cli/console_observer.h"
 #include "cli/option_parsing.h"
 #include "scan/clip_types.h"
@@ -88,53 +87,45 @@ int Run(const Request& request, bool extract, std::FILE* out, std::FILE* err) {
 
   ConsoleObserver observer(isatty(fileno(err)) ? err : nullptr);
   ScanEngine engine(observer);
-  try {
-    const ScanOutcome outcome = engine.StartAnalysis(
-        [&]() -> std::unique_ptr<SourceStream> {
-          if (request.from_cd) return OpenCdSource(request.cd_entry, NTDeviceMode());
-          return std::make_unique<FileStream>(request.source);
-        },
-        options);
-    if (outcome == ScanOutcome::kNoDisc) {
-      fmt::print(err, "{}\n", kNoDiscWarning);
-      return kExitRuntimeError;
-    }
-    if (!request.json) {
-      PrintClips(out, engine);
-      fmt::print(out, "{}\n", observer.Activity());
-    }
-    nlohmann::json files = nlohmann::json::array();
-    if (extract) {
-      std::vector<bool> ticked(engine.Catalogue().size(), !only);
-      if (only)
-        for (std::size_t number : *only)
-          if (number <= ticked.size()) ticked[number - 1] = true;
-      const ExtractionOutcome result =
-          ExtractClips(engine.Source(), engine.Catalogue(), ticked, request.target, observer);
-      if (result == ExtractionOutcome::kNothingTicked) {
-        fmt::print(err, "{}\n", kNothingTickedWarning);
-        return kExitRuntimeError;
-      }
-      for (std::size_t i = 0; i < ticked.size(); ++i)
-        if (ticked[i]) files.push_back(ClipFileName(request.target, i, engine.Catalogue()[i].Extension));
-      if (!request.json) {
-        for (const auto& file : files) fmt::print(out, "{}\n", file.get<std::string>());
-        fmt::print(out, "{}\n", kExtractionDoneText);
-      }
-    }
-    if (request.json) {
-      nlohmann::json report = ScanJson(request, engine);
-      if (extract) report["files"] = files;
-      fmt::print(out, "{}\n", report.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
-    }
-    return kExitOk;
-  } catch (const Error& e) {
-    std::string message = ErrorDisplayText(e.what());
-    if (extract && !observer.Activity().empty() && observer.Activity().rfind("正在提取 ", 0) == 0)
-      message += "\n" + observer.Activity();
-    fmt::print(err, "{}\n", message);
+  const ScanOutcome outcome = engine.StartAnalysis(
+      [&]() -> std::unique_ptr<SourceStream> {
+        if (request.from_cd) return OpenCdSource(request.cd_entry, NTDeviceMode());
+        return std::make_unique<FileStream>(request.source);
+      },
+      options);
+  if (outcome == ScanOutcome::kNoDisc) {
+    fmt::print(err, "{}\n", kNoDiscWarning);
     return kExitRuntimeError;
   }
+  if (!request.json) {
+    PrintClips(out, engine);
+    fmt::print(out, "{}\n", observer.Activity());
+  }
+  nlohmann::json files = nlohmann::json::array();
+  if (extract) {
+    std::vector<bool> ticked(engine.Catalogue().size(), !only);
+    if (only)
+      for (std::size_t number : *only)
+        if (number <= ticked.size()) ticked[number - 1] = true;
+    const ExtractionOutcome result =
+        ExtractClips(engine.Source(), engine.Catalogue(), ticked, request.target, observer);
+    if (result == ExtractionOutcome::kNothingTicked) {
+      fmt::print(err, "{}\n", kNothingTickedWarning);
+      return kExitRuntimeError;
+    }
+    for (std::size_t i = 0; i < ticked.size(); ++i)
+      if (ticked[i]) files.push_back(ClipFileName(request.target, i, engine.Catalogue()[i].Extension));
+    if (!request.json) {
+      for (const auto& file : files) fmt::print(out, "{}\n", file.get<std::string>());
+      fmt::print(out, "{}\n", kExtractionDoneText);
+    }
+  }
+  if (request.json) {
+    nlohmann::json report = ScanJson(request, engine);
+    if (extract) report["files"] = files;
+    fmt::print(out, "{}\n", report.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+  }
+  return kExitOk;
 }
 
 // The drive entries of CD mode, one a line; without any, the warning CD mode would show.
@@ -148,9 +139,7 @@ int ListDrives(std::FILE* out, std::FILE* err) {
   return kExitOk;
 }
 
-}  // namespace
-
-int RsfxMain(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+int RsfxCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   CLI::App app{"rsfx - finds media clips inside files and copies them out", "rsfx"};
   app.require_subcommand(1);
   // CLI11 reads "/name" as an option on Windows; rsfx takes only "--name", so a path such as
@@ -187,6 +176,12 @@ int RsfxMain(int argc, const char* const* argv, std::FILE* out, std::FILE* err) 
   }
   request.from_cd = command->count("--cd") > 0;
   return Run(request, extract->parsed(), out, err);
+}
+
+}  // namespace
+
+int RsfxMain(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+  return RunCommand(err, [&] { return RsfxCommand(argc, argv, out, err); });
 }
 
 }  // namespace rsf::cli

@@ -11,4 +11,11 @@ namespace rsf::platform {
 // UTF-8, or nullopt when the system has no message for it.
 std::optional<std::string> SystemErrorMessage(std::uint32_t code);
 
+// The message of `code` as one line (without the line break Windows ends its texts with), for
+// the reason line under an error; empty when the system has none.
+std::string ReasonText(std::uint32_t code);
+
+// ReasonText of the calling thread's last error (errno, GetLastError).
+std::string LastErrorReason();
+
 }  // namespace rsf::platform

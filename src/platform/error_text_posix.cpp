@@ -1,5 +1,6 @@
 // strerror_r in the user's language. glibc answers every code, also unknown ones ("Unknown
 // error 1234"); strerrordesc_np tells which codes it really knows.
+#include <cerrno>
 #include <cstring>
 #include <limits>
 
@@ -31,5 +32,13 @@ std::optional<std::string> SystemErrorMessage(std::uint32_t code) {
   if (text == nullptr || *text == '\0') return std::nullopt;
   return std::string(text);
 }
+
+}  // namespace rsf::platform
+
+namespace rsf::platform {
+
+std::string ReasonText(std::uint32_t code) { return SystemErrorMessage(code).value_or(std::string()); }
+
+std::string LastErrorReason() { return ReasonText(static_cast<std::uint32_t>(errno)); }
 
 }  // namespace rsf::platform

@@ -35,3 +35,15 @@ std::optional<std::string> SystemErrorMessage(std::uint32_t code) {
 }
 
 }  // namespace rsf::platform
+
+namespace rsf::platform {
+
+std::string ReasonText(std::uint32_t code) {
+  std::string text = SystemErrorMessage(code).value_or(std::string());
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+  return text;
+}
+
+std::string LastErrorReason() { return ReasonText(::GetLastError()); }
+
+}  // namespace rsf::platform

@@ -1,13 +1,17 @@
-// POSIX files. Read sharing is expressed with advisory locks: a source holds a shared lock,
-// a target an exclusive one, so cooperating programs see the same rules as on Windows.
+// POSIX files. Read sharing is expressed with advisory locks: a source holds a shared lock, a
+// new file an exclusive one, so cooperating programs see the same rules as on Windows.
+// Sources are opened non-blocking so that a named pipe cannot hold the open; once the file is
+// known to be a regular file or a block device, reads block again as usual.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 
 #include "base/errors.h"
+#include "platform/error_text.h"
 #include "platform/file.h"
 
 namespace rsf::platform {
@@ -15,25 +19,42 @@ namespace {
 
 int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
 
+constexpr const char* kNotAFileReason = "不是文件，也不是块设备（命名管道、套接字或终端等不能作为源）";
+
+// Closes `fd` and raises the open error for `path` with `reason`.
+[[noreturn]] void RefuseSource(int fd, const std::string& path, const std::string& reason) {
+  ::close(fd);
+  throw FileOpenError(path, reason);
+}
+
 }  // namespace
 
 std::unique_ptr<File> File::OpenReadShared(const std::string& path) {
-  int fd = path.empty() ? -1 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw FileOpenError(path);
+  if (path.empty()) throw FileOpenError(path, ReasonText(ENOENT));
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) throw FileOpenError(path, LastErrorReason());
   struct stat info {};
-  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode) || ::flock(fd, LOCK_SH | LOCK_NB) != 0) {
-    ::close(fd);
-    throw FileOpenError(path);
-  }
+  if (::fstat(fd, &info) != 0) RefuseSource(fd, path, LastErrorReason());
+  if (S_ISDIR(info.st_mode)) RefuseSource(fd, path, ReasonText(EISDIR));
+  if (!S_ISREG(info.st_mode) && !S_ISBLK(info.st_mode)) RefuseSource(fd, path, kNotAFileReason);
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) RefuseSource(fd, path, LastErrorReason());
+  if (::flock(fd, LOCK_SH | LOCK_NB) != 0) RefuseSource(fd, path, LastErrorReason());
   return std::unique_ptr<File>(new File(fd));
 }
 
-std::unique_ptr<File> File::CreateExclusive(const std::string& path) {
-  int fd = path.empty() ? -1 : ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) throw FileCreateError(path);
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ftruncate(fd, 0) != 0) {
+std::unique_ptr<File> File::CreateNew(const std::string& path) {
+  if (path.empty()) throw FileCreateError(path, ReasonText(ENOENT));
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600);
+  if (fd < 0) {
+    if (errno == EEXIST) return nullptr;
+    throw FileCreateError(path, LastErrorReason());
+  }
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const std::string reason = LastErrorReason();
     ::close(fd);
-    throw FileCreateError(path);
+    ::unlink(path.c_str());
+    throw FileCreateError(path, reason);
   }
   return std::unique_ptr<File>(new File(fd));
 }
@@ -83,11 +104,39 @@ std::int64_t File::Write(const void* buffer, std::int64_t count) {
   return done;
 }
 
+bool File::Flush() { return handle_ >= 0 && ::fsync(Fd(handle_)) == 0; }
+
 bool File::Close() {
   if (handle_ < 0) return true;
   int result = ::close(Fd(handle_));
   handle_ = -1;
   return result == 0;
+}
+
+bool File::IsNamed(const std::string& path) const {
+  struct stat mine {}, named {};
+  if (handle_ < 0 || ::fstat(Fd(handle_), &mine) != 0 || ::lstat(path.c_str(), &named) != 0) return false;
+  return mine.st_dev == named.st_dev && mine.st_ino == named.st_ino;
+}
+
+std::string RenameReplacing(const std::string& from, const std::string& to) {
+  if (::rename(from.c_str(), to.c_str()) == 0) return {};
+  return LastErrorReason();
+}
+
+bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0 || errno == ENOENT; }
+
+std::string CreatePrivateFolder(const std::string& parent, const std::string& stem) {
+  std::string folder = parent + stem + "XXXXXX";
+  if (::mkdtemp(folder.data()) == nullptr) throw FileCreateError(parent + stem, LastErrorReason());
+  return folder + "/";
+}
+
+bool RemoveEmptyFolder(const std::string& path) { return ::rmdir(path.c_str()) == 0 || errno == ENOENT; }
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t delimiter = path.find_last_of('/');
+  return delimiter == std::string::npos ? std::string() : path.substr(0, delimiter + 1);
 }
 
 }  // namespace rsf::platform

@@ -1,6 +1,7 @@
 // Win32 files. A source is opened with read sharing only, so no other program can write it while
-// a scan reads it; a target is created with no sharing at all. Paths arrive as UTF-8 and are
-// handed to the ANSI functions in the system's code page.
+// a scan reads it; a new file is created with no sharing at all, and only where the name is
+// free (CREATE_NEW). Paths arrive as UTF-8 and are handed to the ANSI functions in the
+// system's code page.
 #include <windows.h>
 #include <winioctl.h>
 
@@ -8,6 +9,8 @@
 #include <string>
 
 #include "base/errors.h"
+#include "base/random_text.h"
+#include "platform/error_text.h"
 #include "platform/file.h"
 
 namespace rsf::platform {
@@ -40,23 +43,35 @@ std::string SystemPath(const std::string& utf8) {
 // Win32 transfers at most 4 GiB - 1 bytes per call; larger requests go in pieces.
 constexpr std::int64_t kMaxTransfer = 1 << 30;
 
+constexpr const char* kNotAFileReason = "不是文件，也不是磁盘设备（管道或终端等不能作为源）";
+constexpr int kFolderNameTries = 100;
+
 }  // namespace
 
 std::unique_ptr<File> File::OpenReadShared(const std::string& path) {
   const std::string system_path = SystemPath(path);
-  if (system_path.empty()) throw FileOpenError(path);
+  if (system_path.empty()) throw FileOpenError(path, ReasonText(ERROR_INVALID_NAME));
   HANDLE handle = CreateFileA(system_path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) throw FileOpenError(path);
+  if (handle == INVALID_HANDLE_VALUE) throw FileOpenError(path, LastErrorReason());
+  // Files and volumes are disk objects; a pipe or a console would block or never end.
+  if (GetFileType(handle) != FILE_TYPE_DISK) {
+    CloseHandle(handle);
+    throw FileOpenError(path, kNotAFileReason);
+  }
   return std::unique_ptr<File>(new File(Stored(handle)));
 }
 
-std::unique_ptr<File> File::CreateExclusive(const std::string& path) {
+std::unique_ptr<File> File::CreateNew(const std::string& path) {
   const std::string system_path = SystemPath(path);
-  if (system_path.empty()) throw FileCreateError(path);
-  HANDLE handle = CreateFileA(system_path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  if (system_path.empty()) throw FileCreateError(path, ReasonText(ERROR_INVALID_NAME));
+  HANDLE handle = CreateFileA(system_path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) throw FileCreateError(path);
+  if (handle == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return nullptr;
+    throw FileCreateError(path, ReasonText(error));
+  }
   return std::unique_ptr<File>(new File(Stored(handle)));
 }
 
@@ -113,11 +128,67 @@ std::int64_t File::Write(const void* buffer, std::int64_t count) {
   return done;
 }
 
+bool File::Flush() { return handle_ >= 0 && FlushFileBuffers(Handle(handle_)) != 0; }
+
 bool File::Close() {
   if (handle_ < 0) return true;
   const BOOL closed = CloseHandle(Handle(handle_));
   handle_ = -1;
   return closed != 0;
+}
+
+bool File::IsNamed(const std::string& path) const {
+  const std::string system_path = SystemPath(path);
+  if (handle_ < 0 || system_path.empty()) return false;
+  // The name itself, not what a link under it points to.
+  HANDLE named = CreateFileA(system_path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (named == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION mine{}, theirs{};
+  const bool same = GetFileInformationByHandle(Handle(handle_), &mine) && GetFileInformationByHandle(named, &theirs) &&
+                    mine.dwVolumeSerialNumber == theirs.dwVolumeSerialNumber &&
+                    mine.nFileIndexHigh == theirs.nFileIndexHigh && mine.nFileIndexLow == theirs.nFileIndexLow;
+  CloseHandle(named);
+  return same;
+}
+
+std::string RenameReplacing(const std::string& from, const std::string& to) {
+  const std::string system_from = SystemPath(from), system_to = SystemPath(to);
+  if (system_from.empty() || system_to.empty()) return ReasonText(ERROR_INVALID_NAME);
+  if (MoveFileExA(system_from.c_str(), system_to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return {};
+  return LastErrorReason();
+}
+
+bool RemoveFile(const std::string& path) {
+  const std::string system_path = SystemPath(path);
+  if (system_path.empty()) return false;
+  return DeleteFileA(system_path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
+std::string CreatePrivateFolder(const std::string& parent, const std::string& stem) {
+  for (int attempt = 0; attempt < kFolderNameTries; ++attempt) {
+    const std::string folder = parent + stem + RandomHexDigits(8);
+    const std::string system_folder = SystemPath(folder);
+    if (system_folder.empty()) throw FileCreateError(folder, ReasonText(ERROR_INVALID_NAME));
+    // The user's temporary folder already keeps other users out; the new folder inherits that.
+    if (CreateDirectoryA(system_folder.c_str(), nullptr)) return folder + "\\";
+    const DWORD error = GetLastError();
+    if (error != ERROR_ALREADY_EXISTS) throw FileCreateError(folder, ReasonText(error));
+  }
+  throw FileCreateError(parent + stem, ReasonText(ERROR_ALREADY_EXISTS));
+}
+
+bool RemoveEmptyFolder(const std::string& path) {
+  const std::string system_path = SystemPath(path);
+  if (system_path.empty()) return false;
+  return RemoveDirectoryA(system_path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND ||
+         GetLastError() == ERROR_PATH_NOT_FOUND;
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t delimiter = path.find_last_of("\\/:");
+  return delimiter == std::string::npos ? std::string() : path.substr(0, delimiter + 1);
 }
 
 }  // namespace rsf::platform

@@ -16,10 +16,21 @@
 namespace rsf::platform {
 namespace {
 
-// Closes the descriptor on every path.
+// Opens a regular file or a block device; anything else (a named pipe would hold the open
+// for ever) is refused. Closes the descriptor on every path.
 class OpenVolume {
  public:
-  explicit OpenVolume(const std::string& drive) : fd_(drive.empty() ? -1 : ::open(drive.c_str(), O_RDONLY | O_CLOEXEC)) {}
+  explicit OpenVolume(const std::string& drive)
+      : fd_(drive.empty() ? -1 : ::open(drive.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY)) {
+    struct stat info {};
+    if (fd_ < 0) return;
+    const int flags = ::fcntl(fd_, F_GETFL);
+    if (::fstat(fd_, &info) != 0 || (!S_ISREG(info.st_mode) && !S_ISBLK(info.st_mode)) || flags < 0 ||
+        ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+      ::close(fd_);
+      fd_ = -1;
+    }
+  }
   ~OpenVolume() {
     if (fd_ >= 0) ::close(fd_);
   }

@@ -21,6 +21,7 @@ class FileStream final : public SourceStream {
   std::int64_t Read(void* buffer, std::int64_t count) override;
   bool CanReadConcurrently() const override { return true; }
   std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) const override;
+  bool IsNamed(const std::string& path) const override { return file_->IsNamed(path); }
 
  private:
   std::unique_ptr<platform::File> file_;

@@ -11,6 +11,7 @@
 #include "scan/scan_observer.h"
 #include "scan/scan_options.h"
 #include "scan/source_stream.h"
+#include "scan/window_prefetcher.h"
 
 namespace rsf {
 
@@ -43,6 +44,7 @@ class ScanEngine {
 
   void SetClock(Clock clock) { clock_ = std::move(clock); }
   void SetMatcherKind(MatcherKind kind) { matcher_kind_ = kind; }
+  void SetReadAheadStarter(WindowPrefetcher::ThreadStarter start) { start_read_ahead_ = std::move(start); }
 
  private:
   bool RunWindows(const ScanOptions& options, double start_time);
@@ -55,6 +57,7 @@ class ScanEngine {
   bool running_ = false;
   Clock clock_;
   MatcherKind matcher_kind_ = MatcherKind::kBest;
+  WindowPrefetcher::ThreadStarter start_read_ahead_ = WindowPrefetcher::StartThread;
 };
 
 }  // namespace rsf

@@ -21,7 +21,8 @@ constexpr std::int64_t kWalkMargin = kWindowSize;
 }  // namespace
 
 ScanState::ScanState(SourceStream& source, const ScanOptions& options, ScanObserver& observer,
-                     ClipCatalogue& catalogue, int& read_error_count, MatcherKind matcher_kind)
+                     ClipCatalogue& catalogue, int& read_error_count, MatcherKind matcher_kind,
+                     const WindowPrefetcher::ThreadStarter& start_read_ahead)
     : source_(source),
       options_(options),
       observer_(observer),
@@ -31,8 +32,13 @@ ScanState::ScanState(SourceStream& source, const ScanOptions& options, ScanObser
       source_size_(source.Size()),
       window_(std::make_shared<Window>()) {
   for (const TFilestruct& clip : catalogue_) catalogued_.emplace(clip.StartOffset, clip.Extension);
-  if (source_.CanReadConcurrently() && source_size_ > kWindowSize)
-    prefetcher_ = std::make_unique<WindowPrefetcher>(source_, source_size_);
+  if (source_.CanReadConcurrently() && source_size_ > kWindowSize) {
+    try {
+      prefetcher_ = std::make_unique<WindowPrefetcher>(source_, source_size_, start_read_ahead);
+    } catch (const std::exception&) {
+      prefetcher_.reset();  // no thread to be had: the plain reads serve
+    }
+  }
 }
 
 ScanState::~ScanState() = default;

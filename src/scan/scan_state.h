@@ -35,8 +35,11 @@ using SignatureId = std::size_t;
 
 class ScanState {
  public:
+  // `start_read_ahead` starts the background read-ahead's thread; when that fails the scan
+  // reads every window itself.
   ScanState(SourceStream& source, const ScanOptions& options, ScanObserver& observer, ClipCatalogue& catalogue,
-            int& read_error_count, MatcherKind matcher_kind = MatcherKind::kBest);
+            int& read_error_count, MatcherKind matcher_kind = MatcherKind::kBest,
+            const WindowPrefetcher::ThreadStarter& start_read_ahead = WindowPrefetcher::StartThread);
   ~ScanState();
 
   // --- the window machinery ---

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace rsf {
 
@@ -60,6 +61,9 @@ class SourceStream {
   // uses nor moves the position; it returns the count read or -1.
   virtual bool CanReadConcurrently() const { return false; }
   virtual std::int64_t ReadAt(std::int64_t /*offset*/, void* /*buffer*/, std::int64_t /*count*/) const { return -1; }
+
+  // Whether `path` names the very file this stream reads (extraction must never replace it).
+  virtual bool IsNamed(const std::string& /*path*/) const { return false; }
 
   // Full read: raises StreamReadError unless exactly `count` bytes arrive.
   void ReadBuffer(void* buffer, std::int64_t count);

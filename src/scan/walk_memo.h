@@ -23,8 +23,11 @@ class WalkMemo {
   static constexpr std::size_t kDensePoints = 64;
   static constexpr std::size_t kSparseStride = 8;
 
-  // `max_points` other than kMaxPoints: for tests of the limit.
-  explicit WalkMemo(std::size_t max_points = kMaxPoints) : max_points_(max_points) {}
+  // The smallest limit that still works: below it a full memo could not make room.
+  static constexpr std::size_t kMinPoints = 4;
+
+  // `max_points` other than kMaxPoints: for tests of the limit (raised to kMinPoints).
+  explicit WalkMemo(std::size_t max_points = kMaxPoints) : max_points_(max_points < kMinPoints ? kMinPoints : max_points) {}
 
   // The end of the walk that passed `point`, when one did.
   std::optional<std::int64_t> Find(std::int64_t point) const;

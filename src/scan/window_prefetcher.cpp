@@ -2,6 +2,7 @@
 #include "scan/window_prefetcher.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "scan/scan_state.h"
 
@@ -12,8 +13,8 @@ constexpr std::size_t kReadAheadWindows = 3;
 
 }  // namespace
 
-WindowPrefetcher::WindowPrefetcher(const SourceStream& source, std::int64_t size)
-    : source_(source), size_(size), worker_([this] { Work(); }) {}
+WindowPrefetcher::WindowPrefetcher(const SourceStream& source, std::int64_t size, const ThreadStarter& start)
+    : source_(source), size_(size), worker_(start([this] { Work(); })) {}
 
 WindowPrefetcher::~WindowPrefetcher() {
   {
@@ -49,12 +50,17 @@ void WindowPrefetcher::AimAfter(std::int64_t start) {
 
 bool WindowPrefetcher::Take(std::int64_t start, std::vector<std::uint8_t>& bytes) {
   std::unique_lock lock(mutex_);
+  assert(!taking_ && "WindowPrefetcher::Take has one consumer");
+  taking_ = true;
   // The worker appends to the deque while we wait, which moves its elements: look the slot up
   // again after every wait instead of holding an iterator.
   auto find = [&] {
     return std::find_if(slots_.begin(), slots_.end(), [&](const Slot& slot) { return slot.start == start; });
   };
-  if (find() == slots_.end()) return false;
+  if (find() == slots_.end()) {
+    taking_ = false;
+    return false;
+  }
   wake_.wait(lock, [&] { return find()->done; });
   auto it = find();
   const bool whole = it->whole;
@@ -65,11 +71,26 @@ bool WindowPrefetcher::Take(std::int64_t start, std::vector<std::uint8_t>& bytes
     spare_.push_back(std::move(it->bytes));
   }
   slots_.erase(it);
+  taking_ = false;
   wake_.notify_all();
   return whole;
 }
 
 void WindowPrefetcher::Work() {
+  try {
+    ReadAhead();
+  } catch (...) {
+    // The read-ahead ends; windows it still owed are handed back unread, so the scan reads
+    // them (and every later one) itself.
+    std::lock_guard lock(mutex_);
+    for (Slot& slot : slots_) slot.done = true;
+    next_ = -1;
+    stop_ = true;
+    wake_.notify_all();
+  }
+}
+
+void WindowPrefetcher::ReadAhead() {
   std::unique_lock lock(mutex_);
   while (true) {
     wake_.wait(lock, [&] {
@@ -79,7 +100,6 @@ void WindowPrefetcher::Work() {
     });
     if (stop_) return;
     const std::int64_t start = next_;
-    const std::int64_t length = WindowLength(start);
     next_ = start + kWindowStep < size_ ? start + kWindowStep : -1;
     slots_.push_back(Slot{start, false, false, {}});
     std::vector<std::uint8_t> buffer;
@@ -89,12 +109,7 @@ void WindowPrefetcher::Work() {
     }
     lock.unlock();
 
-    buffer.resize(static_cast<std::size_t>(length));
-    bool whole = true;
-    for (std::int64_t done = 0; done < length && whole; done += kCopyPieceSize) {
-      const std::int64_t piece = std::min(kCopyPieceSize, length - done);
-      whole = source_.ReadAt(start + done, buffer.data() + done, piece) == piece;
-    }
+    const bool whole = ReadWindow(start, buffer);
 
     lock.lock();
     auto it = std::find_if(slots_.begin(), slots_.end(), [&](const Slot& slot) { return slot.start == start && !slot.done; });
@@ -104,6 +119,22 @@ void WindowPrefetcher::Work() {
       it->done = true;
     }
     wake_.notify_all();
+  }
+}
+
+// Whatever goes wrong here (a failed read, a stream that raises, no memory for the buffer)
+// only means that the scan reads this window itself.
+bool WindowPrefetcher::ReadWindow(std::int64_t start, std::vector<std::uint8_t>& buffer) const {
+  try {
+    const std::int64_t length = WindowLength(start);
+    buffer.resize(static_cast<std::size_t>(length));
+    for (std::int64_t done = 0; done < length; done += kCopyPieceSize) {
+      const std::int64_t piece = std::min(kCopyPieceSize, length - done);
+      if (source_.ReadAt(start + done, buffer.data() + done, piece) != piece) return false;
+    }
+    return true;
+  } catch (...) {
+    return false;
   }
 }
 

@@ -17,6 +17,8 @@ void GeneralErrorDisplay::Run(const std::function<void()>& handler) const {
     Show("内存不足");
   } catch (const std::exception& error) {
     Show(error.what());
+  } catch (...) {
+    Show("未知错误");
   }
 }
 

@@ -9,6 +9,8 @@
 
 #include <jpeglib.h>
 
+#include "ui/picture_limits.h"
+
 namespace rsf::ui {
 namespace {
 
@@ -23,10 +25,6 @@ struct ErrorManager {
 
 void OutputMessage(j_common_ptr) {}
 
-// The largest picture taken: what a JPEG header can state (65,500 pixels a side) would need
-// gigabytes; a clip that large is no picture to show in a window.
-constexpr JDIMENSION kMaxPixels = 64u * 1024u * 1024u;
-
 // Decodes into `picture` (RGB888); false on any error. `picture` lives in the caller's frame.
 bool Decode(const std::vector<std::uint8_t>& bytes, QImage& picture) {
   jpeg_decompress_struct info{};
@@ -39,12 +37,17 @@ bool Decode(const std::vector<std::uint8_t>& bytes, QImage& picture) {
     return false;
   }
   jpeg_create_decompress(&info);
+  info.mem->max_memory_to_use = kMaxJpegDecoderMemory;
   jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&info, TRUE);
+  // The declared size decides before any pixel is decoded.
+  if (!PictureSizeAllowed(info.image_width, info.image_height)) {
+    jpeg_destroy_decompress(&info);
+    return false;
+  }
   info.out_color_space = JCS_RGB;
   jpeg_start_decompress(&info);
-  if (info.output_components != 3 || info.output_width == 0 || info.output_height == 0 ||
-      info.output_width > kMaxPixels / info.output_height) {
+  if (info.output_components != 3 || !PictureSizeAllowed(info.output_width, info.output_height)) {
     jpeg_destroy_decompress(&info);
     return false;
   }

@@ -136,6 +136,7 @@ void TfrmMainForm::FormClose() {
   closing_ = true;
   if (hooks_.close_media) hooks_.close_media();
   DeleteTemporaryFiles(temporary_files_, *services_.deleter, *services_.boxes, this);
+  services_.temporary_folder->Release();
 }
 
 void TfrmMainForm::Command(const std::function<void()>& handler) {

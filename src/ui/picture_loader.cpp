@@ -4,11 +4,13 @@
 #include <QImageReader>
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
 #include "ui/display_text.h"
 #include "ui/jpeg_decoder.h"
+#include "ui/picture_limits.h"
 
 namespace rsf::ui {
 namespace {
@@ -25,8 +27,11 @@ std::string LowerExtension(const std::string& path) {
 }
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file(path, std::ios::binary | std::ios::ate);
   if (!file) return std::nullopt;
+  const std::streamoff size = file.tellg();
+  if (size < 0 || static_cast<std::uint64_t>(size) > kMaxPictureFileBytes) return std::nullopt;
+  file.seekg(0);
   std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   if (file.bad()) return std::nullopt;
   return bytes;
@@ -35,6 +40,14 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) 
 std::optional<QImage> LoadBitmap(const std::string& path) {
   QImageReader reader(PathFromLocal(path), "bmp");
   reader.setDecideFormatFromContent(false);
+  // The header's size decides before the reader allocates the picture (Qt reports a
+  // top-down bitmap's height as the header has it, negative); the allocation limit holds
+  // where the reader cannot tell the size beforehand.
+  const QSize size = reader.size();
+  if (size != QSize(-1, -1) &&
+      !PictureSizeAllowed(static_cast<std::uint64_t>(std::abs(size.width())), static_cast<std::uint64_t>(std::abs(size.height()))))
+    return std::nullopt;
+  reader.setAllocationLimit(static_cast<int>(kMaxPicturePixels * 4 / (1024 * 1024)));
   QImage picture = reader.read();
   if (picture.isNull()) return std::nullopt;
   return picture;

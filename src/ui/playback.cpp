@@ -1,9 +1,11 @@
-// The order of PlayExecute: the selection, closing what the last playback opened, the copy's
-// name and the room for it, the copy (named in the temporary-file list before it is written,
-// so that close deletes even a partial one), then picture window, media player and shell.
+// The order of PlayExecute: the selection, closing what the last playback opened, the room for
+// the copy, the copy (a new file under a name nobody could foresee, listed for deletion at close
+// as soon as it exists; a copy that fails is removed at once), then picture window, media
+// player and shell.
 #include "ui/playback.h"
 
 #include <QAction>
+#include <QPointer>
 #include <optional>
 
 #include "base/errors.h"
@@ -26,6 +28,8 @@
 namespace rsf::ui {
 namespace {
 
+constexpr int kCopyNameTries = 32;
+
 void SetActivity(TfrmMainForm& form, const char* text) {
   form.stbarMain->SetText(kStatusPanelActivity, DisplayText(text));
 }
@@ -39,7 +43,7 @@ Playback::Playback(MessageBoxes& boxes, Shell& shell, MediaPlayer& player, Tempo
       player_(player),
       folder_(folder),
       picture_window_(picture_window),
-      draw_copy_number_(ClockSeededCopyNumber) {}
+      draw_copy_number_(RandomCopyNumber) {}
 
 void Playback::PlayExecute(TfrmMainForm& form) {
   const int selected = form.rzFoundClips->SelectedEntry();
@@ -54,7 +58,7 @@ void Playback::PlayExecute(TfrmMainForm& form) {
   player_.Close();
   picture_window_.hide();
 
-  const std::string name = TemporaryClipName(folder_.Path(), draw_copy_number_(), clip.Extension);
+  const std::string folder = folder_.Path();
   const std::int64_t size = clip.EndOffset - clip.StartOffset;
   if (size >= folder_.FreeBytes()) {
     boxes_.Show(&form, BoxIcon::kError, DisplayText(kErrorCaption), DisplayText(kNoRoomForCopyError));
@@ -62,8 +66,7 @@ void Playback::PlayExecute(TfrmMainForm& form) {
   }
   SetActivity(form, kStatusCopyingClip);
   form.repaint();
-  form.TemporaryFiles().push_back(name);
-  CopyClip(form, entry, name);
+  const std::string name = CopyClip(form, entry, folder);
 
   if (form.Tryinternalplaybackfirst->isChecked()) {
     if (TryPicture(form, name) || TryMediaPlayer(form, name)) return;
@@ -74,12 +77,23 @@ void Playback::PlayExecute(TfrmMainForm& form) {
 
 void Playback::CloseMedia() { player_.Close(); }
 
-void Playback::CopyClip(TfrmMainForm& form, std::size_t entry, const std::string& name) {
+std::string Playback::CopyClip(TfrmMainForm& form, std::size_t entry, const std::string& folder) {
   const TFilestruct& clip = form.Engine().Catalogue()[entry];
   SourceStream* source = form.Engine().Source();
   // A scan whose source could not be opened leaves its clips listed but no source to read.
   if (source == nullptr) throw StreamReadError();
-  WriteClip(*source, clip, *CreateTargetFile(name));
+  // A name that is taken (by an earlier copy, or by anything planted there) is never reused:
+  // another name is drawn.
+  std::string name;
+  std::unique_ptr<TargetFile> copy;
+  for (int attempt = 0; attempt < kCopyNameTries && !copy; ++attempt) {
+    name = TemporaryClipName(folder, draw_copy_number_(), clip.Extension);
+    copy = CreateNewTargetFile(name);
+  }
+  if (!copy) throw FileCreateError(name, "临时文件名都已被占用");
+  form.TemporaryFiles().push_back(name);
+  WriteClip(*source, clip, *copy);
+  return name;
 }
 
 bool Playback::TryPicture(TfrmMainForm& form, const std::string& name) {
@@ -104,10 +118,11 @@ bool Playback::TryMediaPlayer(TfrmMainForm& form, const std::string& name) {
 
 void Playback::OpenInShell(TfrmMainForm& form, const std::string& name) {
   SetActivity(form, kStatusExternalPlayer);
-  const std::uint32_t error = shell_.OpenDocument(name);
-  if (error == 0) return;
-  const std::string text = std::string(kShellFailureFirstPart) + ErrorText(error) + kShellFailureLastPart;
-  boxes_.Show(&form, BoxIcon::kWarning, DisplayText(kWarningCaption), DisplayText(text));
+  shell_.OpenDocument(name, [this, window = QPointer<TfrmMainForm>(&form)](std::uint32_t error) {
+    if (error == 0 || window.isNull() || window->Closing()) return;
+    const std::string text = std::string(kShellFailureFirstPart) + ErrorText(error) + kShellFailureLastPart;
+    boxes_.Show(window.data(), BoxIcon::kWarning, DisplayText(kWarningCaption), DisplayText(text));
+  });
 }
 
 }  // namespace rsf::ui

@@ -29,8 +29,9 @@ class Playback {
   void SetCopyNumbers(std::function<int()> draw) { draw_copy_number_ = std::move(draw); }
 
  private:
-  // Copies the clip's bytes into `name`; the file is closed on every path.
-  void CopyClip(TfrmMainForm& form, std::size_t entry, const std::string& name);
+  // Copies the clip's bytes into a new file in `folder` and returns its name; the file is
+  // listed for deletion at close once it exists.
+  std::string CopyClip(TfrmMainForm& form, std::size_t entry, const std::string& folder);
   bool TryPicture(TfrmMainForm& form, const std::string& name);
   bool TryMediaPlayer(TfrmMainForm& form, const std::string& name);
   void OpenInShell(TfrmMainForm& form, const std::string& name);

@@ -2,26 +2,45 @@
 // with it. Behind an interface so that tests can record what would be opened.
 #pragma once
 
+#include <QObject>
 #include <QUrl>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
+
+class QThread;
 
 namespace rsf::ui {
 
 class Shell {
  public:
+  // 0 when a program was started for the document, otherwise the system's error code (see
+  // ErrorText).
+  using DocumentOutcome = std::function<void(std::uint32_t error)>;
+
   virtual ~Shell() = default;
   // False when nothing could open the address.
   virtual bool Open(const QUrl& url) = 0;
-  // Starts the program associated with the file's type on it ("open"). Returns 0 when it was
-  // started, otherwise the system's error code (see ErrorText).
-  virtual std::uint32_t OpenDocument(const std::string& path) = 0;
+  // Starts the program associated with the file's type on it ("open") without making the
+  // window wait: `done` learns the outcome later, on the window's thread.
+  virtual void OpenDocument(const std::string& path, DocumentOutcome done) = 0;
 };
 
+// Documents go to the platform layer on a thread of their own, since finding out whether the
+// desktop's opener failed takes it a moment; the outcome comes back through the event loop.
 class QtShell final : public Shell {
  public:
+  QtShell();
+  // Waits for openers still being asked (a moment at most).
+  ~QtShell() override;
+
   bool Open(const QUrl& url) override;
-  std::uint32_t OpenDocument(const std::string& path) override;
+  void OpenDocument(const std::string& path, DocumentOutcome done) override;
+
+ private:
+  QObject context_;  // outcomes are delivered while it lives
+  std::vector<QThread*> pending_;
 };
 
 }  // namespace rsf::ui

@@ -1,13 +1,11 @@
 // Names of the temporary clip copies and their deletion at close.
 #include "ui/temporary_files.h"
 
-#include <chrono>
-#include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <random>
 #include <system_error>
 
+#include "base/random_text.h"
 #include "ui/display_text.h"
 #include "ui/message_boxes.h"
 #include "ui/window_texts.h"
@@ -32,13 +30,7 @@ std::string TemporaryClipName(const std::string& folder, int number, const std::
   return folder + kTemporaryClipStem + digits + extension;
 }
 
-// The clock's finest ticks seed the generator, so that two playbacks in a row draw apart.
-int ClockSeededCopyNumber() {
-  const auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
-  std::seed_seq seed{static_cast<std::uint32_t>(ticks), static_cast<std::uint32_t>(static_cast<std::uint64_t>(ticks) >> 32)};
-  std::mt19937 generator(seed);
-  return std::uniform_int_distribution<int>(0, kHighestCopyNumber)(generator);
-}
+int RandomCopyNumber() { return static_cast<int>(RandomBelow(kHighestCopyNumber + 1)); }
 
 std::string CannotDeleteText(const std::string& path) {
   return std::string(kCannotDeleteTempFile) + " \"" + path + "\" !";

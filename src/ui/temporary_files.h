@@ -18,8 +18,9 @@ inline constexpr int kHighestCopyNumber = 65534;
 // dot). `folder` ends with the path delimiter.
 std::string TemporaryClipName(const std::string& folder, int number, const std::string& extension);
 
-// A number from 0 to 65534 from a generator seeded anew from the clock for this one draw.
-int ClockSeededCopyNumber();
+// A number from 0 to 65534 from the system's random source, so that nobody can foresee the
+// names of the copies.
+int RandomCopyNumber();
 
 // Deleting files, behind an interface so that tests can hold a file "locked".
 class FileDeleter {

@@ -1,6 +1,6 @@
-// rsfx when extraction fails: the exact error text, then the status line that names the file
-// left incomplete; the files written before stay whole, the failing clip's file is the only
-// incomplete one, and nothing is written after it. In-process, with the image ASPI provider
+// rsfx when extraction fails: the exact error text that names the clip; the files written
+// before stay whole, nothing is left under the failing clip's name, and nothing is written
+// after it. In-process, with the image ASPI provider
 // standing in for a CD whose sectors fail, and with a folder that cannot take files.
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -8,8 +8,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <new>
+#include <stdexcept>
+#include <system_error>
 
 #include "base/error_display.h"
+#include "base/errors.h"
+#include "cli/command_boundary.h"
 #include "cli/rsfx_app.h"
 #include "cli/rsfx_runner.h"
 #include "support/scan_harness.h"
@@ -52,12 +58,10 @@ TEST_F(RsfxFailureTest, CdSectorFailingInTheMiddleOfAClip) {
     unsetenv(name);
 
   EXPECT_EQ(failed.status, kExitRuntimeError);
-  EXPECT_EQ(failed.err, ErrorDisplayText("数据流读取错误") + "\n正在提取 " + prefix_ + "2.wav\n");
+  EXPECT_EQ(failed.err, ErrorDisplayText("没有提取文件 #2: " + prefix_ + "2.wav\n已写入 1 个文件；此名称下原有的文件保持不变。\n数据流读取错误") + "\n");
   EXPECT_NE(failed.out.find("分析完成。错误 : 1"), std::string::npos) << "the scan counted the bad sector";
   EXPECT_EQ(test::ReadWholeFile(prefix_ + "1.bmp"), bitmap_);
-  const ByteVector partial = test::ReadWholeFile(prefix_ + "2.wav");
-  EXPECT_EQ(partial.size(), 61'440u) << "the blocks before the bad sector";
-  EXPECT_TRUE(std::equal(partial.begin(), partial.end(), wave_.begin()));
+  EXPECT_FALSE(std::filesystem::exists(prefix_ + "2.wav")) << "no partial file";
   EXPECT_FALSE(std::filesystem::exists(prefix_ + "3.wav"));
 }
 
@@ -65,13 +69,37 @@ TEST_F(RsfxFailureTest, TargetFolderThatCannotBeCreatedIn) {
   const std::string prefix = dir_.File("no-such-folder/Clip");
   const Outcome failed = Rsfx({"extract", image_, "--types", "bmp,wav", "--target", prefix});
   EXPECT_EQ(failed.status, kExitRuntimeError);
-  EXPECT_EQ(failed.err, ErrorDisplayText("不能创建文件 " + prefix + "1.bmp") + "\n正在提取 " + prefix + "1.bmp\n");
+  EXPECT_EQ(failed.err.rfind("没有提取文件 #1: " + prefix + "1.bmp\n已写入 0 个文件；此名称下原有的文件保持不变，其余 1 个选中的剪辑没有提取。\n不能创建文件 " + prefix + "1.bmp\n", 0), 0u) << failed.err;
 
   // The same command into a folder that exists writes both clips whole.
   const Outcome done = Rsfx({"extract", image_, "--types", "bmp,wav", "--target", prefix_});
   ASSERT_EQ(done.status, kExitOk) << done.err;
   EXPECT_EQ(test::ReadWholeFile(prefix_ + "1.bmp"), bitmap_);
   EXPECT_EQ(test::ReadWholeFile(prefix_ + "2.wav"), wave_);
+}
+
+// Whatever a command raises ends it with status 1 and its text, never with an abort.
+TEST(RsfxCommandBoundary, EveryExceptionIsARuntimeErrorWithItsText) {
+  struct Case {
+    std::function<int()> command;
+    std::string shown;
+  };
+  const std::vector<Case> cases = {
+      {[]() -> int { throw StreamReadError(); }, "数据流读取错误.\n"},
+      {[]() -> int { throw std::bad_alloc(); }, "内存不足.\n"},
+      {[]() -> int { throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again), "thread"); },
+       std::string("thread: ") + std::make_error_code(std::errc::resource_unavailable_try_again).message() + ".\n"},
+      {[]() -> int { throw std::runtime_error("hyperscan scratch allocation failed"); },
+       "hyperscan scratch allocation failed.\n"},
+      {[]() -> int { throw 42; }, "未知错误.\n"},
+      {[] { return kExitOk; }, ""},
+  };
+  for (const Case& c : cases) {
+    std::FILE* err = std::tmpfile();
+    const int status = RunCommand(err, c.command);
+    EXPECT_EQ(status, c.shown.empty() ? kExitOk : kExitRuntimeError);
+    EXPECT_EQ(Slurp(err), c.shown);
+  }
 }
 
 }  // namespace

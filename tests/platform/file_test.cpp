@@ -4,6 +4,10 @@
 
 #include <filesystem>
 #include <numeric>
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "base/errors.h"
 #include "platform/file.h"
@@ -45,12 +49,32 @@ TEST(FileTest, ReadsAtAnyOffsetWithoutMovingLaterReads) {
   EXPECT_TRUE(file->Close());
 }
 
-TEST(FileTest, TargetsReplaceWhatWasThereAndGrowWithEachWrite) {
+TEST(FileTest, NewFilesTakeOnlyFreeNamesAndGrowWithEachWrite) {
   TempDir dir;
+  const std::string taken = dir.File("taken.bin");
+  WriteWholeFile(taken, Counting(500));
+  EXPECT_EQ(File::CreateNew(taken), nullptr) << "an existing file is never reopened";
+  EXPECT_EQ(ReadWholeFile(taken), Counting(500));
+#ifndef _WIN32
+  // Links planted under a name, to a file of the user's and to one that does not exist yet.
+  std::filesystem::create_symlink(taken, dir.File("link.bin"));
+  std::filesystem::create_symlink(dir.File("victim.bin"), dir.File("dangling.bin"));
+  EXPECT_EQ(File::CreateNew(dir.File("link.bin")), nullptr);
+  EXPECT_EQ(File::CreateNew(dir.File("dangling.bin")), nullptr);
+  EXPECT_EQ(ReadWholeFile(taken), Counting(500));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("victim.bin")));
+#endif
+
   const std::string path = dir.File("target.bin");
-  WriteWholeFile(path, Counting(50000));
-  auto target = File::CreateExclusive(path);
-  EXPECT_EQ(target->Size(), 0) << "an existing file is emptied";
+  auto target = File::CreateNew(path);
+  ASSERT_NE(target, nullptr);
+#ifndef _WIN32
+  EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write)
+      << "readable by its owner alone";
+#endif
+  EXPECT_TRUE(target->IsNamed(path));
+  EXPECT_FALSE(target->IsNamed(taken));
   const auto bytes = Counting(3000);
   EXPECT_EQ(target->Write(bytes.data(), 1000), 1000);
   std::vector<std::uint8_t> back(10);
@@ -58,30 +82,92 @@ TEST(FileTest, TargetsReplaceWhatWasThereAndGrowWithEachWrite) {
   EXPECT_EQ(target->Write(bytes.data() + 1000, 2000), 2000) << "writing goes on at the end";
   EXPECT_EQ(target->Write(bytes.data(), 0), 0);
   EXPECT_EQ(target->Size(), 3000);
+  EXPECT_TRUE(target->Flush());
   EXPECT_TRUE(target->Close());
   EXPECT_TRUE(target->Close()) << "closing twice is harmless";
   target.reset();
   EXPECT_EQ(ReadWholeFile(path), bytes);
+
+  // The rename replaces the name's file in one step; a link under the name is replaced, and
+  // what it pointed to stays as it was.
+  EXPECT_EQ(RenameReplacing(path, taken), "");
+  EXPECT_EQ(ReadWholeFile(taken), bytes);
+  EXPECT_FALSE(std::filesystem::exists(path));
+#ifndef _WIN32
+  WriteWholeFile(path, Counting(7));
+  EXPECT_EQ(RenameReplacing(path, dir.File("link.bin")), "");
+  EXPECT_FALSE(std::filesystem::is_symlink(dir.File("link.bin")));
+  EXPECT_EQ(ReadWholeFile(dir.File("link.bin")), Counting(7));
+  EXPECT_EQ(ReadWholeFile(taken), bytes);
+#endif
+  EXPECT_NE(RenameReplacing(dir.File("missing.bin"), taken), "") << "a failure says why";
+  EXPECT_TRUE(RemoveFile(taken));
+  EXPECT_TRUE(RemoveFile(taken)) << "what is gone counts as removed";
 }
 
+TEST(FileTest, PrivateFoldersAreNewEachTime) {
+  TempDir dir;
+  const std::string parent = dir.path() + "/";
+  const std::string first = CreatePrivateFolder(parent, "run-");
+  const std::string second = CreatePrivateFolder(parent, "run-");
+  EXPECT_NE(first, second);
+  EXPECT_EQ(first.rfind(parent + "run-", 0), 0u);
+  EXPECT_EQ(FolderOf(first + "RSFtmp0001.wav"), first);
+  EXPECT_EQ(FolderOf("Clip"), "");
+#ifndef _WIN32
+  EXPECT_EQ(std::filesystem::status(first).permissions() & std::filesystem::perms::all, std::filesystem::perms::owner_all);
+#endif
+  WriteWholeFile(first + "copy.bin", Counting(3));
+  EXPECT_FALSE(RemoveEmptyFolder(first)) << "a folder still holding a copy stays";
+  EXPECT_TRUE(RemoveFile(first + "copy.bin"));
+  EXPECT_TRUE(RemoveEmptyFolder(first));
+  EXPECT_FALSE(std::filesystem::exists(first));
+  EXPECT_THROW(CreatePrivateFolder(dir.File("missing/"), "run-"), FileCreateError);
+}
+
+// The user's error text names the file, and a second line says why in the system's words.
 TEST(FileTest, NamesThatCannotBeOpenedOrCreatedRaiseTheUsersErrors) {
   TempDir dir;
+  auto expect_text = [](const std::string& text, const std::string& first_line) {
+    EXPECT_EQ(text.substr(0, text.find('\n')), first_line);
+    ASSERT_NE(text.find('\n'), std::string::npos) << text << ": no reason";
+    EXPECT_GT(text.size(), first_line.size() + 1) << text;
+  };
   try {
     File::OpenReadShared(dir.File("missing.bin"));
     FAIL() << "a missing source opened";
   } catch (const FileOpenError& error) {
-    EXPECT_EQ(std::string(error.what()), "不能打开文件 " + dir.File("missing.bin"));
+    expect_text(error.what(), "不能打开文件 " + dir.File("missing.bin"));
   }
   EXPECT_THROW(File::OpenReadShared(""), FileOpenError);
-  EXPECT_THROW(File::OpenReadShared(dir.path()), FileOpenError) << "a folder is no source";
   try {
-    File::CreateExclusive(dir.File("no/such/folder.bin"));
-    FAIL() << "a target in a missing folder was created";
-  } catch (const FileCreateError& error) {
-    EXPECT_EQ(std::string(error.what()), "不能创建文件 " + dir.File("no/such/folder.bin"));
+    File::OpenReadShared(dir.path());
+    FAIL() << "a folder is no source";
+  } catch (const FileOpenError& error) {
+    expect_text(error.what(), "不能打开文件 " + dir.path());
   }
-  EXPECT_THROW(File::CreateExclusive(""), FileCreateError);
-  EXPECT_THROW(File::CreateExclusive(dir.path()), FileCreateError) << "a folder is no target";
+#ifndef _WIN32
+  // A named pipe without a writer would hold a blocking open for ever; the alarm ends the test
+  // program if it does.
+  const std::string pipe = dir.File("pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  ::alarm(20);
+  try {
+    File::OpenReadShared(pipe);
+    FAIL() << "a named pipe is no source";
+  } catch (const FileOpenError& error) {
+    expect_text(error.what(), "不能打开文件 " + pipe);
+  }
+  ::alarm(0);
+#endif
+  try {
+    File::CreateNew(dir.File("no/such/folder.bin"));
+    FAIL() << "a file in a missing folder was created";
+  } catch (const FileCreateError& error) {
+    expect_text(error.what(), "不能创建文件 " + dir.File("no/such/folder.bin"));
+  }
+  EXPECT_THROW(File::CreateNew(""), FileCreateError);
+  EXPECT_EQ(File::CreateNew(dir.path()), nullptr) << "a folder's name is taken";
 }
 
 TEST(FileTest, AnEmptySource) {

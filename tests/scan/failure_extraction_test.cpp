@@ -1,12 +1,16 @@
 // Extraction failures that must not lose data: a disk that fills up (also only when the file is
 // closed), a folder where nothing can be created, a source that shrinks between the scan and the
-// extraction. The user gets the exact error text; every file written before stays whole; the
-// failing clip's file is the only incomplete one and the status text names it; the engine and
-// the source stay usable for the next extraction and the next scan.
+// extraction, links planted under target names, the source as its own target. The user gets
+// the exact error text naming the clip; every file written before stays whole; the failing
+// clip's name keeps what it held (nothing, or the older file) and no partial file is left; the
+// engine and the source stay usable for the next extraction and the next scan.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <map>
+#include <set>
+
+#include <fmt/format.h>
 
 #include "base/errors.h"
 #include "scan/extraction.h"
@@ -42,8 +46,7 @@ class Disk {
   TargetFileFactory Factory() {
     return [this](const std::string& path) -> std::unique_ptr<TargetFile> {
       if (read_only) throw FileCreateError(path);
-      files[path].clear();  // replaced
-      return std::make_unique<File>(*this, files[path]);
+      return std::make_unique<File>(*this, path);
     };
   }
   void Free(std::int64_t bytes) { room_ += bytes; }
@@ -53,9 +56,10 @@ class Disk {
   bool short_at_close = false;  // writes seem to succeed, Close reports the loss
 
  private:
+  // Written aside; takes its name at Close, as the real target does.
   class File final : public TargetFile {
    public:
-    File(Disk& disk, ByteVector& bytes) : disk_(disk), bytes_(bytes) {}
+    File(Disk& disk, std::string path) : disk_(disk), path_(std::move(path)) {}
     std::int64_t Write(const void* buffer, std::int64_t count) override {
       const std::int64_t stored = std::min(count, disk_.room_);
       const auto* in = static_cast<const std::uint8_t*>(buffer);
@@ -67,11 +71,17 @@ class Disk {
       }
       return stored;
     }
-    bool Close() override { return !lost_; }
+    bool Close() override {
+      if (lost_) return false;
+      disk_.files[path_] = bytes_;
+      return true;
+    }
+    void Discard() override { bytes_.clear(); }
 
    private:
     Disk& disk_;
-    ByteVector& bytes_;
+    std::string path_;
+    ByteVector bytes_;
     bool lost_ = false;
   };
 
@@ -97,22 +107,23 @@ class ExtractionFailureTest : public ::testing::Test {
     for (std::size_t i = 0; i < count; ++i) bytes += catalogue_[i].EndOffset - catalogue_[i].StartOffset;
     return bytes;
   }
-  // Every file of the disk: whole for the clips before `failing`, the failing one shorter, none after.
-  void ExpectOnlyTheFailingClipIncomplete(const Disk& disk, std::size_t failing) const {
+  // Every file of the disk: whole for the clips before `failing`, none for it and after it.
+  void ExpectNothingFromTheFailingClipOn(const Disk& disk, std::size_t failing) const {
     for (std::size_t i = 0; i < catalogue_.size(); ++i) {
       const auto file = disk.files.find(Name(i));
       if (i < failing) {
         ASSERT_NE(file, disk.files.end()) << i;
         EXPECT_EQ(file->second, ClipBytes(i)) << "clip " << i << " written before stays whole";
-      } else if (i == failing) {
-        ASSERT_NE(file, disk.files.end());
-        EXPECT_LT(file->second.size(), ClipBytes(i).size());
-        const ByteVector whole = ClipBytes(i);
-        EXPECT_TRUE(std::equal(file->second.begin(), file->second.end(), whole.begin())) << "what it holds is right";
       } else {
-        EXPECT_EQ(file, disk.files.end()) << "nothing after the failing clip";
+        EXPECT_EQ(file, disk.files.end()) << "nothing of clip " << i;
       }
     }
+  }
+  // The files in the target folder, the source among them.
+  std::set<std::string> FolderFiles() const {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.path())) names.insert(entry.path().filename());
+    return names;
   }
 
   const synth::DemoSource demo_ = synth::BuildDemoSource();
@@ -136,11 +147,15 @@ TEST_F(ExtractionFailureTest, FullDiskStopsAtTheClipThatDidNotFit) {
     try {
       ExtractClips(&source, catalogue_, std::vector<bool>(catalogue_.size(), true), prefix_, status, disk.Factory());
       FAIL() << "a full disk must not pass unnoticed";
-    } catch (const StreamWriteError& error) {
-      EXPECT_STREQ(error.what(), "数据流写入错误");
+    } catch (const ExtractionError& error) {
+      EXPECT_EQ(error.cause(), "数据流写入错误");
+      EXPECT_EQ(error.number(), 5u);
+      EXPECT_EQ(error.file_name(), Name(4));
+      EXPECT_EQ(std::string(error.what()),
+                fmt::format("没有提取文件 #5: {}\n已写入 4 个文件；此名称下原有的文件保持不变，其余 {} 个选中的剪辑没有提取。\n数据流写入错误",
+                            Name(4), catalogue_.size() - 5));
     }
-    EXPECT_EQ(status.statuses.back(), "正在提取 " + Name(4)) << "the status names the incomplete file";
-    ExpectOnlyTheFailingClipIncomplete(disk, 4);
+    ExpectNothingFromTheFailingClipOn(disk, 4);
 
     // Room made: the same source, still open, extracts everything.
     disk.Free(SizeOfFirst(catalogue_.size()));
@@ -163,8 +178,9 @@ TEST_F(ExtractionFailureTest, FolderWhereNothingCanBeCreated) {
   try {
     ExtractClips(&source, catalogue_, ticked, prefix_, status, disk.Factory());
     FAIL();
-  } catch (const FileCreateError& error) {
-    EXPECT_EQ(std::string(error.what()), "不能创建文件 " + Name(3));
+  } catch (const ExtractionError& error) {
+    EXPECT_EQ(error.cause(), "不能创建文件 " + Name(3));
+    EXPECT_EQ(std::string(error.what()), "没有提取文件 #4: " + Name(3) + "\n已写入 1 个文件；此名称下原有的文件保持不变。\n不能创建文件 " + Name(3));
   }
   EXPECT_EQ(disk.files.size(), 1u);
   EXPECT_EQ(disk.files[Name(1)], ClipBytes(1));
@@ -174,8 +190,10 @@ TEST_F(ExtractionFailureTest, FolderWhereNothingCanBeCreated) {
   try {
     ExtractClips(&source, catalogue_, ticked, refused, status);
     FAIL();
-  } catch (const FileCreateError& error) {
-    EXPECT_EQ(std::string(error.what()), "不能创建文件 " + ClipFileName(refused, 1, catalogue_[1].Extension));
+  } catch (const ExtractionError& error) {
+    const std::string first_line = "不能创建文件 " + ClipFileName(refused, 1, catalogue_[1].Extension) + "\n";
+    EXPECT_EQ(error.cause().rfind(first_line, 0), 0u) << error.cause();
+    EXPECT_GT(error.cause().size(), first_line.size()) << "the system's reason follows";
   }
   EXPECT_FALSE(std::filesystem::exists(ClipFileName(refused, 1, catalogue_[1].Extension)));
 
@@ -203,18 +221,24 @@ TEST_F(ExtractionFailureTest, SourceThatShrinksDuringTheExtraction) {
     std::filesystem::resize_file(path_, demo_.bytes.size(), error);
     if (error) GTEST_SKIP() << "the open source cannot be changed here";
   }
+  // An older file under the third clip's name, from an earlier extraction.
+  const ByteVector older = {'o', 'l', 'd'};
+  test::WriteWholeFile(Name(2), older);
   try {
     ExtractClips(&source, catalogue_, std::vector<bool>(catalogue_.size(), true), prefix_, status);
     FAIL() << "a clip cut short must not be written as if whole";
-  } catch (const StreamReadError& error) {
+  } catch (const ExtractionError& error) {
     EXPECT_TRUE(shrunk);
-    EXPECT_STREQ(error.what(), "数据流读取错误");
+    EXPECT_EQ(error.cause(), "数据流读取错误");
+    EXPECT_EQ(error.file_name(), Name(2));
   }
-  EXPECT_EQ(status.statuses.back(), "正在提取 " + Name(2));
   EXPECT_EQ(ReadWholeFile(Name(0)), ClipBytes(0));
   EXPECT_EQ(ReadWholeFile(Name(1)), ClipBytes(1));
-  EXPECT_LT(ReadWholeFile(Name(2)).size(), ClipBytes(2).size());
+  EXPECT_EQ(ReadWholeFile(Name(2)), older) << "the failed clip left the older file as it was";
   EXPECT_FALSE(std::filesystem::exists(Name(3)));
+  EXPECT_EQ(FolderFiles(), (std::set<std::string>{"demo.bin", "Clip1" + catalogue_[0].Extension,
+                                                  "Clip2" + catalogue_[1].Extension, "Clip3" + catalogue_[2].Extension}))
+      << "no partial file anywhere";
 
   // The engine scans the shorter file, and what it lists extracts whole.
   RecordingObserver observer;
@@ -229,6 +253,39 @@ TEST_F(ExtractionFailureTest, SourceThatShrinksDuringTheExtraction) {
   const TFilestruct& first = engine.Catalogue()[0];
   EXPECT_EQ(ReadWholeFile(ClipFileName(dir_.File("Again"), 0, first.Extension)),
             ByteVector(demo_.bytes.begin() + first.StartOffset, demo_.bytes.begin() + first.EndOffset));
+}
+
+// A link planted under a target name is replaced by the clip; the file it pointed to keeps
+// its bytes. A target name that is the source itself is refused, and the source stays whole.
+TEST_F(ExtractionFailureTest, LinksAreReplacedAndTheSourceIsNeverATarget) {
+  FileStream source(path_);
+  StatusLog status;
+  const std::string victim = dir_.File("victim.txt");
+  test::WriteWholeFile(victim, {'m', 'i', 'n', 'e'});
+  std::filesystem::create_symlink(victim, Name(0));
+  std::filesystem::create_symlink(dir_.File("not-yet.txt"), Name(1));
+  std::vector<bool> ticked(catalogue_.size(), false);
+  ticked[0] = ticked[1] = true;
+  ASSERT_EQ(ExtractClips(&source, catalogue_, ticked, prefix_, status), ExtractionOutcome::kDone);
+  EXPECT_EQ(ReadWholeFile(victim), (ByteVector{'m', 'i', 'n', 'e'}));
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("not-yet.txt")));
+  for (std::size_t i : {0u, 1u}) {
+    EXPECT_FALSE(std::filesystem::is_symlink(Name(i)));
+    EXPECT_EQ(ReadWholeFile(Name(i)), ClipBytes(i));
+  }
+
+  // The prefix names the source: clip 1's file would be the source itself.
+  const std::string own = ClipFileName(dir_.File("own"), 0, catalogue_[0].Extension);
+  std::filesystem::rename(path_, own);
+  FileStream same(own);
+  try {
+    ExtractClips(&same, catalogue_, ticked, dir_.File("own"), status);
+    FAIL() << "the source was taken as a target";
+  } catch (const ExtractionError& error) {
+    EXPECT_EQ(error.number(), 1u);
+    EXPECT_EQ(error.cause(), "目标文件就是源文件，不能覆盖");
+  }
+  EXPECT_EQ(ReadWholeFile(own), demo_.bytes);
 }
 
 }  // namespace

@@ -148,7 +148,7 @@ TEST_P(ShrinkingSourceTest, SourceDeletedDuringTheScanIsStillReadWhole) {
     engine.StartAnalysis([&] { return std::make_unique<FileStream>(path_); }, options);
     FAIL();
   } catch (const FileOpenError& error) {
-    EXPECT_EQ(std::string(error.what()), "不能打开文件 " + path_);
+    EXPECT_EQ(std::string(error.what()).rfind("不能打开文件 " + path_ + "\n", 0), 0u) << error.what();
   }
   EXPECT_FALSE(engine.Running());
 }
@@ -206,25 +206,23 @@ TEST_F(FailingCdTest, ExtractionThatMeetsABadSector) {
   try {
     ExtractClips(&disc, catalogue, {true, true, true}, prefix, status);
     FAIL();
-  } catch (const StreamReadError& error) {
-    EXPECT_STREQ(error.what(), "数据流读取错误");
+  } catch (const ExtractionError& error) {
+    EXPECT_EQ(error.cause(), "数据流读取错误");
+    EXPECT_EQ(error.file_name(), prefix + "2.bin");
   }
   auto disc_bytes = [](std::int64_t start, std::int64_t end) {
     ByteVector bytes;
     for (std::int64_t n = start; n < end; ++n) bytes.push_back(test::DiscByte(n));
     return bytes;
   };
-  EXPECT_EQ(status.statuses.back(), "正在提取 " + prefix + "2.bin");
   EXPECT_EQ(test::ReadWholeFile(prefix + "1.bin"), disc_bytes(10'000, 60'000));
-  const ByteVector partial = test::ReadWholeFile(prefix + "2.bin");
-  EXPECT_LT(partial.size(), 200'000u);
-  EXPECT_EQ(partial, disc_bytes(500'000, 500'000 + static_cast<std::int64_t>(partial.size())));
+  EXPECT_FALSE(std::filesystem::exists(prefix + "2.bin")) << "no partial file";
   EXPECT_FALSE(std::filesystem::exists(prefix + "3.bin"));
 
   // A drive that no longer answers at all fails the same way, and gives nothing back late.
   BadBlocks().clear();
   library_.answer = test::FakeAnswer::kPendingSilent;
-  EXPECT_THROW(ExtractClips(&disc, catalogue, {false, false, true}, prefix, status), StreamReadError);
+  EXPECT_THROW(ExtractClips(&disc, catalogue, {false, false, true}, prefix, status), ExtractionError);
   library_.CompleteHeldRequests();
   aspi::ReleaseCompletedRequests();
   EXPECT_EQ(aspi::PendingRequestCount(), 0u);

@@ -102,6 +102,15 @@ TEST(WalkMemoTest, AFullMemoForgetsPointsNoWalkCanReachAgain) {
   EXPECT_EQ(memo.Find(60'000'000 + (4 * quarter - WalkMemo::kDensePoints) * 4), 60) << "the newest walk is kept";
 }
 
+TEST(WalkMemoTest, TinyLimitsStillWork) {
+  for (std::size_t limit : {0u, 1u, 3u}) {
+    WalkMemo memo(limit);
+    for (std::int64_t walk = 0; walk < 5; ++walk) WalkThrough(memo, Points(walk * 1000, 9, 4), walk);
+    EXPECT_LE(memo.size(), WalkMemo::kMinPoints) << limit;
+    EXPECT_EQ(memo.Find(4000), 4) << "the newest walk's first point";
+  }
+}
+
 TEST(WalkMemoTest, ManyWalksNeverAnswerAWrongEnd) {
   // Random walks over a small range that often pass the same points: a point's answer is the
   // end of the walk that passed it last; never another.

@@ -1,8 +1,13 @@
 // Scanning a file with the background read-ahead gives exactly what scanning the same bytes
-// without it gives, also when the scan jumps (MP3 mode) or a window cannot be read ahead.
+// without it gives, also when the scan jumps (MP3 mode), when reads on the read-ahead's thread
+// fail or raise, and when the thread cannot be started at all. Run under ThreadSanitizer too.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <system_error>
+
 #include "scan/file_stream.h"
+#include "scan/scan_state.h"
 #include "support/scan_harness.h"
 #include "synth/demo_source.h"
 
@@ -45,6 +50,44 @@ TEST(WindowPrefetcherTest, FileScansMatchInMemoryScans) {
   for (const ScanOptions& options : {ScanOptions::AllTypes(), mp3}) {
     const auto expected = test::ScanBytes(bytes, options);
     for (int round = 0; round < 5; ++round) ExpectSameClips(ScanFile(path, options).catalogue, expected.catalogue);
+  }
+}
+
+// Reads from the read-ahead's thread fail for every third window and raise for every fifth;
+// the scan's own reads work.
+class FlakyConcurrentStream final : public MemoryStream {
+ public:
+  using MemoryStream::MemoryStream;
+  bool CanReadConcurrently() const override { return true; }
+  std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) const override {
+    const std::int64_t window = offset / kWindowStep;
+    if (window % 5 == 4) throw std::runtime_error("read-ahead failed");
+    if (window % 3 == 2) return -1;
+    count = std::min(count, Size() - offset);
+    std::copy_n(bytes().begin() + offset, count, static_cast<std::uint8_t*>(buffer));
+    return count;
+  }
+};
+
+TEST(WindowPrefetcherTest, ReadAheadThatFailsOrCannotStartChangesNothing) {
+  const synth::DemoSource demo = synth::BuildDemoSource(5);
+  std::vector<std::uint8_t> bytes;
+  for (int i = 0; i < 3; ++i) bytes.insert(bytes.end(), demo.bytes.begin(), demo.bytes.end());
+  const auto expected = test::ScanBytes(bytes, ScanOptions::AllTypes());
+
+  for (const bool thread_starts : {true, false}) {
+    SCOPED_TRACE(thread_starts ? "reads on the thread fail" : "no thread to be had");
+    test::RecordingObserver observer;
+    ScanEngine engine(observer);
+    if (!thread_starts)
+      engine.SetReadAheadStarter([](std::function<void()>) -> std::thread {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+      });
+    ASSERT_EQ(engine.StartAnalysis([&] { return std::make_unique<FlakyConcurrentStream>(bytes); },
+                                   ScanOptions::AllTypes()),
+              ScanOutcome::kFinished);
+    ExpectSameClips(engine.Catalogue(), expected.catalogue);
+    EXPECT_EQ(engine.ReadErrorCount(), 0);
   }
 }
 

@@ -2,6 +2,9 @@
 // the main window, fitted to its picture at every paint) and the picture loader behind it:
 // bitmaps through Qt, JPEG through libjpeg-turbo, everything else no picture.
 #include <QLabel>
+#include <algorithm>
+#include <iterator>
+#include <sys/resource.h>
 #include <QTest>
 
 #include "synth/bitmap_synth.h"
@@ -107,6 +110,42 @@ TEST_F(PictureFiles, JpegDecodingKeepsTheColoursAndSurvivesDamage) {
   std::vector<std::uint8_t> noise(5000);
   for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<std::uint8_t>(i * 7919 % 251);
   EXPECT_FALSE(DecodeJpeg(noise));
+}
+
+// A header may declare 30,000 x 30,000 pixels in a file of a few hundred bytes: refused from the
+// header, before anything is decoded or allocated (the peak memory of the test program does
+// not grow by the gigabytes such a picture would take).
+TEST_F(PictureFiles, PicturesDeclaredHugeAreRefusedBeforeDecoding) {
+  std::vector<std::uint8_t> jpeg = synth::JfifImage(48, 20, 9);
+  std::vector<std::uint8_t> bitmap = synth::BitmapFile(33, 17, 24);
+  const std::uint8_t frame_marker[] = {0xFF, 0xC0};
+  const auto sof = std::search(jpeg.begin(), jpeg.end(), std::begin(frame_marker), std::end(frame_marker));
+  ASSERT_NE(sof, jpeg.end());
+  for (std::ptrdiff_t field : {5, 7}) {  // height, width: big-endian 16 bits
+    sof[field] = 30000 >> 8;
+    sof[field + 1] = 30000 & 0xFF;
+  }
+  for (std::size_t field : {18u, 22u})  // width, height: little-endian 32 bits
+    for (int byte = 0; byte < 4; ++byte) bitmap[field + static_cast<std::size_t>(byte)] = static_cast<std::uint8_t>(30000 >> (8 * byte));
+
+  rusage before{};
+  getrusage(RUSAGE_SELF, &before);
+  EXPECT_FALSE(DecodeJpeg(jpeg));
+  EXPECT_FALSE(LoadPicture(Write("huge.jpg", jpeg)));
+  EXPECT_FALSE(LoadPicture(Write("huge.bmp", bitmap)));
+  rusage after{};
+  getrusage(RUSAGE_SELF, &after);
+  EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 200 * 1024) << "kilobytes more at the peak";
+
+  // Just below the limit is still a picture (8192 x 8192, 64 megapixels, declared only: the
+  // missing data decodes grey).
+  for (std::ptrdiff_t field : {5, 7}) {
+    sof[field] = 8192 >> 8;
+    sof[field + 1] = 8192 & 0xFF;
+  }
+  const std::optional<QImage> largest = DecodeJpeg(jpeg);
+  ASSERT_TRUE(largest);
+  EXPECT_EQ(largest->size(), QSize(8192, 8192));
 }
 
 }  // namespace

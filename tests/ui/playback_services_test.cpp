@@ -3,6 +3,7 @@
 // Multimedia with real sound and video files.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QVideoWidget>
 #include <cerrno>
 #include <chrono>
@@ -10,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <set>
 
 #include "platform/error_text.h"
@@ -19,6 +21,7 @@
 #include "synth/riff_synth.h"
 #include "ui/errorcode.h"
 #include "ui/qt_media_player.h"
+#include "ui/shell.h"
 #include "ui/temporary_files.h"
 #include "ui/temporary_folder.h"
 
@@ -58,7 +61,7 @@ TEST(TemporaryCopyNames, AreFolderStemFourUpperCaseHexDigitsAndExtension) {
   EXPECT_EQ(TemporaryClipName("/tmp/", 65534, ".jpg"), "/tmp/RSFtmpFFFE.jpg");
   std::set<int> drawn;
   for (int i = 0; i < 200; ++i) {
-    const int number = ClockSeededCopyNumber();
+    const int number = RandomCopyNumber();
     ASSERT_GE(number, 0);
     ASSERT_LE(number, 65534);
     drawn.insert(number);
@@ -66,21 +69,35 @@ TEST(TemporaryCopyNames, AreFolderStemFourUpperCaseHexDigitsAndExtension) {
   EXPECT_GT(drawn.size(), 150u) << "draws in quick succession differ";
 }
 
-TEST(PlatformTemporaryFolder, FollowsTmpdirAndMeasuresItsFileSystem) {
+// The copies go to a folder of the program run's own inside TMPDIR, entered by the user
+// alone and removed at the end once it is empty.
+TEST(PlatformTemporaryFolder, IsAPrivateFolderInTmpdirRemovedAtTheEnd) {
   rsf::test::TempDir dir;
   {
     ScopedVariable tmpdir("TMPDIR", dir.path());
     EXPECT_EQ(platform::TemporaryFolder(), dir.path() + "/");
     PlatformTemporaryFolder folder;
-    EXPECT_EQ(folder.Path(), dir.path() + "/");
+    const std::string path = folder.Path();
+    EXPECT_EQ(path.rfind(dir.path() + "/rsf-extractor-", 0), 0u) << path;
+    EXPECT_EQ(path.back(), '/');
+    EXPECT_EQ(folder.Path(), path) << "one folder for the whole run";
+    EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_all);
     const auto available = static_cast<std::int64_t>(std::filesystem::space(dir.path()).available);
     EXPECT_NEAR(static_cast<double>(folder.FreeBytes()), static_cast<double>(available), 64.0 * 1024 * 1024);
+    rsf::test::WriteWholeFile(path + "RSFtmp0001.wav", {1});
+    folder.Release();
+    EXPECT_TRUE(std::filesystem::exists(path)) << "a copy that could not be deleted keeps its folder";
+    std::filesystem::remove(path + "RSFtmp0001.wav");
+    folder.Release();
+    EXPECT_FALSE(std::filesystem::exists(path));
   }
   {
     ScopedVariable tmpdir("TMPDIR", dir.File("gone/"));
     EXPECT_EQ(platform::TemporaryFolder(), dir.File("gone/"));
     EXPECT_EQ(platform::FreeDiskSpace(dir.File("gone/")), -1);
     EXPECT_THROW(PlatformTemporaryFolder().FreeBytes(), Error);
+    EXPECT_THROW(PlatformTemporaryFolder().Path(), Error);
   }
   ScopedVariable tmpdir("TMPDIR", "");
   EXPECT_EQ(platform::TemporaryFolder(), "/tmp/");
@@ -130,6 +147,22 @@ TEST_F(ShellOpen, OpenerThatStaysCountsAsStartedAndAMissingOpenerAsTheSystemsErr
   const std::uint32_t error = platform::OpenWithAssociatedProgram(dir_.File("a.avi"));
   EXPECT_EQ(error, static_cast<std::uint32_t>(ENOENT));
   EXPECT_EQ(ErrorText(error), std::strerror(ENOENT));
+}
+
+// The window's thread never waits for the opener: the call returns while the opener still
+// runs (it waits for a file the test makes only afterwards), and the outcome arrives through
+// the event loop.
+TEST_F(ShellOpen, TheWindowNeverWaitsForTheOpener) {
+  Opener("while [ ! -e '" + dir_.File("go") + "' ]; do sleep 0.02; done\nexit 3");
+  QtShell shell;
+  std::optional<std::uint32_t> outcome;
+  shell.OpenDocument(dir_.File("a.smk"), [&](std::uint32_t error) { outcome = error; });
+  EXPECT_FALSE(outcome) << "the call waited for the opener";
+  std::ofstream(dir_.File("go")) << "go";
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!outcome && std::chrono::steady_clock::now() < deadline) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  ASSERT_TRUE(outcome);
+  EXPECT_EQ(*outcome, static_cast<std::uint32_t>(EOPNOTSUPP));
 }
 
 class QtMediaPlayerTest : public ::testing::Test {

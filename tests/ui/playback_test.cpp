@@ -193,7 +193,7 @@ TEST_F(TemporaryCopy, ClipExactlyAsLargeAsTheFreeSpaceIsRefusedAndNothingIsWritt
   folder_->free_bytes = size + 1;
   PlayEntry(0);
   EXPECT_EQ(boxes_->shown.size(), 1u);
-  EXPECT_EQ(Form().TemporaryFiles(), std::vector<std::string>{CopyName(0xFFFE, ".wav")});
+  EXPECT_EQ(Form().TemporaryFiles(), std::vector<std::string>{CopyName(0x0A3F, ".wav")}) << "a refused copy draws no name";
   EXPECT_EQ(CopiesOnDisk(), 1u);
 }
 
@@ -223,7 +223,21 @@ TEST_F(TemporaryCopy, TwoPlaybacksKeepTwoCopiesAndTheFirstDeviceClosesBeforeTheS
   EXPECT_EQ(CopiesOnDisk(), 0u);
 }
 
-TEST_F(TemporaryCopy, ReadFailureShowsTheErrorAndTheListedCopyIsDeletedAtClose) {
+// A link planted under the name drawn for a copy is never written through: the next name is
+// drawn, and the file the link points to keeps its bytes.
+TEST_F(TemporaryCopy, ANameTakenByAPlantedLinkIsPassedOver) {
+  Scan(SourceBuilder().Filler(500).Wave(6000).Filler(500));
+  const std::string victim = temp_.Write("victim.txt", {'m', 'i', 'n', 'e'});
+  std::filesystem::create_symlink(victim, CopyName(0x0A3F, ".wav"));
+  PlayEntry(0);
+  EXPECT_EQ(rsf::test::ReadWholeFile(victim), (std::vector<std::uint8_t>{'m', 'i', 'n', 'e'}));
+  EXPECT_TRUE(std::filesystem::is_symlink(CopyName(0x0A3F, ".wav")));
+  EXPECT_EQ(Form().TemporaryFiles(), std::vector<std::string>{CopyName(0xFFFE, ".wav")});
+  EXPECT_EQ(rsf::test::ReadWholeFile(CopyName(0xFFFE, ".wav")), ClipBytes(0));
+  EXPECT_EQ(player_->calls.back(), "play");
+}
+
+TEST_F(TemporaryCopy, ReadFailureShowsTheErrorAndRemovesTheCopyAtOnce) {
   Scan(SourceBuilder().Filler(500).Wave(200000).Filler(500));
   std::filesystem::resize_file(source_path_, 100000);  // the clip's end is gone
   PlayEntry(0);
@@ -233,7 +247,7 @@ TEST_F(TemporaryCopy, ReadFailureShowsTheErrorAndTheListedCopyIsDeletedAtClose) 
   EXPECT_EQ(boxes_->shown[0].caption, Form().ApplicationTitle());
   EXPECT_EQ(boxes_->shown[0].text, QStringLiteral("数据流读取错误."));
   EXPECT_EQ(Form().TemporaryFiles(), std::vector<std::string>{name});
-  EXPECT_TRUE(std::filesystem::exists(name));
+  EXPECT_FALSE(std::filesystem::exists(name)) << "no partial copy is left behind";
   EXPECT_EQ(Panel(1), QStringLiteral("正在提取剪辑..."));
   EXPECT_FALSE(PlayerOpened());
   EXPECT_TRUE(shell_->documents.empty());

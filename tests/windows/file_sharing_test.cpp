@@ -62,11 +62,12 @@ TEST(Win32FileTest, AFileSomeoneWritesCannotBeASource) {
 TEST(Win32FileTest, ATargetAdmitsNoOne) {
   TempDir dir;
   const std::string path = dir.File("target.bin");
-  auto target = File::CreateExclusive(path);
+  auto target = File::CreateNew(path);
+  ASSERT_NE(target, nullptr);
   DWORD error = 0;
   EXPECT_FALSE(OtherProgramOpens(path, GENERIC_READ, kShareAll, &error));
   EXPECT_EQ(error, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-  EXPECT_THROW(File::CreateExclusive(path), FileCreateError) << "not even a second target of the same name";
+  EXPECT_EQ(File::CreateNew(path), nullptr) << "not even a second target of the same name";
   EXPECT_THROW(File::OpenReadShared(path), FileOpenError);
   ASSERT_TRUE(target->Close());
   EXPECT_TRUE(OtherProgramOpens(path, GENERIC_READ, kShareAll));
@@ -75,7 +76,7 @@ TEST(Win32FileTest, ATargetAdmitsNoOne) {
 TEST(Win32FileTest, InvalidUtf8NamesNothing) {
   TempDir dir;
   EXPECT_THROW(File::OpenReadShared(dir.File("bad\xFF.bin")), FileOpenError);
-  EXPECT_THROW(File::CreateExclusive(dir.File("bad\xC3.bin")), FileCreateError);
+  EXPECT_THROW(File::CreateNew(dir.File("bad\xC3.bin")), FileCreateError);
 }
 
 // Chinese names need the code page of a Chinese system (936), as the program's users have.
@@ -97,7 +98,8 @@ TEST_F(Win32ChineseNamesTest, SourcesAndTargetsKeepTheirNames) {
   EXPECT_EQ(file->Size(), 4);
 
   const std::string target = dir.File("剪辑 1.wav");
-  auto created = File::CreateExclusive(target);
+  auto created = File::CreateNew(target);
+  ASSERT_NE(created, nullptr);
   EXPECT_EQ(created->Write("RIFF", 4), 4);
   ASSERT_TRUE(created->Close());
   // Seen through the UTF-16 functions, the file carries the Chinese name, not a code-page
