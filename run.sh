@@ -11,11 +11,11 @@ cmake --preset release >/dev/null
 cmake --build --preset release
 
 source_file="${1:-build/release/demo/demo.bin}"
-gui=build/release/src/ui/rsf-extractor
+gui=build/release/bin/rsf-extractor
 if [ -x "$gui" ] && { [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; }; then
   exec "$gui" "$source_file"
 fi
 if [ -x "$gui" ]; then
   echo "No display found (DISPLAY is not set): running the command line rsfx instead." >&2
 fi
-exec build/release/src/cli/rsfx scan "$source_file"
+exec build/release/bin/rsfx scan "$source_file"

@@ -13,6 +13,7 @@ RSF_BUILD_PACKAGES=(
   libgl-dev                                     # OpenGL headers Qt's CMake files ask for
   fonts-arphic-uming                            # a Song-style Simplified Chinese font for the window
   xdg-utils                                     # xdg-open: clips handed to the desktop's associated program
+  qt6-translations-l10n                         # Qt's own texts (dialog buttons, context menus) in Chinese
   # The built-in player: Qt Multimedia plays through GStreamer; these plugins demultiplex and
   # decode WAVE, AVI, MPEG-1, MP3 and QuickTime clips.
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad

@@ -24,7 +24,7 @@ started=$SECONDS
 # The Linux side of the comparison.
 linux_build=${RSF_LINUX_BUILD:-build/dev}
 linux_build=$(realpath -m "$linux_build")
-if [ ! -x "$linux_build/src/cli/rsfx" ] || [ ! -f "$linux_build/demo/demo.bin" ]; then
+if [ ! -x "$linux_build/bin/rsfx" ] || [ ! -f "$linux_build/demo/demo.bin" ]; then
   echo "== Linux rsfx and demo source ($linux_build)"
   if [ ! -f "$linux_build/build.ninja" ]; then
     rsf_install_packages "${RSF_BUILD_PACKAGES[@]}"
@@ -74,7 +74,7 @@ trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
 
 echo "== Windows cross build"
 cmake --preset windows -DRSF_LINUX_DEMO_SOURCE="$linux_build/demo/demo.bin" \
-  -DRSF_LINUX_RSFX="$linux_build/src/cli/rsfx" >build/windows-configure.log 2>&1 \
+  -DRSF_LINUX_RSFX="$linux_build/bin/rsfx" >build/windows-configure.log 2>&1 \
   || { cat build/windows-configure.log; exit 1; }
 cmake --build --preset windows -j "$jobs"
 

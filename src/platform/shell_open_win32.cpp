@@ -11,16 +11,16 @@
 
 namespace rsf::platform {
 
-std::uint32_t OpenWithAssociatedProgram(const std::string& path) {
+OpenOutcome OpenWithAssociatedProgram(const std::string& path) {
   const std::string system_path = ToAnsiCodePage(path);
-  if (system_path.empty()) return ERROR_FILE_NOT_FOUND;
+  if (system_path.empty()) return {ERROR_FILE_NOT_FOUND, {}};
   ::SetLastError(0);
   HINSTANCE result = ::ShellExecuteA(nullptr, "open", system_path.c_str(), nullptr, nullptr, SW_SHOW);
   const auto code = reinterpret_cast<std::intptr_t>(result);
-  if (code > 32) return 0;
+  if (code > 32) return {};
   const DWORD error = ::GetLastError();
-  if (error != 0) return error;
-  return code != 0 ? static_cast<std::uint32_t>(code) : ERROR_GEN_FAILURE;
+  if (error != 0) return {error, {}};
+  return {code != 0 ? static_cast<std::uint32_t>(code) : ERROR_GEN_FAILURE, {}};
 }
 
 }  // namespace rsf::platform

@@ -1,5 +1,5 @@
 // Facts about the system the program runs on that the window reads once at start: which way a
-// CD is read, and the folder the program file lives in.
+// CD is read, the folder the program file lives in, and the program's own folders beside it.
 #pragma once
 
 #include <string>
@@ -13,5 +13,15 @@ bool RawCdDeviceAccess();
 // The folder of the running program file, ending with the path delimiter; empty when the
 // system cannot tell.
 std::string ProgramFolder();
+
+// The folders of the program's own libraries (the ASPI providers) and data (the user guide),
+// ending with the path delimiter. They stand where they are installed relative to the program
+// folder (the build keeps the same layout), e.g. /usr/bin → /usr/lib/<arch>/rsf-extractor/
+// and /usr/share/rsf-extractor/.
+std::string ProgramLibraryFolder();
+std::string ProgramDataFolder();
+
+// Whether the user may create files in `folder`.
+bool FolderWritable(const std::string& folder);
 
 }  // namespace rsf::platform

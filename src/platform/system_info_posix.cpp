@@ -1,6 +1,8 @@
 // POSIX systems read CDs through the block device of the drive; RSFX_CD_ACCESS=aspi asks for
 // the ASPI-style access instead (useful to exercise that path). The program folder comes from
 // /proc/self/exe.
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <string_view>
@@ -22,6 +24,29 @@ std::string ProgramFolder() {
   std::string folder = program.parent_path().string();
   if (folder.empty() || folder.back() != '/') folder += '/';
   return folder;
+}
+
+namespace {
+
+// The folder `relative` (to the program folder, set by the build) as a path of its own.
+std::string BesideProgram(const char* relative) {
+  const std::string program = ProgramFolder();
+  if (program.empty()) return {};
+  std::error_code error;
+  std::string folder = std::filesystem::weakly_canonical(std::filesystem::path(program) / relative, error).string();
+  if (error || folder.empty()) return program;
+  if (folder.back() != '/') folder += '/';
+  return folder;
+}
+
+}  // namespace
+
+std::string ProgramLibraryFolder() { return BesideProgram(RSF_LIBRARY_FOLDER_FROM_PROGRAM); }
+
+std::string ProgramDataFolder() { return BesideProgram(RSF_DATA_FOLDER_FROM_PROGRAM); }
+
+bool FolderWritable(const std::string& folder) {
+  return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
 }  // namespace rsf::platform

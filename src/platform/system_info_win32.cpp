@@ -56,4 +56,17 @@ std::string ProgramFolder() {
   return FromAnsiCodePage(path);
 }
 
+// Windows keeps the program's libraries and data in the program's own folder.
+std::string ProgramLibraryFolder() { return ProgramFolder(); }
+
+std::string ProgramDataFolder() { return ProgramFolder(); }
+
+bool FolderWritable(const std::string& folder) {
+  const std::string system_folder = ToAnsiCodePage(folder);
+  if (system_folder.empty()) return false;
+  const DWORD attributes = ::GetFileAttributesA(system_folder.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+         (attributes & FILE_ATTRIBUTE_READONLY) == 0;
+}
+
 }  // namespace rsf::platform

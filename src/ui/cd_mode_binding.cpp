@@ -34,7 +34,7 @@ void FillDriveList(QComboBox& drives, const std::vector<std::string>& entries) {
 
 // `on`: the action's check state after the click, i.e. true when the window was in file mode.
 void UseCDModeExecute(TfrmMainForm& form, bool on, MessageBoxes& boxes) {
-  form.rzFoundClips->clear();
+  form.ClearClipList();
   if (!on) {
     form.UseCDMode->setChecked(false);
     ShowSourceField(form, true);

@@ -1,6 +1,7 @@
 // The picture window: a tool-like top-level window owned by the main window.
 #include "ui/frmImageView.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QPixmap>
 
@@ -38,6 +39,11 @@ void TfrmImage::FormShow() {
 void TfrmImage::paintEvent(QPaintEvent* event) {
   FormShow();
   QWidget::paintEvent(event);
+}
+
+void TfrmImage::closeEvent(QCloseEvent* event) {
+  QWidget::closeEvent(event);
+  if (on_closed_) on_closed_();
 }
 
 void TfrmImage::CentreOverOwner() {

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 
@@ -27,12 +28,17 @@ class TfrmImage final : public QWidget {
   void ShowPicture(const QImage& picture);
   // Runs at every repaint: the client area takes Image1's width and height.
   void FormShow();
+  // `closed` runs whenever the window is closed (not when playback only hides it).
+  void SetOnClosed(std::function<void()> closed) { on_closed_ = std::move(closed); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void CentreOverOwner();
+
+  std::function<void()> on_closed_;
 };
 
 }  // namespace rsf::ui

@@ -4,9 +4,11 @@
 #include "ui/form_services.h"
 #include "ui/main_form.h"
 #include "ui/program.h"
+#include "ui/qt_translation.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
+  rsf::ui::InstallQtTranslations(application);
   rsf::ui::FormServices services = rsf::ui::FormServices::Platform();
   QStringList arguments = QApplication::arguments();
   arguments.removeFirst();

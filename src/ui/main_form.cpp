@@ -7,7 +7,9 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,6 +23,7 @@
 #include "ui/display_text.h"
 #include "ui/form_services.h"
 #include "ui/product.h"
+#include "ui/shell_failure.h"
 #include "ui/splash_form.h"
 #include "ui/status_panels.h"
 #include "ui/toolbar_icons.h"
@@ -57,8 +60,13 @@ void TfrmMainForm::FormCreate(const QStringList& arguments) {
   application_title_ = DisplayText(rsf::ui::ApplicationTitle());
   setWindowTitle(application_title_);
   const QString program_folder = PathFromLocal(platform::ProgramFolder());
-  help_file_ = program_folder + QString::fromLatin1(kHelpFileName);
-  edtTargetFiles->setText(program_folder + QString::fromLatin1(kDefaultTargetStem));
+  help_file_ = PathFromLocal(platform::ProgramDataFolder()) + QString::fromLatin1(kHelpFileName);
+  if (!QFileInfo::exists(help_file_)) help_file_ = program_folder + QString::fromLatin1(kHelpFileName);
+  // An installed program's folder takes no files from the user: clips then go home.
+  const QString target_folder = platform::FolderWritable(platform::ProgramFolder())
+                                    ? program_folder
+                                    : QDir::homePath() + QLatin1Char('/');
+  edtTargetFiles->setText(target_folder + QString::fromLatin1(kDefaultTargetStem));
   nt_device_mode_ = platform::RawCdDeviceAccess();
   temporary_files_.clear();
   if (!arguments.isEmpty()) edtSourceFile->setText(arguments.front());
@@ -108,14 +116,21 @@ void TfrmMainForm::PlayExecute() {
   if (hooks_.play) hooks_.play(*this);
 }
 
-// Opens the user guide at its opening topic in the desktop's browser.
+// Opens the user guide at its opening topic in the desktop's browser; when no browser takes
+// it, the warning says why, as for a clip the desktop cannot open.
 void TfrmMainForm::ShowHelpExecute() {
-  QUrl guide = QUrl::fromLocalFile(help_file_);
-  guide.setFragment(QString::fromLatin1(kHelpTopic));
-  if (!QFileInfo::exists(help_file_) || !services_.shell->Open(guide)) {
+  if (!QFileInfo::exists(help_file_)) {
     const std::string text = std::string(kCannotOpenHelpFile) + " \"" + LocalPath(help_file_) + "\" !";
     services_.boxes->Show(this, BoxIcon::kError, DisplayText(kErrorCaption), DisplayText(text));
+    return;
   }
+  QUrl guide = QUrl::fromLocalFile(help_file_);
+  guide.setFragment(QString::fromLatin1(kHelpTopic));
+  services_.shell->OpenDocument(LocalPath(guide.toString(QUrl::FullyEncoded)),
+                                [window = QPointer<TfrmMainForm>(this)](const platform::OpenOutcome& outcome) {
+                                  if (outcome.error == 0 || window.isNull() || window->Closing()) return;
+                                  ShowShellFailure(*window->services_.boxes, *window, outcome);
+                                });
 }
 
 void TfrmMainForm::SplashShowExecute() {
@@ -137,6 +152,8 @@ void TfrmMainForm::FormClose() {
   if (hooks_.close_media) hooks_.close_media();
   DeleteTemporaryFiles(temporary_files_, *services_.deleter, *services_.boxes, this);
   services_.temporary_folder->Release();
+  // Closing the main window ends the program, whatever other window is still about.
+  QCoreApplication::quit();
 }
 
 void TfrmMainForm::Command(const std::function<void()>& handler) {

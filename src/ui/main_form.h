@@ -13,6 +13,7 @@
 #include "scan/clip_types.h"
 #include "scan/scan_engine.h"
 #include "scan/scan_observer.h"
+#include "ui/event_pacer.h"
 #include "ui/form_hooks.h"
 #include "ui/general_error_display.h"
 
@@ -45,6 +46,11 @@ inline constexpr int kOuterWidth = 560;
 inline constexpr int kOuterHeight = 467;
 inline constexpr int kNominalFrameWidth = 8;
 inline constexpr int kNominalFrameHeight = 27;
+
+// A scan's repaints and event rounds are at least this far apart (seconds); a window that takes
+// longer still gets its round.
+inline constexpr double kScanRepaintInterval = 0.05;
+inline constexpr double kScanEventInterval = 0.05;
 
 class TfrmMainForm final : public QMainWindow, public ScanObserver {
   Q_OBJECT
@@ -157,6 +163,10 @@ class TfrmMainForm final : public QMainWindow, public ScanObserver {
   void SetDropsAccepted(bool accepted) { setAcceptDrops(accepted); }
   // The clip-type boxes in the order in which the scan runs their detectors.
   std::array<QCheckBox*, kClipKindCount> ClipTypeBoxes() const;
+  // Empties the list of found clips and the information pane, which belongs to its entries.
+  void ClearClipList();
+  // The clock by which a scan's repaints and event rounds are paced (tests set a false one).
+  void SetPacingClock(EventPacer::Clock clock);
 
   // --- ScanObserver ---
   void RunStarted() override;
@@ -176,6 +186,9 @@ class TfrmMainForm final : public QMainWindow, public ScanObserver {
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  // Drags over the edit fields and the information pane are the window's: a dropped file
+  // becomes the source instead of pasting its path into a field.
+  bool eventFilter(QObject* watched, QEvent* event) override;
   QMenu* createPopupMenu() override { return nullptr; }
 
  private:
@@ -208,6 +221,9 @@ class TfrmMainForm final : public QMainWindow, public ScanObserver {
   TfrmSplash* splash_ = nullptr;
   bool busy_ = false;
   bool closing_ = false;
+  // At most about twenty full repaints and twenty event rounds a second during a scan.
+  EventPacer repaint_pacer_{kScanRepaintInterval};
+  EventPacer event_pacer_{kScanEventInterval};
 };
 
 }  // namespace rsf::ui

@@ -28,15 +28,29 @@ void TfrmMainForm::rzFoundClipsClick() {
   Memo1->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
+void TfrmMainForm::ClearClipList() {
+  rzFoundClips->clear();
+  Memo1->clear();
+}
+
 void TfrmMainForm::SelectAllExecute() { rzFoundClips->SetAllTicked(true); }
 
 void TfrmMainForm::UnSelectAllExecute() { rzFoundClips->SetAllTicked(false); }
 
+// A failed extraction is over like a finished one: its error names the clip, and the status
+// and gauge show the window idle again.
 void TfrmMainForm::SaveClipsExecute() {
   if (engine_.Running()) return;
   ExtractionProgress progress(*stbarMain, *Gauge1, *this);
-  const ExtractionOutcome outcome = ExtractClips(engine_.Source(), engine_.Catalogue(), rzFoundClips->Ticks(),
-                                                 LocalPath(edtTargetFiles->text()), progress);
+  ExtractionOutcome outcome = ExtractionOutcome::kNoSource;
+  try {
+    outcome = ExtractClips(engine_.Source(), engine_.Catalogue(), rzFoundClips->Ticks(),
+                           LocalPath(edtTargetFiles->text()), progress);
+  } catch (...) {
+    stbarMain->SetText(kStatusPanelActivity, DisplayText(kStatusIdle));
+    Gauge1->SetProgress(0);
+    throw;
+  }
   switch (outcome) {
     case ExtractionOutcome::kNoSource:
       return;

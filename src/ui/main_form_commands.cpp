@@ -153,12 +153,24 @@ void TfrmMainForm::ConnectControls() {
   connect(rzFoundClips, &CheckListBox::EntryClicked, this, [this] { rzFoundClipsClick(); });
   connect(rzFoundClips, &QListWidget::itemDoubleClicked, this, [this] { Command([this] { PlayExecute(); }); });
   rzFoundClips->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(rzFoundClips, &QWidget::customContextMenuRequested, this,
-          [this](const QPoint& at) { popupClips->popup(rzFoundClips->viewport()->mapToGlobal(at)); });
+  // A right-click on an entry selects it, and the pane shows it, as a left click does.
+  connect(rzFoundClips, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    if (QListWidgetItem* item = rzFoundClips->itemAt(at)) {
+      rzFoundClips->setCurrentItem(item);
+      rzFoundClipsClick();
+    }
+    popupClips->popup(rzFoundClips->viewport()->mapToGlobal(at));
+  });
 
   // F1 asks for the help of the window, which is the user guide's opening topic.
   auto* help_key = new QShortcut(QKeySequence(Qt::Key_F1), this);
   connect(help_key, &QShortcut::activated, this, [this] { Command([this] { ShowHelpExecute(); }); });
+
+  for (QWidget* field : {static_cast<QWidget*>(edtSourceFile), static_cast<QWidget*>(edtTargetFiles),
+                         Memo1->viewport(), static_cast<QWidget*>(comboCDDRIVES)}) {
+    field->setAcceptDrops(true);  // so that the drag reaches the filter, which hands it on
+    field->installEventFilter(this);
+  }
 
   auto* priority = new ShortcutPriority(this, actions());
   edtSourceFile->installEventFilter(priority);

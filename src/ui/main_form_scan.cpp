@@ -60,7 +60,7 @@ void TfrmMainForm::SetBusy(bool busy) {
 void TfrmMainForm::RunStarted() { SetBusy(true); }
 
 void TfrmMainForm::ListCleared() {
-  rzFoundClips->clear();
+  ClearClipList();
   rzFoundClips->UpdateFromHeader(*HeaderControl1);
 }
 
@@ -72,13 +72,22 @@ void TfrmMainForm::StatusText(int panel, const std::string& text) {
   stbarMain->SetText(panel, QString::fromStdString(text));
 }
 
-void TfrmMainForm::Repaint() { repaint(); }
+void TfrmMainForm::Repaint() {
+  if (repaint_pacer_.Due()) repaint();
+}
 
 void TfrmMainForm::ClipListed(std::size_t, const std::string& list_line) {
   rzFoundClips->AddLine(QString::fromStdString(list_line));
 }
 
-void TfrmMainForm::ProcessMessages() { QCoreApplication::processEvents(); }
+void TfrmMainForm::ProcessMessages() {
+  if (event_pacer_.Due()) QCoreApplication::processEvents();
+}
+
+void TfrmMainForm::SetPacingClock(EventPacer::Clock clock) {
+  repaint_pacer_.SetClock(clock);
+  event_pacer_.SetClock(std::move(clock));
+}
 
 void TfrmMainForm::RunEnded(bool finished) {
   SetBusy(false);

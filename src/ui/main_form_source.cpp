@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QMimeData>
 #include <QUrl>
 
@@ -35,12 +37,12 @@ void TfrmMainForm::SelectTargetExecute() {
     edtTargetFiles->setText(TargetPrefix(*path));
 }
 
-// The list shows clips only as long as the source field names what was scanned. The
-// information pane keeps its text until the next click.
-void TfrmMainForm::edtSourceFileChange() { rzFoundClips->clear(); }
+// The list shows clips only as long as the source field names what was scanned; the
+// information pane goes with it.
+void TfrmMainForm::edtSourceFileChange() { ClearClipList(); }
 
 // Another drive: its clips are not those listed. The catalogue waits for the next scan.
-void TfrmMainForm::comboCDDRIVESChange() { rzFoundClips->clear(); }
+void TfrmMainForm::comboCDDRIVESChange() { ClearClipList(); }
 
 void TfrmMainForm::dragEnterEvent(QDragEnterEvent* event) {
   if (!busy_ && !UseCDMode->isChecked() && !DroppedFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
@@ -62,6 +64,27 @@ void TfrmMainForm::dropEvent(QDropEvent* event) {
   event->acceptProposedAction();
   QMetaObject::invokeMethod(
       this, [this, paths] { Command([this, paths] { WMDropFiles(paths); }); }, Qt::QueuedConnection);
+}
+
+bool TfrmMainForm::eventFilter(QObject* watched, QEvent* event) {
+  const bool field = watched == static_cast<QObject*>(edtSourceFile) || watched == static_cast<QObject*>(edtTargetFiles) ||
+                     watched == static_cast<QObject*>(Memo1->viewport()) || watched == static_cast<QObject*>(comboCDDRIVES);
+  if (!field) return QMainWindow::eventFilter(watched, event);
+  switch (event->type()) {
+    case QEvent::DragEnter:
+      dragEnterEvent(static_cast<QDragEnterEvent*>(event));
+      return true;
+    case QEvent::DragMove:
+      dragMoveEvent(static_cast<QDragMoveEvent*>(event));
+      return true;
+    case QEvent::DragLeave:
+      return true;
+    case QEvent::Drop:
+      dropEvent(static_cast<QDropEvent*>(event));
+      return true;
+    default:
+      return QMainWindow::eventFilter(watched, event);
+  }
 }
 
 // Each dropped file replaces the one before in the source field; the last one is scanned when

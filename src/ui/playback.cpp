@@ -6,9 +6,11 @@
 
 #include <QAction>
 #include <QPointer>
+#include <fmt/format.h>
 #include <optional>
 
 #include "base/errors.h"
+#include "scan/clip_types.h"
 #include "scan/extraction.h"
 #include "scan/scan_observer.h"
 #include "ui/check_list_box.h"
@@ -20,6 +22,7 @@
 #include "ui/message_boxes.h"
 #include "ui/picture_loader.h"
 #include "ui/shell.h"
+#include "ui/shell_failure.h"
 #include "ui/status_panels.h"
 #include "ui/temporary_files.h"
 #include "ui/temporary_folder.h"
@@ -34,6 +37,10 @@ void SetActivity(TfrmMainForm& form, const char* text) {
   form.stbarMain->SetText(kStatusPanelActivity, DisplayText(text));
 }
 
+bool StatusShows(const TfrmMainForm& form, const char* text) {
+  return form.stbarMain->Text(kStatusPanelActivity) == DisplayText(text);
+}
+
 }  // namespace
 
 Playback::Playback(MessageBoxes& boxes, Shell& shell, MediaPlayer& player, TemporaryFolder& folder,
@@ -44,6 +51,19 @@ Playback::Playback(MessageBoxes& boxes, Shell& shell, MediaPlayer& player, Tempo
       folder_(folder),
       picture_window_(picture_window),
       draw_copy_number_(RandomCopyNumber) {}
+
+void Playback::Bind(TfrmMainForm& form) {
+  QPointer<TfrmMainForm> window(&form);
+  // A window closed by the user ends what it showed: the status goes back to idle.
+  player_.SetWindowClosedHandler([window] {
+    if (!window.isNull() && !window->Closing() && StatusShows(*window, kStatusInternalPlayer))
+      SetActivity(*window, kStatusIdle);
+  });
+  picture_window_.SetOnClosed([window] {
+    if (!window.isNull() && !window->Closing() && StatusShows(*window, kStatusViewingPicture))
+      SetActivity(*window, kStatusIdle);
+  });
+}
 
 void Playback::PlayExecute(TfrmMainForm& form) {
   const int selected = form.rzFoundClips->SelectedEntry();
@@ -69,13 +89,16 @@ void Playback::PlayExecute(TfrmMainForm& form) {
   const std::string name = CopyClip(form, entry, folder);
 
   if (form.Tryinternalplaybackfirst->isChecked()) {
-    if (TryPicture(form, name) || TryMediaPlayer(form, name)) return;
+    if (TryPicture(form, name) || TryMediaPlayer(form, entry, name)) return;
     if (form.Closing()) return;
   }
   OpenInShell(form, name);
 }
 
-void Playback::CloseMedia() { player_.Close(); }
+void Playback::CloseMedia() {
+  player_.Close();
+  picture_window_.close();
+}
 
 std::string Playback::CopyClip(TfrmMainForm& form, std::size_t entry, const std::string& folder) {
   const TFilestruct& clip = form.Engine().Catalogue()[entry];
@@ -105,10 +128,12 @@ bool Playback::TryPicture(TfrmMainForm& form, const std::string& name) {
   return true;
 }
 
-bool Playback::TryMediaPlayer(TfrmMainForm& form, const std::string& name) {
+bool Playback::TryMediaPlayer(TfrmMainForm& form, std::size_t entry, const std::string& name) {
   SetActivity(form, kStatusInternalPlayer);
+  const TFilestruct& clip = form.Engine().Catalogue()[entry];
+  const std::string title = fmt::format("文件 #{}  {}", entry + 1, TypeNameForExtension(clip.Extension));
   try {
-    player_.Open(name);
+    player_.Open(name, title);
   } catch (const MediaDeviceError&) {
     return false;
   }
@@ -116,12 +141,13 @@ bool Playback::TryMediaPlayer(TfrmMainForm& form, const std::string& name) {
   return true;
 }
 
+// The status shows the external player until the desktop has answered.
 void Playback::OpenInShell(TfrmMainForm& form, const std::string& name) {
   SetActivity(form, kStatusExternalPlayer);
-  shell_.OpenDocument(name, [this, window = QPointer<TfrmMainForm>(&form)](std::uint32_t error) {
-    if (error == 0 || window.isNull() || window->Closing()) return;
-    const std::string text = std::string(kShellFailureFirstPart) + ErrorText(error) + kShellFailureLastPart;
-    boxes_.Show(window.data(), BoxIcon::kWarning, DisplayText(kWarningCaption), DisplayText(text));
+  shell_.OpenDocument(name, [this, window = QPointer<TfrmMainForm>(&form)](const platform::OpenOutcome& outcome) {
+    if (window.isNull() || window->Closing()) return;
+    if (StatusShows(*window, kStatusExternalPlayer)) SetActivity(*window, kStatusIdle);
+    if (outcome.error != 0) ShowShellFailure(boxes_, *window, outcome);
   });
 }
 

@@ -22,7 +22,10 @@ class Playback {
   // The action "播放剪辑" and a double-click on a clip entry. Raises the copy's errors
   // (rsf::Error) for the general error display.
   void PlayExecute(TfrmMainForm& form);
-  // Closes the media player's device (the first step of closing the main window).
+  // Ties the player's and the picture window's closing to the main window's status.
+  void Bind(TfrmMainForm& form);
+  // Closes the media player's device and window and the picture window (the first step of
+  // closing the main window).
   void CloseMedia();
 
   // Where the four hexadecimal digits of a copy's name come from (0 to 65534).
@@ -33,7 +36,7 @@ class Playback {
   // listed for deletion at close once it exists.
   std::string CopyClip(TfrmMainForm& form, std::size_t entry, const std::string& folder);
   bool TryPicture(TfrmMainForm& form, const std::string& name);
-  bool TryMediaPlayer(TfrmMainForm& form, const std::string& name);
+  bool TryMediaPlayer(TfrmMainForm& form, std::size_t entry, const std::string& name);
   void OpenInShell(TfrmMainForm& form, const std::string& name);
 
   MessageBoxes& boxes_;

@@ -22,6 +22,7 @@ Program::Program(FormServices& services, const QStringList& arguments)
   FormHooks& hooks = main_form_->Hooks();
   hooks.play = [this](TfrmMainForm& form) { playback_->PlayExecute(form); };
   hooks.close_media = [this] { playback_->CloseMedia(); };
+  playback_->Bind(*main_form_);
 }
 
 Program::~Program() = default;

@@ -1,38 +1,21 @@
-// Every Open makes a fresh QMediaPlayer, and Close destroys it, so that a closed device holds
-// no file. Open waits in a local event loop that leaves out user input (no second command can
-// start meanwhile); the loop ends when the media is loaded, refused, or the limit has passed.
+// Every Open makes a fresh QMediaPlayer and its window, and Close destroys them, so that a
+// closed device holds no file and leaves no window behind. Open waits in a local event loop
+// that leaves out user input (no second command can start meanwhile); the loop ends when the
+// media is loaded, refused, or the limit has passed.
 #include "ui/qt_media_player.h"
 
 #include <QAudioOutput>
-#include <QEvent>
 #include <QEventLoop>
-#include <QFileInfo>
-#include <QMediaMetaData>
 #include <QMediaPlayer>
 #include <QTimer>
 #include <QUrl>
-#include <QVideoSink>
 #include <QVideoWidget>
 
 #include "ui/display_text.h"
+#include "ui/player_window.h"
 
 namespace rsf::ui {
 namespace {
-
-constexpr QSize kDefaultVideoSize(320, 240);
-
-// Closing the video window stops the playing; the device stays open until playback closes it.
-class StopOnClose final : public QObject {
- public:
-  StopOnClose(QMediaPlayer& player, QObject* parent) : QObject(parent), player_(player) {}
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Close) player_.stop();
-    return QObject::eventFilter(watched, event);
-  }
-
- private:
-  QMediaPlayer& player_;
-};
 
 bool Loaded(QMediaPlayer::MediaStatus status) {
   return status == QMediaPlayer::LoadedMedia || status == QMediaPlayer::BufferingMedia ||
@@ -45,7 +28,7 @@ QtMediaPlayer::QtMediaPlayer(std::chrono::milliseconds open_limit) : open_limit_
 
 QtMediaPlayer::~QtMediaPlayer() { Close(); }
 
-void QtMediaPlayer::Open(const std::string& path) {
+void QtMediaPlayer::Open(const std::string& path, const std::string& title) {
   Close();
   audio_ = std::make_unique<QAudioOutput>();
   player_ = std::make_unique<QMediaPlayer>();
@@ -56,19 +39,15 @@ void QtMediaPlayer::Open(const std::string& path) {
     Close();
     throw MediaDeviceError(refusal.toStdString());
   }
-  if (!player_->hasVideo()) return;
-
-  video_ = std::make_unique<QVideoWidget>();
-  video_->setObjectName(QStringLiteral("MediaPlayer1Display"));
-  video_->setWindowTitle(QFileInfo(PathFromLocal(path)).fileName());
-  const QSize resolution = player_->metaData().value(QMediaMetaData::Resolution).toSize();
-  video_->resize(resolution.isValid() && !resolution.isEmpty() ? resolution : kDefaultVideoSize);
-  QObject::connect(video_->videoSink(), &QVideoSink::videoSizeChanged, video_.get(), [video = video_.get()] {
-    const QSize size = video->videoSink()->videoSize();
-    if (size.isValid() && !size.isEmpty()) video->resize(size);
+  window_ = std::make_unique<PlayerWindow>(*player_, QString::fromStdString(title), player_->hasVideo());
+  window_->SetOnClosed([this] {
+    if (window_closed_) window_closed_();
   });
-  video_->installEventFilter(new StopOnClose(*player_, video_.get()));
-  player_->setVideoOutput(video_.get());
+  if (window_->VideoArea() != nullptr) player_->setVideoOutput(window_->VideoArea());
+}
+
+bool QtMediaPlayer::IsPlaying() const {
+  return player_ != nullptr && player_->playbackState() == QMediaPlayer::PlayingState;
 }
 
 QString QtMediaPlayer::AwaitLoad() {
@@ -103,10 +82,8 @@ QString QtMediaPlayer::AwaitLoad() {
 
 void QtMediaPlayer::Play() {
   if (!player_) return;
-  if (video_) {
-    video_->show();
-    video_->raise();
-  }
+  window_->show();
+  window_->raise();
   player_->setPosition(0);
   player_->play();
 }
@@ -120,9 +97,11 @@ void QtMediaPlayer::Close() {
     player_->stop();
     player_->setSource(QUrl());
   }
+  // The window goes first: it watches the player. Its closing here is the program's own doing.
+  if (window_) window_->SetOnClosed(nullptr);
+  window_.reset();
   player_.reset();
   audio_.reset();
-  video_.reset();
 }
 
 }  // namespace rsf::ui

@@ -1,5 +1,5 @@
 // The media player on Qt Multimedia: the media services choose how to play a file from its
-// contents. Sound plays without a window; video gets a plain window of its own.
+// contents. Sound and video both play in a small window of their own, with a stop button.
 #pragma once
 
 #include <QString>
@@ -11,9 +11,10 @@
 
 class QAudioOutput;
 class QMediaPlayer;
-class QVideoWidget;
 
 namespace rsf::ui {
+
+class PlayerWindow;
 
 class QtMediaPlayer final : public MediaPlayer {
  public:
@@ -21,13 +22,15 @@ class QtMediaPlayer final : public MediaPlayer {
   explicit QtMediaPlayer(std::chrono::milliseconds open_limit = std::chrono::seconds(10));
   ~QtMediaPlayer() override;
 
-  void Open(const std::string& path) override;
+  void Open(const std::string& path, const std::string& title) override;
   void Play() override;
   void Close() override;
+  void SetWindowClosedHandler(std::function<void()> closed) override { window_closed_ = std::move(closed); }
 
-  // The window video plays in; null while no video is open.
-  QVideoWidget* VideoWindow() const { return video_.get(); }
+  // The window the clip plays in; null while nothing is open.
+  PlayerWindow* Window() const { return window_.get(); }
   bool IsOpen() const { return player_ != nullptr; }
+  bool IsPlaying() const;
 
  private:
   // Waits for the load to settle; returns the refusal text, empty when the media loaded.
@@ -36,9 +39,10 @@ class QtMediaPlayer final : public MediaPlayer {
   std::chrono::milliseconds open_limit_;
   // Set while Open waits: Close then ends the wait instead of destroying the player under it.
   std::function<void()> abort_load_;
-  std::unique_ptr<QVideoWidget> video_;
+  std::function<void()> window_closed_;
   std::unique_ptr<QAudioOutput> audio_;
   std::unique_ptr<QMediaPlayer> player_;
+  std::unique_ptr<PlayerWindow> window_;
 };
 
 }  // namespace rsf::ui

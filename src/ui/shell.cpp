@@ -23,7 +23,7 @@ QtShell::~QtShell() {
 bool QtShell::Open(const QUrl& url) { return QDesktopServices::openUrl(url); }
 
 void QtShell::OpenDocument(const std::string& path, DocumentOutcome done) {
-  auto outcome = std::make_shared<std::uint32_t>(0);
+  auto outcome = std::make_shared<platform::OpenOutcome>();
   QThread* thread = QThread::create([path, outcome] { *outcome = platform::OpenWithAssociatedProgram(path); });
   pending_.push_back(thread);
   QObject::connect(thread, &QThread::finished, &context_, [this, thread, outcome, done = std::move(done)] {

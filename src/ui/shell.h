@@ -9,21 +9,22 @@
 #include <string>
 #include <vector>
 
+#include "platform/shell_open.h"
+
 class QThread;
 
 namespace rsf::ui {
 
 class Shell {
  public:
-  // 0 when a program was started for the document, otherwise the system's error code (see
-  // ErrorText).
-  using DocumentOutcome = std::function<void(std::uint32_t error)>;
+  // Whether a program was started for the document, and if not why.
+  using DocumentOutcome = std::function<void(const platform::OpenOutcome& outcome)>;
 
   virtual ~Shell() = default;
   // False when nothing could open the address.
   virtual bool Open(const QUrl& url) = 0;
-  // Starts the program associated with the file's type on it ("open") without making the
-  // window wait: `done` learns the outcome later, on the window's thread.
+  // Starts the program associated with the file's type (or the address's kind) on it ("open")
+  // without making the window wait: `done` learns the outcome later, on the window's thread.
   virtual void OpenDocument(const std::string& path, DocumentOutcome done) = 0;
 };
 

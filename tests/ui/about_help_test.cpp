@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
+#include <cerrno>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -99,27 +101,31 @@ TEST_F(Help, OpensTheUserGuideAtItsOpeningTopicAndReportsAGuideItCannotOpen) {
 
   Form().ShowHelp->trigger();
   QTest::keyClick(&Form(), Qt::Key_F1);
-  ASSERT_EQ(shell_->opened.size(), 2u);
-  EXPECT_EQ(shell_->opened[0].toLocalFile(), guide);
-  EXPECT_EQ(shell_->opened[0].fragment(), QStringLiteral("WelcometoRSF-Extractor1"));
-  EXPECT_EQ(shell_->opened[1], shell_->opened[0]);
+  ASSERT_EQ(shell_->documents.size(), 2u);
+  const QUrl opened(QString::fromStdString(shell_->documents[0]));
+  EXPECT_EQ(opened.toLocalFile(), guide);
+  EXPECT_EQ(opened.fragment(), QStringLiteral("WelcometoRSF-Extractor1"));
+  EXPECT_EQ(shell_->documents[1], shell_->documents[0]);
   EXPECT_TRUE(boxes_->shown.empty());
 
-  const QString error_text = QStringLiteral("不能打开帮助文件 \"%1\" !").arg(guide);
-  shell_->succeed = false;
+  // No browser takes the guide: the same warning as for a clip the desktop cannot open.
+  shell_->document_error = EOPNOTSUPP;
+  shell_->document_reason = "没有与这类文件关联的程序";
   Form().ShowHelp->trigger();
   ASSERT_EQ(boxes_->shown.size(), 1u);
-  EXPECT_EQ(boxes_->shown[0].caption, QStringLiteral("错误"));
-  EXPECT_EQ(boxes_->shown[0].text, error_text);
+  EXPECT_EQ(boxes_->shown[0].icon, BoxIcon::kWarning);
+  EXPECT_EQ(boxes_->shown[0].text, QStringLiteral("当尝试运行外部播放器来播放这个剪辑时发生下列错误:     \n\n"
+                                                  "没有与这类文件关联的程序\n请提取文件并尝试使用适当的播放器打开。"));
 
-  shell_->succeed = true;
+  shell_->document_error = 0;
   const QString aside = guide + QStringLiteral(".aside");
   ASSERT_TRUE(QFile::rename(guide, aside));
   Form().ShowHelp->trigger();
   QFile::rename(aside, guide);
-  EXPECT_EQ(shell_->opened.size(), 3u) << "a missing guide is not handed to the shell";
+  EXPECT_EQ(shell_->documents.size(), 3u) << "a missing guide is not handed to the shell";
   ASSERT_EQ(boxes_->shown.size(), 2u);
-  EXPECT_EQ(boxes_->shown[1].text, error_text);
+  EXPECT_EQ(boxes_->shown[1].caption, QStringLiteral("错误"));
+  EXPECT_EQ(boxes_->shown[1].text, QStringLiteral("不能打开帮助文件 \"%1\" !").arg(guide));
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 // ticking all and none, tab stops that follow the header, the pop-up menu and double-click,
 // and a change of the source emptying the list while the pane keeps its text.
 #include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <functional>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -142,28 +145,51 @@ TEST_F(ClipList, TabStopsSitJustPastTheHeaderDividersAndFollowThemAtOnce) {
 
   // A new scan takes the stops from the header as it now is.
   Form().StartAnalysis->trigger();
+  QCoreApplication::processEvents();  // the list lays its new entries out
   EXPECT_EQ(list->TabStops()[1], 234);
   EXPECT_TRUE(ColumnStartsAt(InkColumns(*list, 2), 234));
 }
 
-TEST_F(ClipList, ChangingTheSourceEmptiesTheListAndThePaneKeepsItsText) {
-  ClickEntry(1);
-  const QString pane = Form().Memo1->toPlainText();
-  ASSERT_FALSE(pane.isEmpty());
-  Form().edtSourceFile->setFocus();
-  Form().edtSourceFile->end(false);
-  QTest::keyClick(Form().edtSourceFile, Qt::Key_X);
-  EXPECT_EQ(Form().rzFoundClips->count(), 0);
-  EXPECT_EQ(Form().Memo1->toPlainText(), pane);
-  EXPECT_EQ(Form().Engine().Catalogue().size(), 3u) << "the catalogue waits for the next scan";
+// The pane shows an entry of the list; whatever empties the list empties the pane with it:
+// a change of the source field, a new scan (also of an empty file), another drive.
+TEST_F(ClipList, EveryEmptyingOfTheListEmptiesThePane) {
+  const std::string empty = WriteSource("empty.bin", SourceBuilder());
+  const std::vector<std::function<void()>> emptyings = {
+      [&] {
+        Form().edtSourceFile->setFocus();
+        Form().edtSourceFile->end(false);
+        QTest::keyClick(Form().edtSourceFile, Qt::Key_X);
+      },
+      [&] { ScanFile(WriteSource("three.bin", source_)); },
+      [&] { ScanFile(empty); },
+      [&] { Form().comboCDDRIVESChange(); },
+  };
+  for (std::size_t i = 0; i < emptyings.size(); ++i) {
+    SCOPED_TRACE(i);
+    if (Form().rzFoundClips->count() == 0) ScanFile(WriteSource("three.bin", source_));
+    ClickEntry(1);
+    ASSERT_FALSE(Form().Memo1->toPlainText().isEmpty());
+    emptyings[i]();
+    EXPECT_TRUE(Form().Memo1->toPlainText().isEmpty());
+    if (i == 0) {
+      EXPECT_EQ(Form().rzFoundClips->count(), 0);
+      EXPECT_EQ(Form().Engine().Catalogue().size(), 3u) << "the catalogue waits for the next scan";
+      Form().SaveClips->trigger();
+      ASSERT_EQ(boxes_->shown.size(), 1u);
+      EXPECT_EQ(boxes_->shown[0].text, QStringLiteral("你没有选择任何剪辑 !"));
+    }
+  }
+}
 
-  Form().SaveClips->trigger();
-  ASSERT_EQ(boxes_->shown.size(), 1u);
-  EXPECT_EQ(boxes_->shown[0].text, QStringLiteral("你没有选择任何剪辑 !"));
-
-  // A click into the emptied list has no entry to show: the pane empties.
-  QTest::mouseClick(Form().rzFoundClips->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(30, 30));
-  EXPECT_TRUE(Form().Memo1->toPlainText().isEmpty());
+// A right-click on an entry selects it and shows it in the pane before the menu opens.
+TEST_F(ClipList, RightClickSelectsTheEntryAndShowsIt) {
+  CheckListBox* list = Form().rzFoundClips;
+  const QRect place = list->visualItemRect(list->item(2));
+  QContextMenuEvent menu(QContextMenuEvent::Mouse, place.center(), list->viewport()->mapToGlobal(place.center()));
+  QCoreApplication::sendEvent(list->viewport(), &menu);
+  EXPECT_EQ(list->SelectedEntry(), 2);
+  EXPECT_TRUE(Form().Memo1->toPlainText().endsWith(OffsetLines(2).back())) << Form().Memo1->toPlainText().toStdString();
+  Form().popupClips->close();
 }
 
 TEST_F(ClipList, DoubleClickAndPlayReachThePlaybackHook) {

@@ -128,7 +128,8 @@ TEST_F(Extraction, MissingTargetFolderStopsAtTheFirstClipWithTheCreateError) {
   EXPECT_TRUE(text.startsWith(QString::fromStdString("没有提取文件 #1: " + missing + "1.jpg\n"))) << text.toStdString();
   EXPECT_TRUE(text.contains(QString::fromStdString("\n不能创建文件 " + missing + "1.jpg\n"))) << text.toStdString();
   EXPECT_FALSE(std::filesystem::exists(temp_.File("no folder")));
-  EXPECT_EQ(Panel(1), QString::fromStdString("正在提取 " + missing + "1.jpg"));
+  EXPECT_EQ(Panel(1), QStringLiteral("空闲")) << "the error names the clip; the window is idle again";
+  EXPECT_EQ(Form().Gauge1->Progress(), 0);
   EXPECT_FALSE(Form().Busy());
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QPushButton>
 #include <QVideoWidget>
 #include <cerrno>
 #include <chrono>
@@ -19,7 +20,9 @@
 #include "platform/temporary_folder.h"
 #include "support/scan_harness.h"
 #include "synth/riff_synth.h"
+#include "support/watchdog.h"
 #include "ui/errorcode.h"
+#include "ui/player_window.h"
 #include "ui/qt_media_player.h"
 #include "ui/shell.h"
 #include "ui/temporary_files.h"
@@ -125,26 +128,35 @@ class ShellOpen : public ::testing::Test {
 TEST_F(ShellOpen, StartedOpenerIsSuccessAndItsFailuresBecomeErrorCodes) {
   const std::string document = dir_.File("RSFtmp0001.smk");
   Opener("exit 0");
-  EXPECT_EQ(platform::OpenWithAssociatedProgram(document), 0u);
+  EXPECT_EQ(platform::OpenWithAssociatedProgram(document).error, 0u);
   EXPECT_EQ(Opened(), document);
 
-  Opener("exit 2");
-  EXPECT_EQ(platform::OpenWithAssociatedProgram(document), static_cast<std::uint32_t>(ENOENT));
-  Opener("exit 3");
-  EXPECT_EQ(platform::OpenWithAssociatedProgram(document), static_cast<std::uint32_t>(EOPNOTSUPP));
-  Opener("exit 4");
-  EXPECT_EQ(platform::OpenWithAssociatedProgram(document), static_cast<std::uint32_t>(EOPNOTSUPP));
-  EXPECT_EQ(platform::OpenWithAssociatedProgram(""), static_cast<std::uint32_t>(ENOENT));
+  // xdg-open's verdicts, each with its reason in the user's words.
+  const struct {
+    int exit;
+    int error;
+    const char* reason;
+  } verdicts[] = {{1, EINVAL, "打开文件的命令参数有误"},
+                  {2, ENOENT, "文件不存在"},
+                  {3, EOPNOTSUPP, "没有与这类文件关联的程序"},
+                  {4, EOPNOTSUPP, "关联的程序未能打开这个文件"}};
+  for (const auto& verdict : verdicts) {
+    Opener("exit " + std::to_string(verdict.exit));
+    const platform::OpenOutcome outcome = platform::OpenWithAssociatedProgram(document);
+    EXPECT_EQ(outcome.error, static_cast<std::uint32_t>(verdict.error)) << verdict.exit;
+    EXPECT_EQ(outcome.reason, verdict.reason) << verdict.exit;
+  }
+  EXPECT_EQ(platform::OpenWithAssociatedProgram("").error, static_cast<std::uint32_t>(ENOENT));
 }
 
 TEST_F(ShellOpen, OpenerThatStaysCountsAsStartedAndAMissingOpenerAsTheSystemsError) {
   Opener("exec >/dev/null 2>&1\nsleep 3");  // lets go of the test's output at once
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(platform::OpenWithAssociatedProgram(dir_.File("a.avi")), 0u);
+  EXPECT_EQ(platform::OpenWithAssociatedProgram(dir_.File("a.avi")).error, 0u);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500)) << "the wait is bounded";
 
   ScopedVariable nowhere("PATH", dir_.File("empty"));
-  const std::uint32_t error = platform::OpenWithAssociatedProgram(dir_.File("a.avi"));
+  const std::uint32_t error = platform::OpenWithAssociatedProgram(dir_.File("a.avi")).error;
   EXPECT_EQ(error, static_cast<std::uint32_t>(ENOENT));
   EXPECT_EQ(ErrorText(error), std::strerror(ENOENT));
 }
@@ -155,55 +167,97 @@ TEST_F(ShellOpen, OpenerThatStaysCountsAsStartedAndAMissingOpenerAsTheSystemsErr
 TEST_F(ShellOpen, TheWindowNeverWaitsForTheOpener) {
   Opener("while [ ! -e '" + dir_.File("go") + "' ]; do sleep 0.02; done\nexit 3");
   QtShell shell;
-  std::optional<std::uint32_t> outcome;
-  shell.OpenDocument(dir_.File("a.smk"), [&](std::uint32_t error) { outcome = error; });
+  std::optional<platform::OpenOutcome> outcome;
+  shell.OpenDocument(dir_.File("a.smk"), [&](const platform::OpenOutcome& answer) { outcome = answer; });
   EXPECT_FALSE(outcome) << "the call waited for the opener";
   std::ofstream(dir_.File("go")) << "go";
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   while (!outcome && std::chrono::steady_clock::now() < deadline) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
   ASSERT_TRUE(outcome);
-  EXPECT_EQ(*outcome, static_cast<std::uint32_t>(EOPNOTSUPP));
+  EXPECT_EQ(outcome->error, static_cast<std::uint32_t>(EOPNOTSUPP));
+  EXPECT_EQ(outcome->reason, "没有与这类文件关联的程序");
 }
 
-class QtMediaPlayerTest : public ::testing::Test {
+// The real player on real encoder output, each clip played for a moment in its window. A
+// player that blocks the window's thread (as asking the video sink from inside its own signal
+// did) ends the test program through the watchdog instead of hanging it.
+struct RealClip {
+  const char* name;
+  const char* ffmpeg;  // arguments making the file; null: a synthesized WAVE
+  bool video;
+};
+
+class QtMediaPlayerTest : public ::testing::TestWithParam<RealClip> {
  protected:
-  std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) { return dir_.Write(name, bytes); }
+  std::string Make(const RealClip& clip) {
+    const std::string path = dir_.File(clip.name);
+    if (clip.ffmpeg == nullptr) return dir_.Write(clip.name, synth::PcmWave(22050, 1, 16, 44100));
+    const std::string command = std::string("ffmpeg -loglevel error -y ") + clip.ffmpeg + " '" + path + "' >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) return {};
+    return path;
+  }
+  // Lets events run for `seconds` while the clip plays; a window thread that stops answering
+  // never gets here again.
+  static void PlayFor(double seconds) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < until) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
   rsf::test::TempDir dir_;
   QtMediaPlayer player_{std::chrono::seconds(20)};
 };
 
-TEST_F(QtMediaPlayerTest, PlaysASoundWithoutAWindowAndReleasesItOnClose) {
+TEST_P(QtMediaPlayerTest, PlaysInItsTitledWindowStopsAndReleasesTheFile) {
+  const RealClip& clip = GetParam();
+  const std::string path = Make(clip);
+  if (path.empty()) GTEST_SKIP() << "ffmpeg is needed to make the clip";
+  const rsf::test::Watchdog watchdog(std::chrono::seconds(60), std::string("playing ") + clip.name);
   player_.Close();  // nothing open: nothing happens
-  const std::string wave = Write("RSFtmp0001.wav", synth::PcmWave(22050, 1, 16, 22050));
-  ASSERT_NO_THROW(player_.Open(wave));
-  EXPECT_TRUE(player_.IsOpen());
-  EXPECT_EQ(player_.VideoWindow(), nullptr);
+  int closed = 0;
+  player_.SetWindowClosedHandler([&] { ++closed; });
+  ASSERT_NO_THROW(player_.Open(path, "文件 #15  剪辑"));
+  ASSERT_NE(player_.Window(), nullptr);
+  EXPECT_EQ(player_.Window()->windowTitle(), QStringLiteral("文件 #15  剪辑"));
+  EXPECT_EQ(player_.Window()->VideoArea() != nullptr, clip.video);
   player_.Play();
+  EXPECT_TRUE(player_.Window()->isVisible());
+  PlayFor(1.5);
+
+  player_.Window()->StopButton()->click();
+  PlayFor(0.2);
+  EXPECT_FALSE(player_.IsPlaying()) << "the stop button stops";
+  player_.Play();
+  PlayFor(0.3);
+  player_.Window()->close();
+  PlayFor(0.2);
+  EXPECT_FALSE(player_.IsPlaying()) << "closing the window stops";
+  EXPECT_EQ(closed, 1);
   player_.Close();
+  EXPECT_EQ(player_.Window(), nullptr);
   EXPECT_FALSE(player_.IsOpen());
-  EXPECT_TRUE(std::filesystem::remove(wave));
+  EXPECT_EQ(closed, 1) << "the program's own Close is no user's closing";
+  EXPECT_TRUE(std::filesystem::remove(path)) << "the file is released";
 }
 
-TEST_F(QtMediaPlayerTest, RefusesWhatTheMediaServicesCannotOpen) {
+INSTANTIATE_TEST_SUITE_P(
+    RealEncoderOutput, QtMediaPlayerTest,
+    ::testing::Values(RealClip{"RSFtmp0001.wav", nullptr, false},
+                      RealClip{"RSFtmp0002.avi", "-f lavfi -i testsrc=duration=3:size=160x120:rate=15 -c:v cinepak", true},
+                      RealClip{"RSFtmp0003.mpg", "-f lavfi -i testsrc=duration=3:size=352x240:rate=25 "
+                                                 "-f lavfi -i sine=duration=3 -c:v mpeg1video -c:a mp2 -f mpeg", true},
+                      RealClip{"RSFtmp0004.avi", "-f lavfi -i testsrc=duration=3:size=160x120:rate=15 -c:v mjpeg", true}),
+    [](const ::testing::TestParamInfo<RealClip>& info) {
+      return std::string(std::strchr(info.param.name, '.') + 1) + std::to_string(info.index);
+    });
+
+TEST(QtMediaPlayerRefusal, RefusesWhatTheMediaServicesCannotOpen) {
+  rsf::test::TempDir dir;
+  QtMediaPlayer player(std::chrono::seconds(20));
   std::vector<std::uint8_t> noise(20000);
   for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<std::uint8_t>(i * 7919 % 253);
-  EXPECT_THROW(player_.Open(Write("RSFtmp0002.smk", noise)), MediaDeviceError);
-  EXPECT_FALSE(player_.IsOpen());
-  EXPECT_THROW(player_.Open(dir_.File("missing.wav")), MediaDeviceError);
-}
-
-TEST_F(QtMediaPlayerTest, PlaysAVideoInAWindowOfItsOwn) {
-  const std::string video = dir_.File("RSFtmp0003.mpg");
-  const std::string command = "ffmpeg -loglevel error -y -f lavfi -i testsrc=duration=1:size=96x64:rate=25 "
-                              "-c:v mpeg1video -f mpeg '" + video + "' >/dev/null 2>&1";
-  if (std::system(command.c_str()) != 0) GTEST_SKIP() << "ffmpeg is needed to make the video";
-  ASSERT_NO_THROW(player_.Open(video));
-  ASSERT_NE(player_.VideoWindow(), nullptr);
-  EXPECT_TRUE(player_.VideoWindow()->isWindow());
-  player_.Play();
-  EXPECT_TRUE(player_.VideoWindow()->isVisible());
-  player_.Close();
-  EXPECT_EQ(player_.VideoWindow(), nullptr);
+  EXPECT_THROW(player.Open(dir.Write("RSFtmp0002.smk", noise), "文件 #1  Smacker 视频"), MediaDeviceError);
+  EXPECT_FALSE(player.IsOpen());
+  EXPECT_EQ(player.Window(), nullptr);
+  EXPECT_THROW(player.Open(dir.File("missing.wav"), "文件 #2  WAV 音频"), MediaDeviceError);
 }
 
 }  // namespace

@@ -88,6 +88,8 @@ TEST_F(PictureAttempt, BitmapAndJpegClipsShowAtTheirSizeWithoutTouchingThePlayer
   }
   EXPECT_EQ(Form().TemporaryFiles().size(), 2u);
   EXPECT_FALSE(PlayerOpened());
+  Picture().close();
+  EXPECT_EQ(Panel(1), QStringLiteral("空闲")) << "closing the picture ends the viewing";
   EXPECT_TRUE(shell_->documents.empty());
   EXPECT_TRUE(boxes_->shown.empty());
 }
@@ -115,17 +117,21 @@ TEST_F(PictureAttempt, CorruptJpegIsNoPictureAndGoesToTheMediaPlayer) {
 
 class MediaPlayerAttempt : public PlaybackTest {};
 
-TEST_F(MediaPlayerAttempt, WaveClipIsOpenedAndPlayed) {
+TEST_F(MediaPlayerAttempt, WaveClipIsOpenedAndPlayedInAWindowTitledWithTheClip) {
   Scan(SourceBuilder().Filler(500).Wave(6000).Filler(500));
   ClickEntry(0);
   Form().Play->trigger();
   const std::string name = CopyName(0x0A3F, ".wav");
   EXPECT_EQ(player_->calls, (std::vector<std::string>{"close", "open " + name, "play"}));
   EXPECT_EQ(rsf::test::ReadWholeFile(name), ClipBytes(0));
+  EXPECT_EQ(player_->titles, std::vector<std::string>{"文件 #1  WAV 音频"});
   EXPECT_EQ(Panel(1), QStringLiteral("内部播放器..."));
   EXPECT_FALSE(Picture().isVisible());
   EXPECT_TRUE(shell_->documents.empty());
   EXPECT_TRUE(boxes_->shown.empty());
+  ASSERT_TRUE(player_->window_closed);
+  player_->window_closed();  // the user closes the player's window
+  EXPECT_EQ(Panel(1), QStringLiteral("空闲"));
 }
 
 TEST_F(MediaPlayerAttempt, RefusalFallsThroughToTheShell) {
@@ -135,7 +141,7 @@ TEST_F(MediaPlayerAttempt, RefusalFallsThroughToTheShell) {
   const std::string name = CopyName(0x0A3F, ".wav");
   EXPECT_EQ(player_->calls, (std::vector<std::string>{"close", "open " + name}));
   EXPECT_EQ(shell_->documents, std::vector<std::string>{name});
-  EXPECT_EQ(Panel(1), QStringLiteral("外部播放器..."));
+  EXPECT_EQ(Panel(1), QStringLiteral("空闲")) << "the desktop answered at once";
   EXPECT_TRUE(boxes_->shown.empty());
 }
 
@@ -150,22 +156,25 @@ TEST_F(ShellAttempt, UntickedOptionSendsEveryClipStraightToTheShell) {
   EXPECT_EQ(shell_->documents, (std::vector<std::string>{CopyName(0x0A3F, ".jpg"), CopyName(0xFFFE, ".wav")}));
   EXPECT_FALSE(Picture().isVisible());
   EXPECT_FALSE(PlayerOpened());
-  EXPECT_EQ(Panel(1), QStringLiteral("外部播放器..."));
+  EXPECT_EQ(Panel(1), QStringLiteral("空闲")) << "once the desktop has answered";
 
   Form().Tryinternalplaybackfirst->trigger();
   PlayEntry(0);
   EXPECT_TRUE(Picture().isVisible()) << "the option is read at every playback";
 }
 
-TEST_F(ShellAttempt, FailureWarnsWithTheSystemsErrorText) {
+TEST_F(ShellAttempt, FailureWarnsWithTheSystemsErrorTextOrTheOpenersReason) {
   Scan(SourceBuilder().Filler(500).Wave(6000).Filler(500));
   Form().Tryinternalplaybackfirst->trigger();
   shell_->document_error = ENOENT;
   PlayEntry(0);
   shell_->document_error = 0x7FFFFFF0u;  // no system message for this one
   PlayEntry(0);
+  shell_->document_error = EOPNOTSUPP;
+  shell_->document_reason = "没有与这类文件关联的程序";
+  PlayEntry(0);
 
-  ASSERT_EQ(boxes_->shown.size(), 2u);
+  ASSERT_EQ(boxes_->shown.size(), 3u);
   const QString first = QStringLiteral("当尝试运行外部播放器来播放这个剪辑时发生下列错误:     \n\n");
   const QString last = QStringLiteral("\n请提取文件并尝试使用适当的播放器打开。");
   EXPECT_EQ(boxes_->shown[0].icon, BoxIcon::kWarning);
@@ -173,6 +182,7 @@ TEST_F(ShellAttempt, FailureWarnsWithTheSystemsErrorText) {
   EXPECT_EQ(boxes_->shown[0].text, first + QString::fromStdString(ErrorText(ENOENT)) + last);
   EXPECT_NE(ErrorText(ENOENT), "未知错误");
   EXPECT_EQ(boxes_->shown[1].text, first + QStringLiteral("未知错误") + last);
+  EXPECT_EQ(boxes_->shown[2].text, first + QStringLiteral("没有与这类文件关联的程序") + last);
 }
 
 class TemporaryCopy : public PlaybackTest {};

@@ -1,6 +1,9 @@
 // Program start: the window's first state with and without a command-line argument, the
 // About window made hidden, and the CD access mode taken from the platform.
 #include <QAction>
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <cstdlib>
@@ -8,6 +11,7 @@
 #include "platform/system_info.h"
 #include "ui/check_list_box.h"
 #include "ui/display_text.h"
+#include "ui/qt_translation.h"
 #include "ui/splash_form.h"
 #include "window_fixture.h"
 
@@ -66,6 +70,16 @@ TEST_F(ProgramStart, CdAccessGoesThroughTheRawDeviceUnlessAspiIsAskedFor) {
   Start();
   EXPECT_TRUE(Form().NTDeviceMode());
   ::unsetenv("RSFX_CD_ACCESS");
+}
+
+// Qt's own texts speak Chinese too: a dialog's buttons.
+TEST(QtTranslations, DialogButtonsAreChinese) {
+  EXPECT_EQ(InstallQtTranslations(*QCoreApplication::instance()), 2) << "qt6-translations-l10n installed";
+  QDialogButtonBox buttons(QDialogButtonBox::Cancel | QDialogButtonBox::Open);
+  EXPECT_TRUE(buttons.button(QDialogButtonBox::Cancel)->text().startsWith(QStringLiteral("取消")))
+      << buttons.button(QDialogButtonBox::Cancel)->text().toStdString();
+  EXPECT_TRUE(buttons.button(QDialogButtonBox::Open)->text().startsWith(QStringLiteral("打开")))
+      << buttons.button(QDialogButtonBox::Open)->text().toStdString();
 }
 
 }  // namespace

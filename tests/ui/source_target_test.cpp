@@ -2,6 +2,7 @@
 // files dropped on the window (several, with the option off, during a scan, long paths).
 #include <QAction>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
@@ -49,16 +50,18 @@ TEST(TargetPrefix, SplitsAtBackslashAndColonWhereThoseAreTheDelimiters) {
 class SourceAndTarget : public WindowTest {
  protected:
   void SetUp() override { Start(); }
-  void Drop(const QStringList& paths, bool process = true) {
+  // Drops `paths` on the window, or on one of its controls (`onto`).
+  void Drop(const QStringList& paths, bool process = true, QWidget* onto = nullptr) {
+    QWidget* target = onto != nullptr ? onto : static_cast<QWidget*>(&Form());
     auto data = std::make_unique<QMimeData>();
     QList<QUrl> urls;
     for (const QString& path : paths) urls.push_back(QUrl::fromLocalFile(path));
     data->setUrls(urls);
     // As the platform does it: the drag enters the window, then drops.
     QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&Form(), &enter);
+    QCoreApplication::sendEvent(target, &enter);
     QDropEvent drop(QPointF(100, 100), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&Form(), &drop);
+    QCoreApplication::sendEvent(target, &drop);
     dropped_accepted_ = drop.isAccepted();
     if (process) QCoreApplication::processEvents();
   }
@@ -117,6 +120,23 @@ TEST_F(SourceAndTarget, DropOfThreeFilesScansTheLastOnce) {
   EXPECT_EQ(Form().rzFoundClips->count(), 3);
   EXPECT_EQ(Form().rzFoundClips->Ticks(), std::vector<bool>(3, true));
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// The edit fields and the pane would take a dropped file's path as text; a drop anywhere on the
+// window is the window's: the file becomes the source and is scanned.
+TEST_F(SourceAndTarget, DropOntoAFieldOrThePaneIsADropOnTheWindow) {
+  const std::string source = WriteSource("dropped.bin", SourceBuilder().Jpeg(10).Jpeg(20));
+  const QString target = Form().edtTargetFiles->text();
+  for (QWidget* onto : {static_cast<QWidget*>(Form().edtSourceFile), static_cast<QWidget*>(Form().edtTargetFiles),
+                        Form().Memo1->viewport()}) {
+    SCOPED_TRACE(onto->objectName().toStdString());
+    Form().edtSourceFile->setText(QStringLiteral("<源文件>"));
+    Drop({QString::fromStdString(source)}, true, onto);
+    EXPECT_TRUE(dropped_accepted_);
+    EXPECT_EQ(Form().edtSourceFile->text(), QString::fromStdString(source));
+    EXPECT_EQ(Form().edtTargetFiles->text(), target);
+    EXPECT_EQ(Form().rzFoundClips->count(), 2);
+  }
 }
 
 TEST_F(SourceAndTarget, DropWithTheOptionOffOnlyFillsTheFieldAndEmptiesTheList) {

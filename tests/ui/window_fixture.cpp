@@ -39,8 +39,9 @@ bool ScriptedDeleter::Delete(const std::string& path) {
   return true;
 }
 
-void ScriptedPlayer::Open(const std::string& path) {
+void ScriptedPlayer::Open(const std::string& path, const std::string& title) {
   calls.push_back("open " + path);
+  titles.push_back(title);
   if (refusal) throw MediaDeviceError(*refusal);
   open = true;
 }

@@ -69,25 +69,29 @@ class RecordingShell final : public Shell {
   // Answers at once, as a shell whose opener ends before the call returns.
   void OpenDocument(const std::string& path, DocumentOutcome done) override {
     documents.push_back(path);
-    if (done) done(document_error);
+    if (done) done(platform::OpenOutcome{document_error, document_reason});
   }
   std::vector<QUrl> opened;
   bool succeed = true;
   std::vector<std::string> documents;
   std::uint32_t document_error = 0;  // what OpenDocument answers
+  std::string document_reason;
 };
 
-// Records every call as "open <path>", "play" or "close" in `calls`; refuses to open while
-// `refusal` is set.
+// Records every call as "open <path>", "play" or "close" in `calls` (and the titles opened in
+// `titles`); refuses to open while `refusal` is set.
 class ScriptedPlayer final : public MediaPlayer {
  public:
-  void Open(const std::string& path) override;
+  void Open(const std::string& path, const std::string& title) override;
   void Play() override { calls.push_back("play"); }
   void Close() override;
+  void SetWindowClosedHandler(std::function<void()> closed) override { window_closed = std::move(closed); }
 
   std::vector<std::string> calls;
+  std::vector<std::string> titles;
   std::optional<std::string> refusal;
   std::function<void()> on_close;
+  std::function<void()> window_closed;
   bool open = false;
 };
 

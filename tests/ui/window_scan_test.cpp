@@ -50,6 +50,9 @@ TEST_F(WindowScan, FillsListAndCatalogueInStepAndTicksEveryEntryAtTheEnd) {
   const SourceBuilder source = TenJpegs();
   const std::string path = WriteSource("ten.bin", source);
   const auto size = static_cast<std::int64_t>(source.Bytes().size());
+  // Every window takes 100 ms of the pacing clock: each gets its round of events.
+  double now = 0;
+  Form().SetPacingClock([&] { return now += 0.1; });
   std::vector<int> counts;
   std::vector<std::int64_t> progress;
   ProbeEvents([&] {
@@ -88,6 +91,41 @@ TEST_F(WindowScan, FillsListAndCatalogueInStepAndTicksEveryEntryAtTheEnd) {
   EXPECT_TRUE(ShowsIdleState());
   EXPECT_TRUE(boxes_->shown.empty());
 }
+
+// A scan of 67 windows, each taking `seconds_per_window` on the pacing clock: event rounds and
+// full repaints at most twenty a second, but a window that takes longer still gets its round.
+class PacedScan : public WindowTest, public ::testing::WithParamInterface<double> {};
+
+TEST_P(PacedScan, RepaintsAndEventRoundsAreBoundedButEveryLongWindowGetsItsRound) {
+  Start();
+  const double seconds_per_window = GetParam();
+  const std::string path = WriteSource("zeros.bin", SourceBuilder().Filler(67 * 63448 - 100));
+  Form().SetPacingClock([&] { return Form().Gauge1->Progress() / 63448.0 * seconds_per_window; });
+  int rounds = 0;
+  ProbeEvents([&] { rounds += Form().Busy(); });
+  struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+      paints += event->type() == QEvent::Paint;
+      return false;
+    }
+  } counter;
+  Form().panelMain->installEventFilter(&counter);
+  ScanFile(path);
+  StopProbing();
+  const double scan_seconds = 67 * seconds_per_window;
+  if (seconds_per_window >= kScanEventInterval) {
+    EXPECT_EQ(rounds, 67) << "one round per window";
+  } else {
+    const int most = static_cast<int>(scan_seconds / kScanEventInterval) + 2;
+    EXPECT_LE(rounds, most);
+    EXPECT_GE(rounds, most - 4) << "but no fewer than one every 50 ms";
+    EXPECT_LE(counter.paints, 2 * most + 4);
+  }
+  EXPECT_EQ(Panel(1), QStringLiteral("分析完成。错误 : 0"));
+}
+
+INSTANTIATE_TEST_SUITE_P(WindowTimes, PacedScan, ::testing::Values(0.001, 0.01, 0.2));
 
 TEST_F(WindowScan, ReadErrorEndsTheRunGivesTheWindowBackAndShowsTheStopBox) {
   const std::string path = WriteSource("shrinking.bin", TenJpegs());

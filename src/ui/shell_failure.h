@@ -1,0 +1,19 @@
+// The warning shown when the desktop could not open a clip (or the user guide): the system's or
+// the opener's reason between the two fixed parts of the text.
+#pragma once
+
+#include <string>
+
+#include "platform/shell_open.h"
+
+class QWidget;
+
+namespace rsf::ui {
+
+class MessageBoxes;
+
+// "当尝试运行外部播放器..." + the reason + "请提取文件...". `outcome` is a failure.
+std::string ShellFailureText(const platform::OpenOutcome& outcome);
+void ShowShellFailure(MessageBoxes& boxes, QWidget& owner, const platform::OpenOutcome& outcome);
+
+}  // namespace rsf::ui
