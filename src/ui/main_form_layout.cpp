@@ -112,6 +112,7 @@ void TfrmMainForm::CreateClipPanes() {
                                             {DisplayText(kHeaderType), 100},
                                             {DisplayText(kHeaderSize), 80}}),
                          "HeaderControl1");
+  HeaderControl1->SetGrowsWithWidth(true);
   rzFoundClips = Named(new CheckListBox, "rzFoundClips");
   rzFoundClips->setToolTip(DisplayText(kClipListHint));
   panelClips = HeaderedPanel("panelClips", HeaderControl1, rzFoundClips);

@@ -4,6 +4,7 @@
 #include "ui/player_window.h"
 
 #include <QCloseEvent>
+#include <algorithm>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMediaMetaData>
@@ -89,8 +90,17 @@ void PlayerWindow::FitTo(const QSize& video) {
   if (const QScreen* screen = this->screen()) room = screen->availableSize() * 8 / 10;
   const QSize shown = video.boundedTo(room).expandedTo(kSmallestVideo);
   const QMargins margins = layout()->contentsMargins();
-  resize(shown.width() + margins.left() + margins.right(),
+  resize(std::max(shown.width() + margins.left() + margins.right(), kSoundWindowWidth),
          shown.height() + margins.top() + margins.bottom() + layout()->spacing() + controls_->sizeHint().height());
+}
+
+void PlayerWindow::ShowOver(const QWidget* owner) {
+  if (!isVisible() && owner != nullptr) {
+    const QRect over = owner->frameGeometry();
+    move(over.center() - QPoint(width() / 2, height() / 2));
+  }
+  show();
+  raise();
 }
 
 void PlayerWindow::closeEvent(QCloseEvent* event) {

@@ -21,6 +21,8 @@ class PlayerWindow final : public QWidget {
   PlayerWindow(QMediaPlayer& player, const QString& title, bool with_video);
 
   QVideoWidget* VideoArea() const { return video_; }
+  // Shows the window, centred over `owner` the first time (when there is one).
+  void ShowOver(const QWidget* owner);
   QPushButton* StopButton() const { return stop_; }
   // Called whenever the window closes (the main window then shows that playing is over).
   void SetOnClosed(std::function<void()> closed) { on_closed_ = std::move(closed); }

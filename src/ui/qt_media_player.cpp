@@ -4,6 +4,7 @@
 // media is loaded, refused, or the limit has passed.
 #include "ui/qt_media_player.h"
 
+#include <QApplication>
 #include <QAudioOutput>
 #include <QEventLoop>
 #include <QMediaPlayer>
@@ -82,8 +83,7 @@ QString QtMediaPlayer::AwaitLoad() {
 
 void QtMediaPlayer::Play() {
   if (!player_) return;
-  window_->show();
-  window_->raise();
+  window_->ShowOver(QApplication::activeWindow());
   player_->setPosition(0);
   player_->play();
 }

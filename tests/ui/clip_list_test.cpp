@@ -120,9 +120,12 @@ bool ColumnStartsAt(const std::vector<bool>& ink, int x) {
 }
 
 TEST_F(ClipList, TabStopsSitJustPastTheHeaderDividersAndFollowThemAtOnce) {
-  Form().resize(900, Form().height());
-  QCoreApplication::processEvents();
   CheckListBox* list = Form().rzFoundClips;
+  HeaderControl* header = Form().HeaderControl1;
+  // At the drawn size the sections have their drawn widths.
+  EXPECT_EQ(header->SectionWidth(0), 80);
+  EXPECT_EQ(header->SectionWidth(1), 100);
+  EXPECT_EQ(header->SectionWidth(2), 80);
   const std::vector<int> stops = list->TabStops();
   ASSERT_EQ(stops.size(), 5u);
   EXPECT_EQ(stops[0], 80 + 4);
@@ -132,22 +135,34 @@ TEST_F(ClipList, TabStopsSitJustPastTheHeaderDividersAndFollowThemAtOnce) {
   EXPECT_TRUE(ColumnStartsAt(ink, 84)) << "type column under \"类型\"";
   EXPECT_TRUE(ColumnStartsAt(ink, 184)) << "size column under \"大小\"";
 
+  // A wider window spreads the columns over the room in their proportions; the text follows.
+  Form().resize(900, Form().height());
+  QCoreApplication::processEvents();
+  const int first = header->SectionWidth(0), second = header->SectionWidth(1);
+  EXPECT_GT(first, 100);
+  EXPECT_NEAR(second * 80.0 / first, 100.0, 2.0);
+  EXPECT_GE(first + second + header->SectionWidth(2), header->width());
+  EXPECT_EQ(list->TabStops()[0], first + 4);
+  EXPECT_EQ(list->TabStops()[1], first + second + 4);
+  ink = InkColumns(*list, 0);
+  EXPECT_TRUE(ColumnStartsAt(ink, first + 4));
+  EXPECT_TRUE(ColumnStartsAt(ink, first + second + 4));
+
   // Dragging the divider after "类型" moves the size column right away, without a new scan.
-  Form().HeaderControl1->resizeSection(1, 150);
-  EXPECT_EQ(list->TabStops()[0], 84);
-  EXPECT_EQ(list->TabStops()[1], 234);
-  EXPECT_EQ(list->TabStops()[2], 314);
+  header->resizeSection(1, 150);
+  EXPECT_EQ(list->TabStops()[0], first + 4);
+  EXPECT_EQ(list->TabStops()[1], first + 150 + 4);
   EXPECT_EQ(list->TabStops()[3], stops[3]) << "stops beyond the header keep their values";
   EXPECT_EQ(list->TabStops()[4], stops[4]);
   ink = InkColumns(*list, 0);
-  EXPECT_TRUE(ColumnStartsAt(ink, 84));
-  EXPECT_TRUE(ColumnStartsAt(ink, 234));
+  EXPECT_TRUE(ColumnStartsAt(ink, first + 4));
+  EXPECT_TRUE(ColumnStartsAt(ink, first + 150 + 4));
 
   // A new scan takes the stops from the header as it now is.
   Form().StartAnalysis->trigger();
   QCoreApplication::processEvents();  // the list lays its new entries out
-  EXPECT_EQ(list->TabStops()[1], 234);
-  EXPECT_TRUE(ColumnStartsAt(InkColumns(*list, 2), 234));
+  EXPECT_EQ(list->TabStops()[1], first + 150 + 4);
+  EXPECT_TRUE(ColumnStartsAt(InkColumns(*list, 2), first + 150 + 4));
 }
 
 // The pane shows an entry of the list; whatever empties the list empties the pane with it:
