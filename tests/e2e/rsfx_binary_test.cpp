@@ -99,4 +99,17 @@ TEST(RsfxBinaryTest, TextOutputEndsWithTheCompletionLine) {
   EXPECT_EQ(Shell(std::string(RSFX_PATH) + " scan").status, 2);
 }
 
+#ifndef _WIN32
+// Without RSFX_ASPI_LIBRARY, rsfx finds the SCSI-generic ASPI provider in the programs' library
+// folder (as the desktop program does): the ASPI layer answers, and only the drives are missing
+// on this machine. A provider that was not found would leave no ASPI layer at all.
+TEST(RsfxBinaryTest, FindsTheAspiProviderInTheLibraryFolder) {
+  const ShellRun run = Shell("(env -u RSFX_ASPI_LIBRARY RSFX_CD_ACCESS=aspi " + std::string(RSFX_PATH) + " drives 2>&1)");
+  EXPECT_EQ(run.out.find("不能找到 ASPI 驱动器"), std::string::npos) << run.out;
+  if (run.status != 0) {
+    EXPECT_NE(run.out.find("不能找到任何 CD-ROM 驱动器"), std::string::npos) << run.out;
+  }
+}
+#endif
+
 }  // namespace
