@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "scan/file_stream.h"
+#include "stream/file_stream.h"
 #include "scan/scan_engine.h"
 #include "scan/scan_state.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "cd/aspi_request.h"
-#include "cd/scsidefs.h"
+#include "aspi_abi/scsidefs.h"
 #include "fake_aspi_library.h"
 #include "fuzz_support.h"
 

@@ -13,9 +13,9 @@
 #include <set>
 #include <vector>
 
-#include "cd/aspi_abi.h"
+#include "aspi_abi/aspi_abi.h"
 #include "cd/aspi_request.h"
-#include "cd/scsidefs.h"
+#include "aspi_abi/scsidefs.h"
 #include "cd/wnaspi32.h"
 #include "fuzz_support.h"
 #include "platform/completion_event.h"

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "scan/memory_stream.h"
+#include "stream/memory_stream.h"
 #include "scan/scan_observer.h"
 
 #define RSF_FUZZ_CHECK(condition)                                                        \

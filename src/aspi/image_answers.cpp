@@ -11,7 +11,7 @@
 
 #include "aspi/provider_support.h"
 #include "base/bytes.h"
-#include "cd/scsidefs.h"
+#include "aspi_abi/scsidefs.h"
 
 namespace rsf::aspi {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "aspi/image_config.h"
-#include "cd/aspi_abi.h"
+#include "aspi_abi/aspi_abi.h"
 
 namespace rsf::aspi {
 

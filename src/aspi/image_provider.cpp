@@ -12,7 +12,7 @@
 #include "aspi/image_config.h"
 #include "aspi/provider_support.h"
 #include "aspi/request_worker.h"
-#include "cd/scsidefs.h"
+#include "aspi_abi/scsidefs.h"
 
 namespace rsf::aspi {
 namespace {

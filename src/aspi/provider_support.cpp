@@ -5,7 +5,7 @@
 #include <atomic>
 #include <charconv>
 
-#include "cd/scsidefs.h"
+#include "aspi_abi/scsidefs.h"
 #include "platform/completion_event.h"
 
 namespace rsf::aspi {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "cd/aspi_abi.h"
+#include "aspi_abi/aspi_abi.h"
 
 namespace rsf::aspi {
 

@@ -20,7 +20,7 @@
 #include "aspi/aspi_exports.h"
 #include "aspi/provider_support.h"
 #include "aspi/request_worker.h"
-#include "cd/scsidefs.h"
+#include "aspi_abi/scsidefs.h"
 #include "platform/cd_drives.h"
 
 namespace rsf::aspi {

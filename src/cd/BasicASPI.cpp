@@ -4,9 +4,9 @@
 
 #include <cstring>
 
-#include "cd/aspi_abi.h"
+#include "aspi_abi/aspi_abi.h"
 #include "cd/aspi_request.h"
-#include "cd/scsidefs.h"
+#include "aspi_abi/scsidefs.h"
 #include "cd/wnaspi32.h"
 
 namespace rsf {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "base/bytes.h"
-#include "scan/source_stream.h"
+#include "stream/source_stream.h"
 
 namespace rsf {
 

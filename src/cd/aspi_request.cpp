@@ -6,8 +6,8 @@
 #include <mutex>
 #include <utility>
 
-#include "cd/aspi_abi.h"
-#include "cd/scsidefs.h"
+#include "aspi_abi/aspi_abi.h"
+#include "aspi_abi/scsidefs.h"
 #include "cd/wnaspi32.h"
 
 namespace rsf::aspi {

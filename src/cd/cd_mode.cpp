@@ -6,7 +6,7 @@
 #include "base/errors.h"
 #include "cd/BasicASPI.h"
 #include "cd/ntcdstream.h"
-#include "cd/scsidefs.h"
+#include "aspi_abi/scsidefs.h"
 #include "cd/wnaspi32.h"
 #include "platform/cd_drives.h"
 #include "platform/system_info.h"

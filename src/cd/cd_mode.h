@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "scan/source_stream.h"
+#include "stream/source_stream.h"
 
 namespace rsf {
 

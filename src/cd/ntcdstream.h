@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "scan/source_stream.h"
+#include "stream/source_stream.h"
 
 namespace rsf {
 

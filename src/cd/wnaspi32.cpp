@@ -5,7 +5,7 @@
 #include <memory>
 #include <mutex>
 
-#include "cd/aspi_abi.h"
+#include "aspi_abi/aspi_abi.h"
 #include "platform/aspi_library.h"
 
 namespace rsf {

@@ -14,7 +14,7 @@
 #include "cli/option_parsing.h"
 #include "scan/clip_types.h"
 #include "scan/extraction.h"
-#include "scan/file_stream.h"
+#include "stream/file_stream.h"
 #include "scan/scan_engine.h"
 
 namespace rsf::cli {

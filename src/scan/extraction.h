@@ -12,7 +12,7 @@
 
 #include "base/errors.h"
 #include "scan/clip_catalogue.h"
-#include "scan/source_stream.h"
+#include "stream/source_stream.h"
 
 namespace rsf {
 

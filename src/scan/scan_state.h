@@ -19,7 +19,7 @@
 #include "scan/literal_matcher.h"
 #include "scan/scan_observer.h"
 #include "scan/scan_options.h"
-#include "scan/source_stream.h"
+#include "stream/source_stream.h"
 #include "scan/walk_memo.h"
 #include "scan/window_prefetcher.h"
 

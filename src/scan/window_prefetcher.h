@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "scan/source_stream.h"
+#include "stream/source_stream.h"
 
 namespace rsf {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "scan/source_stream.h"
+#include "stream/source_stream.h"
 
 namespace rsf::ui {
 

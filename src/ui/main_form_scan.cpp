@@ -8,7 +8,7 @@
 #include <QMenuBar>
 #include <QToolBar>
 
-#include "scan/file_stream.h"
+#include "stream/file_stream.h"
 #include "ui/check_list_box.h"
 #include "ui/display_text.h"
 #include "ui/form_services.h"

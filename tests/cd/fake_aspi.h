@@ -17,9 +17,9 @@
 #include <utility>
 #include <vector>
 
-#include "cd/aspi_abi.h"
+#include "aspi_abi/aspi_abi.h"
 #include "cd/aspi_request.h"
-#include "cd/scsidefs.h"
+#include "aspi_abi/scsidefs.h"
 #include "cd/wnaspi32.h"
 #include "platform/completion_event.h"
 

@@ -14,7 +14,7 @@
 
 #include "base/errors.h"
 #include "scan/extraction.h"
-#include "scan/file_stream.h"
+#include "stream/file_stream.h"
 #include "support/scan_harness.h"
 #include "synth/demo_source.h"
 

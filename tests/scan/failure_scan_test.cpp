@@ -11,7 +11,7 @@
 #include "cd/BasicASPI.h"
 #include "cd/fake_aspi.h"
 #include "scan/extraction.h"
-#include "scan/file_stream.h"
+#include "stream/file_stream.h"
 #include "scan/scan_state.h"
 #include "support/scan_harness.h"
 #include "synth/demo_source.h"

@@ -8,7 +8,7 @@
 #include "cd/BasicASPI.h"
 #include "cd/fake_aspi.h"
 #include "cd/sector_reads.h"
-#include "scan/memory_stream.h"
+#include "stream/memory_stream.h"
 
 namespace rsf {
 namespace {

@@ -9,7 +9,7 @@
 #include <random>
 #include <set>
 
-#include "scan/file_stream.h"
+#include "stream/file_stream.h"
 #include "scan/reference_detectors.h"
 #include "support/scan_harness.h"
 #include "synth/hostile_synth.h"

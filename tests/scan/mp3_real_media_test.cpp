@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "scan/extraction.h"
-#include "scan/memory_stream.h"
+#include "stream/memory_stream.h"
 #include "scan/scan_engine.h"
 #include "support/scan_harness.h"
 #include "synth/random_filler.h"

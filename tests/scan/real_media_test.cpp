@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "scan/extraction.h"
-#include "scan/memory_stream.h"
+#include "stream/memory_stream.h"
 #include "scan/scan_state.h"
 #include "support/scan_harness.h"
 #include "synth/bink_synth.h"

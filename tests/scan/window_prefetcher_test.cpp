@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "scan/file_stream.h"
+#include "stream/file_stream.h"
 #include "scan/scan_state.h"
 #include "support/scan_harness.h"
 #include "synth/demo_source.h"

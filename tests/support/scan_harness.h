@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "scan/memory_stream.h"
+#include "stream/memory_stream.h"
 #include <gtest/gtest.h>
 
 #include "scan/scan_engine.h"

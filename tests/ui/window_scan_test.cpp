@@ -10,7 +10,7 @@
 #include <filesystem>
 
 #include "scan/clip_catalogue.h"
-#include "scan/memory_stream.h"
+#include "stream/memory_stream.h"
 #include "ui/check_list_box.h"
 #include "ui/gauge.h"
 #include "window_fixture.h"

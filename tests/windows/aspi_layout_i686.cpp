@@ -2,7 +2,7 @@
 // exactly the layout a 32-bit ASPI library expects, field by field.
 #include <cstddef>
 
-#include "cd/aspi_abi.h"
+#include "aspi_abi/aspi_abi.h"
 
 namespace {
 

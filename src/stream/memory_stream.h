@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "scan/source_stream.h"
+#include "stream/source_stream.h"
 
 namespace rsf {
 

@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "base/errors.h"
-#include "scan/file_stream.h"
-#include "scan/memory_stream.h"
+#include "stream/file_stream.h"
+#include "stream/memory_stream.h"
 #include "support/scan_harness.h"
 
 namespace rsf {

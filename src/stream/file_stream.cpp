@@ -1,5 +1,5 @@
 // File-backed source stream; reads go straight to the file at the stream's own position.
-#include "scan/file_stream.h"
+#include "stream/file_stream.h"
 
 namespace rsf {
 

@@ -1,5 +1,5 @@
 // In-memory source stream.
-#include "scan/memory_stream.h"
+#include "stream/memory_stream.h"
 
 #include <algorithm>
 #include <cstring>

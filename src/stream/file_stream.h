@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/file.h"
-#include "scan/source_stream.h"
+#include "stream/source_stream.h"
 
 namespace rsf {
 

@@ -1,5 +1,5 @@
 // The full read every stream shares.
-#include "scan/source_stream.h"
+#include "stream/source_stream.h"
 
 #include "base/errors.h"
 
