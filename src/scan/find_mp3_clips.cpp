@@ -3,10 +3,10 @@
 // moves behind it, so the scan goes on from the clip's last byte.
 //
 // Every 0xFF byte can start a frame, so headers are taken from memory wherever the bytes are at
-// hand: the probe from the window, the frame walk from the window or a read-ahead block of the
-// source. Those are the bytes a 4-byte read at the same offset would deliver, and a block that
-// fails to read falls back to that 4-byte read, so the clips found and the read errors raised
-// are the same as with a seek and a read for every header.
+// hand: the probe from the window, the frame walk through the source view (the window or a
+// block read ahead). Those are the bytes a 4-byte read at the same offset would deliver, and
+// where a block fails to read the view falls back to that 4-byte read, so the clips found and
+// the read errors raised are the same as with a seek and a read for every header.
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -27,7 +27,6 @@ constexpr std::string_view kTagIdentifier = "TAG";
 constexpr std::uint8_t kSyncByte = 0xFF;
 constexpr int kProbeFrames = 4;
 constexpr std::int64_t kHeaderBytes = 4;
-constexpr std::int64_t kReadAheadBytes = 64 * 1024;
 
 std::uint32_t HeaderWord(const std::uint8_t* bytes) { return *ReadBE32(Bytes(bytes, kHeaderBytes), 0); }
 
@@ -105,59 +104,22 @@ std::size_t NextCandidate(Bytes window, std::size_t from) {
   return kNoCandidate;
 }
 
-// Four-byte frame headers at source offsets, from memory where possible.
+// Four-byte frame headers at source offsets, through the view.
 class FrameHeaderReader {
  public:
-  explicit FrameHeaderReader(ScanState& state) : state_(state) {}
+  explicit FrameHeaderReader(SourceView& view) : view_(view) {}
 
-  std::optional<std::uint32_t> FromWindow(std::int64_t offset) const {
-    const Bytes window = state_.Buffer();
-    const std::int64_t at = offset - state_.WindowStart();
-    if (at < 0) return std::nullopt;
-    return ReadBE32(window, static_cast<std::size_t>(at));
-  }
+  std::optional<std::uint32_t> FromWindow(std::int64_t offset) const { return view_.WindowBE32(offset); }
 
   // A full 4-byte read at `offset`; raises StreamReadError when it fails.
-  std::uint32_t ReadSource(std::int64_t offset) {
+  std::uint32_t Read(std::int64_t offset) {
     std::array<std::uint8_t, kHeaderBytes> bytes{};
-    state_.Source().Seek(offset);
-    state_.Source().ReadBuffer(bytes.data(), kHeaderBytes);
+    view_.ReadFull(offset, bytes.data(), kHeaderBytes);
     return HeaderWord(bytes.data());
   }
 
-  // Like ReadSource, but served from the window or the read-ahead block when they hold the bytes.
-  std::uint32_t Read(std::int64_t offset) {
-    if (const std::optional<std::uint32_t> in_window = FromWindow(offset)) return *in_window;
-    const std::int64_t at = offset - block_start_;
-    if (at >= 0 && FitsIn(block_.size(), static_cast<std::size_t>(at), kHeaderBytes))
-      return HeaderWord(block_.data() + at);
-    if (offset >= unreadable_from_ && offset < unreadable_to_) return ReadSource(offset);
-    if (!FillBlock(offset)) return ReadSource(offset);
-    return HeaderWord(block_.data());
-  }
-
  private:
-  // Reads a block starting at `offset`. A block that fails may still hold readable headers, so
-  // its range is then left to 4-byte reads.
-  bool FillBlock(std::int64_t offset) {
-    const std::int64_t count = std::min(kReadAheadBytes, state_.SourceSize() - offset);
-    if (count < kHeaderBytes) return false;
-    block_.resize(static_cast<std::size_t>(count));
-    state_.Source().Seek(offset);
-    if (state_.Source().Read(block_.data(), count) == count) {
-      block_start_ = offset;
-      return true;
-    }
-    block_.clear();
-    unreadable_from_ = offset;
-    unreadable_to_ = offset + count;
-    return false;
-  }
-
-  ScanState& state_;
-  std::vector<std::uint8_t> block_;
-  std::int64_t block_start_ = 0;
-  std::int64_t unreadable_from_ = 0, unreadable_to_ = 0;
+  SourceView& view_;
 };
 
 // Four valid headers in a row, each at the frame length of the one before. Returns the fourth.
@@ -205,15 +167,13 @@ std::optional<std::int64_t> WalkFrames(ScanState& state, FrameHeaderReader& head
 }
 
 // Appends the ID3 version 1 tag at `end` to the clip when there is one; a failed read drops it.
-void TakeTag(SourceStream& source, std::int64_t& end, std::string& info) {
+void TakeTag(SourceView& view, std::int64_t& end, std::string& info) {
   try {
     std::array<std::uint8_t, kHeaderBytes> head{};
-    source.Seek(end);
-    source.ReadBuffer(head.data(), kHeaderBytes);
+    view.ReadFullFromSource(end, head.data(), kHeaderBytes);
     if (!MatchesAt(Bytes(head), 0, kTagIdentifier)) return;
     std::array<std::uint8_t, kID3TagBytes> tag{};
-    source.Seek(end);
-    source.ReadBuffer(tag.data(), kID3TagBytes);
+    view.ReadFullFromSource(end, tag.data(), kID3TagBytes);
     end += static_cast<std::int64_t>(kID3TagBytes);
     info.append("\r\n\r\n").append(GetID3Info(Bytes(tag)));
   } catch (const StreamReadError&) {
@@ -222,10 +182,9 @@ void TakeTag(SourceStream& source, std::int64_t& end, std::string& info) {
 
 // The first frame's header read again with a plain read, as the walk starts from it. A read that
 // delivers less, or bytes that no longer form a valid header, drops the candidate.
-bool FirstFrameReadsBack(SourceStream& source, std::int64_t start) {
+bool FirstFrameReadsBack(SourceView& view, std::int64_t start) {
   std::array<std::uint8_t, kHeaderBytes> bytes{};
-  source.Seek(start);
-  if (source.Read(bytes.data(), kHeaderBytes) != kHeaderBytes) return false;
+  if (view.ReadFromSource(start, bytes.data(), kHeaderBytes) != kHeaderBytes) return false;
   return DecodeMP3FrameShape(HeaderWord(bytes.data())).Valid;
 }
 
@@ -233,8 +192,8 @@ bool FirstFrameReadsBack(SourceStream& source, std::int64_t start) {
 
 void FindMP3Clips(ScanState& state) {
   ScanObserver& observer = state.Observer();
-  SourceStream& source = state.Source();
-  FrameHeaderReader headers(state);
+  SourceView& view = state.View();
+  FrameHeaderReader headers(view);
 
   std::size_t p = NextCandidate(state.Buffer(), 0);
   while (p != kNoCandidate) {
@@ -246,7 +205,7 @@ void FindMP3Clips(ScanState& state) {
     }
     observer.StatusText(kStatusPanelActivity, std::string(kFoundHeaderStatus));
     observer.Repaint();
-    if (!FirstFrameReadsBack(source, start)) {
+    if (!FirstFrameReadsBack(view, start)) {
       p = NextCandidate(state.Buffer(), p + 1);
       continue;
     }
@@ -255,16 +214,15 @@ void FindMP3Clips(ScanState& state) {
     // Closing: leave at once; the clip was never catalogued, so list and catalogue stay in step.
     if (!frames_end) return;
     std::int64_t end = *frames_end;
-    TakeTag(source, end, info);
+    TakeTag(view, end, info);
     state.AppendClip({start, std::string(kMp3Extension), end, std::move(info)}, kMp3TypeName);
 
     // The next window starts at the clip's last byte, which may itself begin the next candidate.
-    source.Seek(end - 1);
-    state.ReadWindow();
+    state.MoveWindowTo(end - 1);
     p = NextCandidate(state.Buffer(), 0);
   }
   // The time estimate reads the source position: leave it behind the searched window.
-  source.Seek(state.WindowStart() + static_cast<std::int64_t>(state.Buffer().size()));
+  state.PositionBehindWindow();
 }
 
 }  // namespace rsf

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "scan/detectors.h"
 
@@ -33,11 +34,14 @@ struct AtomHead {
 // The head of the atom at `at`, when all of it lies inside the source and can be read.
 std::optional<AtomHead> ReadAtomHead(ScanState& state, std::int64_t at) {
   if (at < 0 || at > state.SourceSize() - kAtomHeadSize) return std::nullopt;
-  std::uint8_t head[kAtomHeadSize] = {};
-  if (state.ReadSource(at, head, kAtomHeadSize) != kAtomHeadSize) return std::nullopt;
-  AtomHead atom{ReadBE32(Bytes(head), 0).value_or(0), {}, 0};
-  while (atom.type_length < 4 && head[kTypeAt + atom.type_length] != 0) {
-    atom.type_bytes[atom.type_length] = static_cast<char>(head[kTypeAt + atom.type_length]);
+  std::vector<std::uint8_t> storage;
+  ByteCursor head = state.View().ReadRecord(at, kAtomHeadSize, storage);
+  const std::optional<std::uint32_t> size = head.ReadBE32();
+  const std::optional<Bytes> type = head.ReadBytes(4);
+  if (!size || !type) return std::nullopt;
+  AtomHead atom{*size, {}, 0};
+  while (atom.type_length < 4 && (*type)[atom.type_length] != 0) {
+    atom.type_bytes[atom.type_length] = static_cast<char>((*type)[atom.type_length]);
     ++atom.type_length;
   }
   return atom;
@@ -60,10 +64,11 @@ AtomEnd EndOfAtom(ScanState& state, std::int64_t at, std::uint32_t size) {
   if (size == kSizeToEnd) return {source_size, true};
   std::uint64_t length = size;
   if (size == kSizeInLargeField) {
-    std::uint8_t field[8] = {};
     if (at > source_size - kLargeAtomHeadSize) return {at, true};
-    if (state.ReadSource(at + kAtomHeadSize, field, 8) != 8) return {at, true};
-    length = ReadBE64(Bytes(field), 0).value_or(0);
+    std::vector<std::uint8_t> storage;
+    const std::optional<std::uint64_t> large = state.View().ReadRecord(at + kAtomHeadSize, 8, storage).ReadBE64();
+    if (!large) return {at, true};
+    length = *large;
   }
   if (length == 0) return {at, true};
   const auto room = static_cast<std::uint64_t>(source_size - at);

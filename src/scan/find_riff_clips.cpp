@@ -32,10 +32,9 @@ std::vector<std::uint8_t> ClipHead(ScanState& state, std::size_t p, std::size_t 
   std::copy(from_buffer.begin(), from_buffer.end(), head.begin());
   if (in_buffer == count) return head;
 
-  SourceStream& source = state.Source();
   const std::int64_t behind = state.WindowStart() + static_cast<std::int64_t>(buffer.size());
-  source.Seek(behind);
-  const std::int64_t got = source.Read(head.data() + in_buffer, static_cast<std::int64_t>(count - in_buffer));
+  const std::int64_t got =
+      state.View().ReadFromSource(behind, head.data() + in_buffer, static_cast<std::int64_t>(count - in_buffer));
   // A failed read may have written anything; the missing part counts as zero.
   const std::size_t kept = got > 0 ? static_cast<std::size_t>(got) : 0;
   std::fill(head.begin() + static_cast<std::ptrdiff_t>(in_buffer + kept), head.end(), 0);

@@ -35,7 +35,7 @@ std::int64_t RunEnd(ScanState& state, const ChunkRun& run, std::int64_t at) {
     }
     walk.Pass(end);
     const std::int64_t wanted = std::min(run.head_size, source_size - end);
-    const std::int64_t got = state.ReadSource(end, head.data(), wanted);
+    const std::int64_t got = state.View().Read(end, head.data(), wanted);
     const Bytes chunk(head.data(), static_cast<std::size_t>(std::max<std::int64_t>(got, 0)));
     if (!MatchesAt(chunk, 0, run.identifier)) break;
     // A run chunk whose length cannot be read goes on to the source end.

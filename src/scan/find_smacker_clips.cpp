@@ -25,10 +25,9 @@ constexpr std::int64_t kSizesPerRead = 4096;
 
 // A 32-bit little-endian field of the source; 0 when it cannot be read. Where that happens
 // the clip runs past the source end whatever the field held, and is cut there.
-std::uint32_t ReadSourceLE32(ScanState& state, std::int64_t offset) {
-  std::uint8_t field[4] = {};
-  if (state.ReadSource(offset, field, 4) != 4) return 0;
-  return ReadLE32(field, 0).value_or(0);
+std::uint32_t ReadSourceLE32(SourceView& view, std::int64_t offset) {
+  std::vector<std::uint8_t> storage;
+  return view.ReadRecord(offset, 4, storage).ReadLE32().value_or(0);
 }
 
 // Adds the masked frame sizes of `sizes` to `sum`; true once `base` + `sum` reaches `limit`.
@@ -46,8 +45,8 @@ bool AddFrameSizes(Bytes sizes, std::int64_t base, std::int64_t limit, std::int6
 // ends the sum with the sizes it delivered. No term is negative, so once the end reaches the
 // source end nothing more can change it: a table that runs on past the source end, or a frame
 // size as large as the source, is not read any further.
-std::int64_t ClipEnd(ScanState& state, std::int64_t start, std::int64_t count, std::int64_t trees_size) {
-  const std::int64_t source_size = state.SourceSize();
+std::int64_t ClipEnd(SourceView& view, std::int64_t start, std::int64_t count, std::int64_t trees_size) {
+  const std::int64_t source_size = view.Size();
   const std::int64_t table = start + kHeaderSize;
   const std::int64_t base = table + kTableBytesPerFrame * count + trees_size;
   if (base >= source_size) return source_size;
@@ -57,14 +56,13 @@ std::int64_t ClipEnd(ScanState& state, std::int64_t start, std::int64_t count, s
   for (std::int64_t done = 0; done < readable;) {
     const std::int64_t offset = table + done * 4;
     const std::int64_t wanted = std::min(readable - done, kSizesPerRead) * 4;
-    if (const std::optional<Bytes> sizes = state.Peek(offset, wanted)) {
+    if (const std::optional<Bytes> sizes = view.Peek(offset, wanted)) {
       if (AddFrameSizes(*sizes, base, source_size, sum)) return source_size;
       done += wanted / 4;
       continue;
     }
     block.resize(static_cast<std::size_t>(wanted));
-    state.Source().Seek(offset);
-    const std::int64_t got = state.Source().Read(block.data(), wanted);
+    const std::int64_t got = view.Read(offset, block.data(), wanted);
     if (got <= 0) break;
     if (AddFrameSizes(Bytes(block.data(), static_cast<std::size_t>(got)), base, source_size, sum)) return source_size;
     if (got < wanted) break;
@@ -90,10 +88,11 @@ void FindSmackerClips(ScanState& state) {
     state.Observer().Repaint();
 
     const std::int64_t start = state.WindowStart() + static_cast<std::int64_t>(p);
-    const auto stored_count = static_cast<std::int32_t>(ReadSourceLE32(state, start + kFrameCountAt));
+    SourceView& view = state.View();
+    const auto stored_count = static_cast<std::int32_t>(ReadSourceLE32(view, start + kFrameCountAt));
     const std::int64_t frames = std::max<std::int64_t>(stored_count, 0);
-    const std::int64_t trees_size = ReadSourceLE32(state, start + kTreesSizeAt);
-    const std::int64_t end = ClipEnd(state, start, frames, trees_size);
+    const std::int64_t trees_size = ReadSourceLE32(view, start + kTreesSizeAt);
+    const std::int64_t end = ClipEnd(view, start, frames, trees_size);
 
     state.AppendClip({start, std::string(kSmackerExtension), end, {}}, kSmackerTypeName);
   }

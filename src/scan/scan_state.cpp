@@ -6,15 +6,12 @@
 
 #include <algorithm>
 #include <cstring>
-#include <iterator>
 
 #include "base/errors.h"
 
 namespace rsf {
 namespace {
 
-// Detector reads outside the window are served from blocks of this size.
-constexpr std::int64_t kPeekBlockSize = 32 * 1024;
 // Walks cannot come back to points this far before the window start.
 constexpr std::int64_t kWalkMargin = kWindowSize;
 
@@ -30,7 +27,8 @@ ScanState::ScanState(SourceStream& source, const ScanOptions& options, ScanObser
       read_error_count_(read_error_count),
       matcher_kind_(matcher_kind),
       source_size_(source.Size()),
-      window_(std::make_shared<Window>()) {
+      window_(std::make_shared<Window>()),
+      view_(source, source_size_) {
   for (const TFilestruct& clip : catalogue_) catalogued_.emplace(clip.StartOffset, clip.Extension);
   if (source_.CanReadConcurrently() && source_size_ > kWindowSize) {
     try {
@@ -82,10 +80,27 @@ void ScanState::ReadWindow() {
     prefetcher_->AimAfter(position);
     if (taken) {
       source_.Seek(position + count);  // where the plain read would have left it
+      ShowWindowToView();
       return;
     }
   }
+  // A read error raised here leaves the view on the window's pieces read so far.
+  struct Show {
+    ScanState& state;
+    ~Show() { state.ShowWindowToView(); }
+  } show{*this};
   ReadPieces(position, std::max<std::int64_t>(count, 0), window.bytes);
+}
+
+void ScanState::ShowWindowToView() { view_.SetWindow(window_->start, window_->bytes); }
+
+void ScanState::MoveWindowTo(std::int64_t offset) {
+  source_.Seek(offset);
+  ReadWindow();
+}
+
+void ScanState::PositionBehindWindow() {
+  source_.Seek(window_->start + static_cast<std::int64_t>(window_->bytes.size()));
 }
 
 void ScanState::SaveWindow() {
@@ -100,11 +115,13 @@ void ScanState::RestoreWindow() {
     spare_ = std::move(window_);
     window_ = saved_;
   }
+  ShowWindowToView();
   source_.Seek(saved_->start + kWindowSize);
 }
 
 void ScanState::AdvanceWindow() {
   window_->start += kWindowStep;
+  ShowWindowToView();
   source_.Seek(window_->start);
 }
 
@@ -180,43 +197,6 @@ std::optional<std::int64_t> ScanState::SearchSource(SignatureId id, std::int64_t
     position += count - (length - 1);
   }
   return std::nullopt;
-}
-
-std::optional<Bytes> ScanState::Peek(std::int64_t offset, std::int64_t count) {
-  if (offset < 0 || count <= 0 || offset > source_size_ - count) return std::nullopt;
-  const Window& window = *window_;
-  const auto window_size = static_cast<std::int64_t>(window.bytes.size());
-  if (offset >= window.start && offset - window.start <= window_size - count)
-    return Buffer().subspan(static_cast<std::size_t>(offset - window.start), static_cast<std::size_t>(count));
-  const auto block_size = static_cast<std::int64_t>(peek_block_.size());
-  if (offset >= peek_block_start_ && offset - peek_block_start_ <= block_size - count)
-    return Bytes(peek_block_).subspan(static_cast<std::size_t>(offset - peek_block_start_), static_cast<std::size_t>(count));
-  if (count > kPeekBlockSize / 2) return std::nullopt;
-
-  // A new block from `offset` on, stopping short of the next part known to be unreadable.
-  std::int64_t end = std::min(source_size_, offset + kPeekBlockSize);
-  auto next_bad = unreadable_.upper_bound(offset);
-  if (next_bad != unreadable_.begin() && std::prev(next_bad)->second > offset) return std::nullopt;
-  if (next_bad != unreadable_.end()) end = std::min(end, next_bad->first);
-  if (end - offset < count) return std::nullopt;
-  peek_block_.resize(static_cast<std::size_t>(end - offset));
-  source_.Seek(offset);
-  if (source_.Read(peek_block_.data(), end - offset) != end - offset) {
-    peek_block_.clear();
-    unreadable_[offset] = end;
-    return std::nullopt;
-  }
-  peek_block_start_ = offset;
-  return Bytes(peek_block_).first(static_cast<std::size_t>(count));
-}
-
-std::int64_t ScanState::ReadSource(std::int64_t offset, void* buffer, std::int64_t count) {
-  if (const std::optional<Bytes> bytes = Peek(offset, count)) {
-    std::memcpy(buffer, bytes->data(), bytes->size());
-    return count;
-  }
-  source_.Seek(offset);
-  return source_.Read(buffer, count);
 }
 
 bool ScanState::AppendClip(TFilestruct clip, std::string_view type_name) {

@@ -1,11 +1,10 @@
-// The scan state that every detector works on: the source, the current window with its saved
-// copy, the one-pass signature index of the window, footer search across windows, and the
-// catalogue that detectors append to.
+// The scan state that every detector works on: the current window with its saved copy, the
+// one-pass signature index of the window, footer search across windows, the view through which
+// detectors read the source, and the catalogue that detectors append to.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -19,6 +18,7 @@
 #include "scan/literal_matcher.h"
 #include "scan/scan_observer.h"
 #include "scan/scan_options.h"
+#include "scan/source_view.h"
 #include "stream/source_stream.h"
 #include "scan/walk_memo.h"
 #include "scan/window_prefetcher.h"
@@ -51,11 +51,16 @@ class ScanState {
   void RestoreWindow();
   // Moves the window start on by one window less the overlap and seeks the source there.
   void AdvanceWindow();
+  // Reads a new window starting at `offset` (MP3 mode moves behind each clip it finds).
+  void MoveWindowTo(std::int64_t offset);
+  // Positions the source behind the current window, where the time estimate looks.
+  void PositionBehindWindow();
 
   Bytes Buffer() const { return window_->bytes; }
   std::int64_t WindowStart() const { return window_->start; }
   std::int64_t SourceSize() const { return source_size_; }
-  SourceStream& Source() { return source_; }
+  // How detectors read the source beyond the window.
+  SourceView& View() { return view_; }
   const ScanOptions& Options() const { return options_; }
   ScanObserver& Observer() { return observer_; }
 
@@ -73,17 +78,6 @@ class ScanState {
   // further parts of the source as needed without changing the window; the source position is
   // left anywhere. Remembers what it found so that repeated searches cost nothing.
   std::optional<std::int64_t> FindInSource(SignatureId id, std::int64_t from);
-
-  // --- reading the source from memory ---
-  // The `count` bytes at `offset` when they are at hand: inside the current window, or inside a
-  // block of the source read ahead for the detectors' own reads. Empty when they are not (past
-  // the source end, or in a part whose block read failed): a plain read of the source then
-  // tells what those bytes are, or that they cannot be read.
-  std::optional<Bytes> Peek(std::int64_t offset, std::int64_t count);
-  // A plain read of `count` bytes at `offset` (seek, then read): the same bytes and the same
-  // count or failure as the source would give, from memory where the bytes are at hand. The
-  // source position is left anywhere.
-  std::int64_t ReadSource(std::int64_t offset, void* buffer, std::int64_t count);
 
   // Where earlier walks of a kind went, for the detectors that walk forward through the source.
   enum class WalkKind { kQuicktimeChain, kChunkRun, kCount };
@@ -114,6 +108,8 @@ class ScanState {
   };
 
   void EnsureIndexed(Window& window);
+  // Tells the view which window is current.
+  void ShowWindowToView();
   std::optional<std::int64_t> SearchSource(SignatureId id, std::int64_t from);
   // Reads `count` bytes from `offset` into `out` in pieces; stops at a failing piece
   // (handled as a scan read error), leaving `out` holding the pieces read before it.
@@ -140,10 +136,7 @@ class ScanState {
   std::set<std::pair<std::int64_t, std::string>> catalogued_;
   std::unique_ptr<WindowPrefetcher> prefetcher_;
 
-  // Read-ahead for Peek, and the parts of the source where such a block could not be read.
-  std::vector<std::uint8_t> peek_block_;
-  std::int64_t peek_block_start_ = 0;
-  std::map<std::int64_t, std::int64_t> unreadable_;  // begin -> end
+  SourceView view_;
   WalkMemo walks_[static_cast<std::size_t>(WalkKind::kCount)];
 };
 

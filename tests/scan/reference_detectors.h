@@ -1,7 +1,7 @@
 // Straightforward detectors kept as oracles: QuickTime, Smacker, MIDI and MP3 mode exactly as
 // they ran before walks were remembered, reads were served from memory and the frame-size sum
-// stopped at the source end: every field is read with a seek and a read of the source, every
-// walk is walked to its end. A scan with them must find what the engine finds, clip for clip.
+// stopped at the source end: every field is read with a seek and a read of the source itself
+// (not through the view the engine's detectors read through), every walk is walked to its end. A scan with them must find what the engine finds, clip for clip.
 // Used by the hostile-source tests and by the scan fuzzer; depends on nothing but the core.
 #pragma once
 
@@ -60,9 +60,8 @@ inline AtomEnd EndOfAtom(SourceStream& source, std::int64_t source_size, std::in
   return {at + static_cast<std::int64_t>(length), false};
 }
 
-inline void FindQuicktimeClips(ScanState& state) {
+inline void FindQuicktimeClips(ScanState& state, SourceStream& source) {
   const SignatureId signature = state.Signature(kQuicktimeSignature);
-  SourceStream& source = state.Source();
   const std::int64_t source_size = state.SourceSize();
   for (std::size_t v = state.NextCandidate(signature, 0); v != kNoCandidate; v = state.NextCandidate(signature, v + 1)) {
     const std::int64_t start = state.WindowStart() + static_cast<std::int64_t>(v) - 4;
@@ -112,9 +111,8 @@ inline std::int64_t SumFrameSizes(SourceStream& source, std::int64_t source_size
   return sum;
 }
 
-inline void FindSmackerClips(ScanState& state) {
+inline void FindSmackerClips(ScanState& state, SourceStream& source) {
   const SignatureId signature = state.Signature(kSmackerSignature);
-  SourceStream& source = state.Source();
   const std::int64_t source_size = state.SourceSize();
   for (std::size_t p = state.NextCandidate(signature, 0); p != kNoCandidate; p = state.NextCandidate(signature, p + 1)) {
     const Bytes buffer = state.Buffer();
@@ -132,9 +130,8 @@ inline void FindSmackerClips(ScanState& state) {
 
 // --- MIDI ---
 
-inline void FindSequenceClips(ScanState& state, const TcliptypeSequence& type) {
+inline void FindSequenceClips(ScanState& state, SourceStream& source, const TcliptypeSequence& type) {
   const SignatureId signature = state.Signature(type.Signature);
-  SourceStream& source = state.Source();
   const std::int64_t source_size = state.SourceSize();
   const auto identifier_size = static_cast<std::int64_t>(type.ChunkIdentifier.size());
   const std::int64_t chunk_head_size = identifier_size + type.LengthFieldSize;
@@ -174,8 +171,7 @@ inline std::size_t NextFF(Bytes window, std::size_t from) {
   return kNoCandidate;
 }
 
-inline void FindMP3Clips(ScanState& state) {
-  SourceStream& source = state.Source();
+inline void FindMP3Clips(ScanState& state, SourceStream& source) {
   const std::int64_t size = state.SourceSize();
   std::size_t a = NextFF(state.Buffer(), 0);
   while (a != kNoCandidate) {
@@ -226,11 +222,10 @@ inline void FindMP3Clips(ScanState& state) {
     } catch (const StreamReadError&) {
     }
     state.AppendClip({s, std::string(kMp3Extension), e, info}, kMp3TypeName);
-    source.Seek(e - 1);
-    state.ReadWindow();
+    state.MoveWindowTo(e - 1);
     a = NextFF(state.Buffer(), 0);
   }
-  source.Seek(state.WindowStart() + static_cast<std::int64_t>(state.Buffer().size()));
+  state.PositionBehindWindow();
 }
 
 // --- the window loop around them ---
@@ -261,14 +256,14 @@ inline Outcome Scan(SourceStream& source, const ScanOptions& options, ScanObserv
       state.ReadWindow();
       state.SaveWindow();
       if (options.mp3_mode) {
-        reference::FindMP3Clips(state);
+        reference::FindMP3Clips(state, source);
       } else {
         auto run = [&](ClipKind kind, auto&& detector) {
           if (!options.Enabled(kind)) return;
           detector();
           state.RestoreWindow();
         };
-        run(ClipKind::kQT, [&] { reference::FindQuicktimeClips(state); });
+        run(ClipKind::kQT, [&] { reference::FindQuicktimeClips(state, source); });
         run(ClipKind::kBMP, [&] { rsf::FindRIFFClips(state, kBitmapType); });
         run(ClipKind::kAVI, [&] { rsf::FindRIFFClips(state, kAviType); });
         run(ClipKind::kWAV, [&] { rsf::FindRIFFClips(state, kWavType); });
@@ -277,8 +272,8 @@ inline Outcome Scan(SourceStream& source, const ScanOptions& options, ScanObserv
         run(ClipKind::kMVE, [&] { rsf::FindHEFOClips(state, kMveType); });
         run(ClipKind::kRAM, [&] { rsf::FindHEFOClips(state, kRealMediaType); });
         run(ClipKind::kBIK, [&] { rsf::FindBIKClips(state, kBinkType); });
-        run(ClipKind::kSMK, [&] { reference::FindSmackerClips(state); });
-        run(ClipKind::kMID, [&] { reference::FindSequenceClips(state, kMidiType); });
+        run(ClipKind::kSMK, [&] { reference::FindSmackerClips(state, source); });
+        run(ClipKind::kMID, [&] { reference::FindSequenceClips(state, source, kMidiType); });
       }
       state.AdvanceWindow();
       observer.ProcessMessages();

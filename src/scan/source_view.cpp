@@ -1,0 +1,83 @@
+// The detectors' reads. Under a stream whose failures depend on the bytes asked for (a bad
+// sector fails every read that touches it), a byte served from memory is one that a read of
+// the source would have delivered too: a block is kept only when it was read whole, and a part
+// where one failed is read from the source each time.
+#include "scan/source_view.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
+#include "base/errors.h"
+
+namespace rsf {
+namespace {
+
+// Reads outside the window are served from blocks of this size.
+constexpr std::int64_t kBlockSize = 64 * 1024;
+
+}  // namespace
+
+std::optional<std::uint32_t> SourceView::WindowBE32(std::int64_t offset) const {
+  const std::int64_t at = offset - window_start_;
+  if (at < 0) return std::nullopt;
+  return ReadBE32(window_, static_cast<std::size_t>(at));
+}
+
+std::optional<Bytes> SourceView::Peek(std::int64_t offset, std::int64_t count) {
+  if (offset < 0 || count <= 0 || offset > size_ - count) return std::nullopt;
+  const auto window_size = static_cast<std::int64_t>(window_.size());
+  if (offset >= window_start_ && offset - window_start_ <= window_size - count)
+    return window_.subspan(static_cast<std::size_t>(offset - window_start_), static_cast<std::size_t>(count));
+  const auto block_size = static_cast<std::int64_t>(block_.size());
+  if (offset >= block_start_ && offset - block_start_ <= block_size - count)
+    return Bytes(block_).subspan(static_cast<std::size_t>(offset - block_start_), static_cast<std::size_t>(count));
+  if (count > kBlockSize / 2) return std::nullopt;
+
+  // A new block from `offset` on, stopping short of the next part known to be unreadable.
+  std::int64_t end = std::min(size_, offset + kBlockSize);
+  auto next_bad = unreadable_.upper_bound(offset);
+  if (next_bad != unreadable_.begin() && std::prev(next_bad)->second > offset) return std::nullopt;
+  if (next_bad != unreadable_.end()) end = std::min(end, next_bad->first);
+  if (end - offset < count) return std::nullopt;
+  block_.resize(static_cast<std::size_t>(end - offset));
+  source_.Seek(offset);
+  if (source_.Read(block_.data(), end - offset) != end - offset) {
+    block_.clear();
+    unreadable_[offset] = end;
+    return std::nullopt;
+  }
+  block_start_ = offset;
+  return Bytes(block_).first(static_cast<std::size_t>(count));
+}
+
+std::int64_t SourceView::Read(std::int64_t offset, void* buffer, std::int64_t count) {
+  if (const std::optional<Bytes> bytes = Peek(offset, count)) {
+    std::memcpy(buffer, bytes->data(), bytes->size());
+    return count;
+  }
+  return ReadFromSource(offset, buffer, count);
+}
+
+void SourceView::ReadFull(std::int64_t offset, void* buffer, std::int64_t count) {
+  if (count <= 0) return;
+  if (Read(offset, buffer, count) != count) throw StreamReadError();
+}
+
+std::int64_t SourceView::ReadFromSource(std::int64_t offset, void* buffer, std::int64_t count) {
+  source_.Seek(offset);
+  return source_.Read(buffer, count);
+}
+
+void SourceView::ReadFullFromSource(std::int64_t offset, void* buffer, std::int64_t count) {
+  if (count <= 0) return;
+  if (ReadFromSource(offset, buffer, count) != count) throw StreamReadError();
+}
+
+ByteCursor SourceView::ReadRecord(std::int64_t offset, std::int64_t count, std::vector<std::uint8_t>& storage) {
+  storage.resize(static_cast<std::size_t>(std::max<std::int64_t>(count, 0)));
+  const std::int64_t got = Read(offset, storage.data(), count);
+  return ByteCursor(Bytes(storage.data(), static_cast<std::size_t>(std::max<std::int64_t>(got, 0))));
+}
+
+}  // namespace rsf
