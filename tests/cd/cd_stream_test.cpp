@@ -1,12 +1,15 @@
 // TCDStream over a stand-in ASPI library, and the sector arithmetic both CD streams share:
 // which sectors a read asks for, the size from READ CAPACITY, seeking, failed reads, and reads
-// too long for one request.
+// too long for one request; and the stream contract over both CD streams.
 #include <gtest/gtest.h>
 
 #include "base/errors.h"
 #include "cd/BasicASPI.h"
+#include "cd/ntcdstream.h"
 #include "cd/sector_reads.h"
 #include "fake_aspi.h"
+#include "support/scan_harness.h"
+#include "support/stream_contract.h"
 
 namespace rsf {
 namespace {
@@ -191,3 +194,33 @@ TEST(CdSectorReadsTest, ReadsOfMoreThan65535SectorsAreSplit) {
 
 }  // namespace
 }  // namespace rsf
+
+namespace rsf::test {
+
+// The stream contract over both CD streams: the ASPI stream on a stand-in drive of 41 blocks,
+// the raw-volume stream on an image file. Both count a seek from the end backwards; the raw
+// volume fails a read over its end whole, the ASPI stream reads on behind the size the drive
+// reported.
+INSTANTIATE_TEST_SUITE_P(
+    CdStreams, SourceStreamContract,
+    ::testing::Values(
+        StreamFlavour{"aspi",
+                      [](std::shared_ptr<void>& keep) -> std::unique_ptr<SourceStream> {
+                        auto library = std::make_shared<FakeAspiLibrary>();
+                        library->AddDrive(0, 1).capacity = {0, 0, 0, 40, 0, 0, 8, 0};
+                        keep = library;
+                        return std::make_unique<TCDStream>(0, 1, 0);
+                      },
+                      DiscByte, StreamFlavour::PastTheEnd::kReadsOn, true},
+        StreamFlavour{"raw_volume",
+                      [](std::shared_ptr<void>& keep) -> std::unique_ptr<SourceStream> {
+                        auto dir = std::make_shared<TempDir>();
+                        keep = dir;
+                        std::vector<std::uint8_t> volume(5 * 2048 + 700);
+                        for (std::size_t i = 0; i < volume.size(); ++i) volume[i] = DiscByte(static_cast<std::int64_t>(i));
+                        return std::make_unique<TNTCDStream>(dir->Write("volume.iso", volume));
+                      },
+                      DiscByte, StreamFlavour::PastTheEnd::kFails, true}),
+    [](const ::testing::TestParamInfo<StreamFlavour>& info) { return info.param.name; });
+
+}  // namespace rsf::test

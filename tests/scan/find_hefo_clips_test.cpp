@@ -55,14 +55,6 @@ TEST(FindHEFOClipsTest, HeadersBetweenHeaderAndFooterAreNotExamined) {
   EXPECT_EQ(Spans(result.catalogue), (std::vector<Span>{{10, 10 + 10 + 50 + 100}}));
 }
 
-TEST(FindHEFOClipsTest, SignatureInTheLastFortyBytesIsListedOnce) {
-  ByteVector source(130000, 0);
-  Put(source, 63470, Jfif(200));  // begins in the overlap of the first two windows
-  auto result = ScanBytes(source, OnlyTypes({ClipKind::kJPG}));
-  EXPECT_EQ(Spans(result.catalogue), (std::vector<Span>{{63470, 63670}}));
-  EXPECT_EQ(result.list_lines.size(), 1u);
-}
-
 TEST(FindHEFOClipsTest, FootersInLaterWindowsAndAcrossBoundaries) {
   ByteVector source(300000, 0);
   Put(source, 1000, Jfif(150000));  // footer two windows later

@@ -76,15 +76,5 @@ TEST(FindSmackerClipsTest, WalksThatMeetTheSourceEndStopThere) {
             (std::vector<Span>{{0, static_cast<std::int64_t>(smacker.size()) - 1}}));
 }
 
-TEST(FindSmackerClipsTest, HeaderCutByTheWindowEndIsFoundOnceInTheNextWindow) {
-  // Bytes 18 and 19 of a header at 63,478 lie past the first window's end (63,488).
-  const ByteVector smacker = SmackerFile({.frame_sizes = {2000, 3000}});
-  for (const std::size_t at : {std::size_t{63478}, std::size_t{63450}}) {
-    const auto result = ScanBytes(PlaceAt(140000, at, smacker), kSmacker);
-    const auto start = static_cast<std::int64_t>(at);
-    EXPECT_EQ(Spans(result.catalogue), (std::vector<Span>{{start, start + static_cast<std::int64_t>(smacker.size())}}));
-  }
-}
-
 }  // namespace
 }  // namespace rsf

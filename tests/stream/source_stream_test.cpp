@@ -1,5 +1,4 @@
-// One contract every source stream must keep: size, position, seeking past the end, plain
-// reads that report what arrived and full reads that raise the stream read error.
+// The stream contract over the memory and file streams, and what only files do.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,61 +7,44 @@
 #include "stream/file_stream.h"
 #include "stream/memory_stream.h"
 #include "support/scan_harness.h"
+#include "support/stream_contract.h"
 
 namespace rsf {
 namespace {
 
-std::vector<std::uint8_t> Counting(std::size_t n) {
-  std::vector<std::uint8_t> bytes(n);
-  for (std::size_t i = 0; i < n; ++i) bytes[i] = static_cast<std::uint8_t>(i);
+using test::StreamFlavour;
+
+std::uint8_t Counting(std::int64_t n) { return static_cast<std::uint8_t>(n * 7 + n / 256); }
+
+std::vector<std::uint8_t> CountingBytes(std::size_t size) {
+  std::vector<std::uint8_t> bytes(size);
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = Counting(static_cast<std::int64_t>(i));
   return bytes;
 }
 
-class SourceStreamContract : public ::testing::TestWithParam<const char*> {
- protected:
-  std::unique_ptr<SourceStream> Make(const std::vector<std::uint8_t>& bytes) {
-    if (std::string(GetParam()) == "memory") return std::make_unique<MemoryStream>(bytes);
-    return std::make_unique<FileStream>(dir_.Write("source.bin", bytes));
-  }
-  test::TempDir dir_;
-};
+}  // namespace
+}  // namespace rsf
 
-TEST_P(SourceStreamContract, SizePositionAndSeeking) {
-  auto stream = Make(Counting(300));
-  EXPECT_EQ(stream->Size(), 300);
-  EXPECT_EQ(stream->Position(), 0);
-  EXPECT_EQ(stream->Seek(250), 250);
-  EXPECT_EQ(stream->Seek(10, kFromCurrent), 260);
-  EXPECT_EQ(stream->Seek(0, kFromEnd), 300);
-  EXPECT_EQ(stream->Seek(5000), 5000) << "seeking past the end is allowed";
-  EXPECT_EQ(stream->Seek(1, 7), -1) << "unknown origin";
-  EXPECT_EQ(stream->Position(), 5000) << "a refused seek moves nothing";
-}
+namespace rsf::test {
 
-TEST_P(SourceStreamContract, PlainReadReportsWhatArrivedFullReadRaises) {
-  auto stream = Make(Counting(300));
-  std::uint8_t buffer[64] = {};
-  stream->Seek(290);
-  EXPECT_EQ(stream->Read(buffer, 64), 10);
-  EXPECT_EQ(buffer[0], 290 % 256);
-  EXPECT_EQ(stream->Position(), 300);
-  EXPECT_EQ(stream->Read(buffer, 64), 0) << "at the end nothing arrives and nothing is raised";
-  stream->Seek(1000);
-  EXPECT_EQ(stream->Read(buffer, 4), 0);
+INSTANTIATE_TEST_SUITE_P(
+    FileAndMemory, SourceStreamContract,
+    ::testing::Values(StreamFlavour{"memory",
+                                    [](std::shared_ptr<void>&) { return std::make_unique<MemoryStream>(CountingBytes(10000)); },
+                                    Counting},
+                      StreamFlavour{"file",
+                                    [](std::shared_ptr<void>& keep) {
+                                      auto dir = std::make_shared<TempDir>();
+                                      keep = dir;
+                                      return std::make_unique<FileStream>(dir->Write("source.bin", CountingBytes(10000)));
+                                    },
+                                    Counting}),
+    [](const ::testing::TestParamInfo<StreamFlavour>& info) { return info.param.name; });
 
-  stream->Seek(100);
-  stream->ReadBuffer(buffer, 64);
-  EXPECT_EQ(buffer[63], 163);
-  stream->Seek(280);
-  try {
-    stream->ReadBuffer(buffer, 64);
-    FAIL() << "short full read must raise";
-  } catch (const StreamReadError& e) {
-    EXPECT_STREQ(e.what(), "数据流读取错误");
-  }
-}
+}  // namespace rsf::test
 
-INSTANTIATE_TEST_SUITE_P(AllStreams, SourceStreamContract, ::testing::Values("memory", "file"));
+namespace rsf {
+namespace {
 
 TEST(FileStreamTest, MissingFileAndFolderAreOpenErrors) {
   test::TempDir dir;

@@ -1,0 +1,129 @@
+// One contract every detector keeps, run over a known clip of each type (the demo source's
+// smallest) with only that type enabled, and for MP3 mode over a frame run:
+//  - the clip cut short at every length (every one up to 300 bytes, then spread over the rest)
+//    is scanned without harm, and nothing listed lies outside the source;
+//  - the clip with its signature on, just before and across a window boundary is found once,
+//    with its exact boundaries;
+//  - random noise gives what the plain reference detectors give;
+//  - the start of the clip in the last bytes of the source is scanned without harm.
+// Under the sanitizer builds this also proves that no detector reads outside what it was given.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "reference_detectors.h"
+#include "stream/memory_stream.h"
+#include "support/scan_harness.h"
+#include "synth/demo_source.h"
+#include "synth/random_filler.h"
+
+namespace rsf {
+namespace {
+
+struct DetectorCase {
+  const char* name;
+  const char* extension;  // of the demo clip it is run over
+  std::optional<ClipKind> kind;  // none: MP3 mode
+};
+
+const DetectorCase kCases[] = {
+    {"QuickTime", ".qt", ClipKind::kQT},  {"Bitmap", ".bmp", ClipKind::kBMP},    {"Avi", ".avi", ClipKind::kAVI},
+    {"Wave", ".wav", ClipKind::kWAV},     {"Jpeg", ".jpg", ClipKind::kJPG},      {"Mpeg", ".mpg", ClipKind::kMPG},
+    {"Mve", ".mve", ClipKind::kMVE},      {"RealMedia", ".ram", ClipKind::kRAM}, {"Bink", ".bik", ClipKind::kBIK},
+    {"Smacker", ".smk", ClipKind::kSMK},  {"Midi", ".mid", ClipKind::kMID},      {"Mp3", ".mp3", std::nullopt},
+};
+
+class DetectorContract : public ::testing::TestWithParam<DetectorCase> {
+ protected:
+  DetectorContract() {
+    const synth::DemoSource demo = synth::BuildDemoSource();
+    const auto& placed = GetParam().kind ? demo.clips : demo.mp3_clips;
+    for (const synth::PlacedClip& candidate : placed)
+      if (candidate.extension == GetParam().extension && (clip_.empty() || candidate.bytes.size() < clip_.size())) {
+        clip_ = candidate.bytes;
+        listed_ = candidate.end - candidate.start;  // RealMedia's rule ends inside the index
+      }
+    if (GetParam().kind) {
+      options_ = test::OnlyTypes({*GetParam().kind});
+    } else {
+      options_.mp3_mode = true;
+    }
+  }
+
+  // Scans `bytes` and checks what holds for any source: the catalogue within the source, in
+  // step with the list, no entry twice.
+  test::ScanResult Scan(const std::vector<std::uint8_t>& bytes) const {
+    test::ScanResult result = test::ScanBytes(bytes, options_);
+    std::set<std::pair<std::int64_t, std::string>> seen;
+    for (const TFilestruct& clip : result.catalogue) {
+      EXPECT_GE(clip.StartOffset, 0);
+      EXPECT_LE(clip.StartOffset, clip.EndOffset);
+      EXPECT_LE(clip.EndOffset, static_cast<std::int64_t>(bytes.size())) << "listed past the source end";
+      EXPECT_TRUE(seen.emplace(clip.StartOffset, clip.Extension).second) << "listed twice";
+    }
+    EXPECT_EQ(result.list_lines.size(), result.catalogue.size());
+    return result;
+  }
+
+  std::vector<std::uint8_t> clip_;
+  std::int64_t listed_ = 0;  // how much of the clip the type's rule lists
+  ScanOptions options_;
+};
+
+TEST_P(DetectorContract, TruncatedAtEveryLength) {
+  ASSERT_FALSE(clip_.empty());
+  const auto whole = Scan(clip_);
+  EXPECT_EQ(test::Spans(whole.catalogue), (std::vector<test::Span>{{0, listed_}}));
+  std::vector<std::size_t> lengths;
+  for (std::size_t length = 0; length < std::min<std::size_t>(clip_.size(), 300); ++length) lengths.push_back(length);
+  for (std::size_t length = 300; length < clip_.size(); length += std::max<std::size_t>(1, clip_.size() / 150))
+    lengths.push_back(length);
+  for (const std::size_t length : lengths) {
+    SCOPED_TRACE(length);
+    const auto cut = Scan(std::vector<std::uint8_t>(clip_.begin(), clip_.begin() + static_cast<std::ptrdiff_t>(length)));
+    if (HasFailure()) return;
+  }
+}
+
+TEST_P(DetectorContract, SignatureStraddlingAWindowBoundaryIsFoundOnce) {
+  ASSERT_FALSE(clip_.empty());
+  // Before the first window's end, inside the 40 bytes both windows hold, just before and at
+  // the second window's start.
+  for (const std::int64_t start : {std::int64_t{kWindowSize - 2}, std::int64_t{kWindowSize - 5}, std::int64_t{kWindowSize - 13},
+                                   std::int64_t{kWindowStep + 10}, std::int64_t{kWindowStep - 1}, std::int64_t{kWindowStep}}) {
+    SCOPED_TRACE(start);
+    const std::size_t size = static_cast<std::size_t>(start) + clip_.size() + 3000;
+    const auto found = Scan(test::PlaceAt(size, static_cast<std::size_t>(start), clip_));
+    EXPECT_EQ(test::Spans(found.catalogue), (std::vector<test::Span>{{start, start + listed_}}));
+  }
+}
+
+TEST_P(DetectorContract, RandomNoiseGivesWhatThePlainDetectorsGive) {
+  for (const std::uint64_t seed : {1u, 2u}) {
+    const std::vector<std::uint8_t> noise = synth::RandomBytes(200000, seed);
+    const auto found = Scan(noise);
+    MemoryStream stream(noise);
+    test::RecordingObserver observer;
+    const reference::Outcome expected = reference::Scan(stream, options_, observer);
+    ASSERT_FALSE(expected.threw);
+    EXPECT_EQ(test::Spans(found.catalogue), test::Spans(expected.catalogue)) << seed;
+  }
+}
+
+TEST_P(DetectorContract, ClipStartInTheLastBytesOfTheSource) {
+  ASSERT_FALSE(clip_.empty());
+  for (std::size_t kept = 1; kept <= std::min<std::size_t>(clip_.size(), 80); ++kept) {
+    SCOPED_TRACE(kept);
+    std::vector<std::uint8_t> bytes(5000, 0);
+    bytes.insert(bytes.end(), clip_.begin(), clip_.begin() + static_cast<std::ptrdiff_t>(kept));
+    Scan(bytes);
+    if (HasFailure()) return;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryDetector, DetectorContract, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<DetectorCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace rsf
