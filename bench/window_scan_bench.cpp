@@ -16,8 +16,8 @@
 #include "bench_sources.h"
 #include "bench_timing.h"
 #include "cli/rsfx_app.h"
-#include "ui/form_services.h"
-#include "ui/main_form.h"
+#include "ui/services/form_services.h"
+#include "ui/windows/main_form.h"
 #include "ui/program.h"
 
 namespace {

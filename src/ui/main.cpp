@@ -1,10 +1,10 @@
 // rsf-extractor: the desktop program. Starts the windows and runs until the main window closes.
 #include <QApplication>
 
-#include "ui/form_services.h"
-#include "ui/main_form.h"
+#include "ui/services/form_services.h"
+#include "ui/windows/main_form.h"
 #include "ui/program.h"
-#include "ui/qt_translation.h"
+#include "ui/services/qt_translation.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);

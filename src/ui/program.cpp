@@ -2,12 +2,12 @@
 // plug into the main window.
 #include "ui/program.h"
 
-#include "ui/cd_mode_binding.h"
-#include "ui/form_services.h"
-#include "ui/frmImageView.h"
-#include "ui/main_form.h"
-#include "ui/playback.h"
-#include "ui/splash_form.h"
+#include "ui/features/cd_mode_binding.h"
+#include "ui/services/form_services.h"
+#include "ui/windows/frmImageView.h"
+#include "ui/windows/main_form.h"
+#include "ui/features/playback.h"
+#include "ui/windows/splash_form.h"
 
 namespace rsf::ui {
 
@@ -18,9 +18,9 @@ Program::Program(FormServices& services, const QStringList& arguments)
       playback_(std::make_unique<Playback>(*services.boxes, *services.shell, *services.player,
                                            *services.temporary_folder, *image_)) {
   main_form_->SetAboutWindow(splash_);
-  BindCdMode(*main_form_, *services.boxes);
   FormHooks& hooks = main_form_->Hooks();
-  hooks.play = [this](TfrmMainForm& form) { playback_->PlayExecute(form); };
+  BindCdMode(hooks, *main_form_, *services.boxes);
+  hooks.play = [this](PlaybackWindow& window) { playback_->PlayExecute(window); };
   hooks.close_media = [this] { playback_->CloseMedia(); };
   playback_->Bind(*main_form_);
 }

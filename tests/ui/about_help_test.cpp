@@ -10,10 +10,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "ui/about_logo.h"
-#include "ui/about_panel.h"
+#include "ui/windows/about_logo.h"
+#include "ui/windows/about_panel.h"
 #include "ui/product.h"
-#include "ui/splash_form.h"
+#include "ui/windows/splash_form.h"
 #include "window_fixture.h"
 
 namespace rsf::ui::test {

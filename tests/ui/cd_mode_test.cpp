@@ -15,8 +15,8 @@
 #include "cd/cd_mode.h"
 #include "cd/wnaspi32.h"
 #include "platform/cd_drives.h"
-#include "ui/cd_mode_binding.h"
-#include "ui/check_list_box.h"
+#include "ui/features/cd_mode_binding.h"
+#include "ui/widgets/check_list_box.h"
 #include "window_fixture.h"
 
 namespace rsf::ui::test {

@@ -10,8 +10,8 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-#include "ui/check_list_box.h"
-#include "ui/header_control.h"
+#include "ui/widgets/check_list_box.h"
+#include "ui/widgets/header_control.h"
 #include "window_fixture.h"
 
 namespace rsf::ui::test {
@@ -209,9 +209,9 @@ TEST_F(ClipList, RightClickSelectsTheEntryAndShowsIt) {
 
 TEST_F(ClipList, DoubleClickAndPlayReachThePlaybackHook) {
   int plays = 0;
-  Form().Hooks().play = [&](TfrmMainForm& form) {
+  Form().Hooks().play = [&](PlaybackWindow& window) {
     ++plays;
-    EXPECT_EQ(&form, &Form());
+    EXPECT_EQ(&window.Owner(), &Form());
   };
   CheckListBox* list = Form().rzFoundClips;
   const QRect place = list->visualItemRect(list->item(1));

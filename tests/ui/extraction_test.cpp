@@ -8,9 +8,9 @@
 #include <QTest>
 #include <filesystem>
 
-#include "ui/check_list_box.h"
-#include "ui/gauge.h"
-#include "ui/status_panels.h"
+#include "ui/widgets/check_list_box.h"
+#include "ui/widgets/gauge.h"
+#include "ui/widgets/status_panels.h"
 #include "window_fixture.h"
 
 namespace rsf::ui::test {

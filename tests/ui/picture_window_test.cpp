@@ -9,9 +9,9 @@
 
 #include "synth/bitmap_synth.h"
 #include "synth/jpeg_synth.h"
-#include "ui/frmImageView.h"
-#include "ui/jpeg_decoder.h"
-#include "ui/picture_loader.h"
+#include "ui/windows/frmImageView.h"
+#include "ui/services/jpeg_decoder.h"
+#include "ui/services/picture_loader.h"
 #include "window_fixture.h"
 
 namespace rsf::ui::test {

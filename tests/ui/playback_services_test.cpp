@@ -21,12 +21,12 @@
 #include "support/scan_harness.h"
 #include "synth/riff_synth.h"
 #include "support/watchdog.h"
-#include "ui/errorcode.h"
-#include "ui/player_window.h"
-#include "ui/qt_media_player.h"
-#include "ui/shell.h"
-#include "ui/temporary_files.h"
-#include "ui/temporary_folder.h"
+#include "ui/services/errorcode.h"
+#include "ui/windows/player_window.h"
+#include "ui/services/qt_media_player.h"
+#include "ui/services/shell.h"
+#include "ui/services/temporary_files.h"
+#include "ui/services/temporary_folder.h"
 
 namespace rsf::ui::test {
 namespace {

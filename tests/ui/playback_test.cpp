@@ -10,10 +10,10 @@
 #include "synth/bitmap_synth.h"
 #include "synth/jpeg_synth.h"
 #include "synth/riff_synth.h"
-#include "ui/check_list_box.h"
-#include "ui/errorcode.h"
-#include "ui/frmImageView.h"
-#include "ui/playback.h"
+#include "ui/widgets/check_list_box.h"
+#include "ui/services/errorcode.h"
+#include "ui/windows/frmImageView.h"
+#include "ui/features/playback.h"
 #include "window_fixture.h"
 
 namespace rsf::ui::test {

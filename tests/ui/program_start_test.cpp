@@ -9,10 +9,10 @@
 #include <cstdlib>
 
 #include "platform/system_info.h"
-#include "ui/check_list_box.h"
+#include "ui/widgets/check_list_box.h"
 #include "ui/display_text.h"
-#include "ui/qt_translation.h"
-#include "ui/splash_form.h"
+#include "ui/services/qt_translation.h"
+#include "ui/windows/splash_form.h"
 #include "window_fixture.h"
 
 namespace rsf::ui::test {

@@ -9,7 +9,7 @@
 #include <QUrl>
 #include <filesystem>
 
-#include "ui/check_list_box.h"
+#include "ui/widgets/check_list_box.h"
 #include "ui/target_path.h"
 #include "window_fixture.h"
 
@@ -208,9 +208,9 @@ TEST_F(SourceAndTarget, DropsWithoutLocalFilesAndDropsWhileTurnedOffAreRefused) 
   QCoreApplication::processEvents();
   EXPECT_EQ(Form().edtSourceFile->text(), before);
 
-  Form().SetDropsAccepted(false);
+  Form().ShowCdMode(true);  // CD mode turns drops off, and file mode on again
   EXPECT_FALSE(Form().acceptDrops());
-  Form().SetDropsAccepted(true);
+  Form().ShowCdMode(false);
   EXPECT_TRUE(Form().acceptDrops());
 }
 

@@ -7,9 +7,9 @@
 
 #include "support/watchdog.h"
 #include "synth/riff_synth.h"
-#include "ui/check_list_box.h"
-#include "ui/qt_media_player.h"
-#include "ui/temporary_files.h"
+#include "ui/widgets/check_list_box.h"
+#include "ui/services/qt_media_player.h"
+#include "ui/services/temporary_files.h"
 #include "window_fixture.h"
 
 namespace rsf::ui::test {

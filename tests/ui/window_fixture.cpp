@@ -10,8 +10,8 @@
 #include <system_error>
 
 #include "synth/byte_writer.h"
-#include "ui/check_list_box.h"
-#include "ui/status_panels.h"
+#include "ui/widgets/check_list_box.h"
+#include "ui/widgets/status_panels.h"
 
 namespace rsf::ui::test {
 

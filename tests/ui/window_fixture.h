@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "support/scan_harness.h"
-#include "ui/form_services.h"
-#include "ui/main_form.h"
+#include "ui/services/form_services.h"
+#include "ui/windows/main_form.h"
 #include "ui/program.h"
 
 // Readable Qt strings in failure messages.

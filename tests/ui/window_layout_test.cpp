@@ -16,12 +16,12 @@
 #include <QTest>
 #include <QToolBar>
 
-#include "ui/bevel_panel.h"
-#include "ui/check_list_box.h"
-#include "ui/gauge.h"
-#include "ui/header_control.h"
-#include "ui/status_panels.h"
-#include "ui/window_font.h"
+#include "ui/widgets/bevel_panel.h"
+#include "ui/widgets/check_list_box.h"
+#include "ui/widgets/gauge.h"
+#include "ui/widgets/header_control.h"
+#include "ui/widgets/status_panels.h"
+#include "ui/widgets/window_font.h"
 #include "window_fixture.h"
 
 namespace rsf::ui::test {

@@ -11,8 +11,8 @@
 
 #include "scan/clip_catalogue.h"
 #include "stream/memory_stream.h"
-#include "ui/check_list_box.h"
-#include "ui/gauge.h"
+#include "ui/widgets/check_list_box.h"
+#include "ui/widgets/gauge.h"
 #include "window_fixture.h"
 
 namespace rsf::ui::test {
@@ -205,7 +205,7 @@ TEST_F(WindowScan, NegativeSourceSizeWarnsAndKeepsListAndCatalogue) {
   EXPECT_TRUE(boxes_->shown.empty());
 
   std::vector<bool> cd_mode_calls;
-  Form().Hooks().use_cd_mode = [&](TfrmMainForm&, bool on) { cd_mode_calls.push_back(on); };
+  Form().Hooks().use_cd_mode = [&](CdModeWindow&, bool on) { cd_mode_calls.push_back(on); };
   Form().Hooks().open_cd_source = [] { return std::make_unique<NoDiscStream>(); };
   Form().UseCDMode->trigger();
   EXPECT_EQ(cd_mode_calls, std::vector<bool>{true});
@@ -225,7 +225,7 @@ TEST_F(WindowScan, NoSecondScanExtractionOrPlaybackStartsDuringAScan) {
   std::filesystem::create_directory(temp_.File("out"));
   Form().edtTargetFiles->setText(QString::fromStdString(temp_.File("out/Clip")));
   int plays = 0;
-  Form().Hooks().play = [&](TfrmMainForm&) { ++plays; };
+  Form().Hooks().play = [&](PlaybackWindow&) { ++plays; };
   dialogs_->open_answer = QStringLiteral("/elsewhere/other.bin");
   bool tried = false;
   ProbeEvents([&] {

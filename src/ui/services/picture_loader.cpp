@@ -1,0 +1,71 @@
+// Picture formats by extension, compared without regard to case as the desktop does.
+#include "ui/services/picture_loader.h"
+
+#include <QImageReader>
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "ui/display_text.h"
+#include "ui/services/jpeg_decoder.h"
+#include "ui/services/picture_limits.h"
+
+namespace rsf::ui {
+namespace {
+
+// From the last "." of the file-name part on, in lower case; empty without one.
+std::string LowerExtension(const std::string& path) {
+  const std::size_t delimiter = path.find_last_of("/\\");
+  const std::size_t dot = path.find_last_of('.');
+  if (dot == std::string::npos || (delimiter != std::string::npos && dot < delimiter)) return {};
+  std::string extension = path.substr(dot);
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return extension;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary | std::ios::ate);
+  if (!file) return std::nullopt;
+  const std::streamoff size = file.tellg();
+  if (size < 0 || static_cast<std::uint64_t>(size) > kMaxPictureFileBytes) return std::nullopt;
+  file.seekg(0);
+  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (file.bad()) return std::nullopt;
+  return bytes;
+}
+
+std::optional<QImage> LoadBitmap(const std::string& path) {
+  QImageReader reader(PathFromLocal(path), "bmp");
+  reader.setDecideFormatFromContent(false);
+  // The header's size decides before the reader allocates the picture (Qt reports a
+  // top-down bitmap's height as the header has it, negative); the allocation limit holds
+  // where the reader cannot tell the size beforehand.
+  const QSize size = reader.size();
+  if (size != QSize(-1, -1) &&
+      !PictureSizeAllowed(static_cast<std::uint64_t>(std::abs(size.width())), static_cast<std::uint64_t>(std::abs(size.height()))))
+    return std::nullopt;
+  reader.setAllocationLimit(static_cast<int>(kMaxPicturePixels * 4 / (1024 * 1024)));
+  QImage picture = reader.read();
+  if (picture.isNull()) return std::nullopt;
+  return picture;
+}
+
+std::optional<QImage> LoadJpeg(const std::string& path) {
+  const std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(path);
+  if (!bytes) return std::nullopt;
+  return DecodeJpeg(*bytes);
+}
+
+}  // namespace
+
+std::optional<QImage> LoadPicture(const std::string& path) {
+  const std::string extension = LowerExtension(path);
+  if (extension == ".bmp") return LoadBitmap(path);
+  if (extension == ".jpg" || extension == ".jpeg") return LoadJpeg(path);
+  return std::nullopt;
+}
+
+}  // namespace rsf::ui

@@ -1,0 +1,175 @@
+// The main window's life: creation, resizing, the view and option items, help, the About
+// window, and closing with the deletion of temporary clip copies.
+#include "ui/windows/main_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QPointer>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
+#include <QToolBar>
+#include <QUrl>
+
+#include "platform/system_info.h"
+#include "ui/widgets/anchors.h"
+#include "ui/display_text.h"
+#include "ui/services/form_services.h"
+#include "ui/product.h"
+#include "ui/services/shell_failure.h"
+#include "ui/windows/splash_form.h"
+#include "ui/widgets/status_panels.h"
+#include "ui/widgets/toolbar_icons.h"
+#include "ui/window_texts.h"
+
+namespace rsf::ui {
+
+TfrmMainForm::TfrmMainForm(FormServices& services, const QStringList& arguments, QWidget* parent)
+    : QMainWindow(parent),
+      services_(services),
+      engine_(scan_progress_),
+      error_display_(*services.boxes, this, DisplayText(rsf::ui::ApplicationTitle())) {
+  setObjectName(QStringLiteral("frmMainForm"));
+  setWindowIcon(ToolbarIcon(kImageStartAnalysis));
+  CreateControls();
+  CreateActions();
+  CreateMenus();
+  CreateToolBar();
+  ConnectControls();
+
+  resize(kOuterWidth - kNominalFrameWidth, kOuterHeight - kNominalFrameHeight);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect available = screen->availableGeometry();
+    move(available.center() - QPoint(kOuterWidth / 2, kOuterHeight / 2));
+  }
+  FormCreate(arguments);
+}
+
+TfrmMainForm::~TfrmMainForm() = default;
+
+void TfrmMainForm::FormCreate(const QStringList& arguments) {
+  // Elapsed and remaining times come from the core already written as hh:mm:ss.
+  setAcceptDrops(true);
+  application_title_ = DisplayText(rsf::ui::ApplicationTitle());
+  setWindowTitle(application_title_);
+  const QString program_folder = PathFromLocal(platform::ProgramFolder());
+  help_file_ = PathFromLocal(platform::ProgramDataFolder()) + QString::fromLatin1(kHelpFileName);
+  if (!QFileInfo::exists(help_file_)) help_file_ = program_folder + QString::fromLatin1(kHelpFileName);
+  // An installed program's folder takes no files from the user: clips then go home.
+  const QString target_folder = platform::FolderWritable(platform::ProgramFolder())
+                                    ? program_folder
+                                    : QDir::homePath() + QLatin1Char('/');
+  edtTargetFiles->setText(target_folder + QString::fromLatin1(kDefaultTargetStem));
+  nt_device_mode_ = platform::RawCdDeviceAccess();
+  temporary_files_.clear();
+  if (!arguments.isEmpty()) edtSourceFile->setText(arguments.front());
+}
+
+void TfrmMainForm::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  FormResize();
+}
+
+// Keeps the two group boxes side by side at half the width each and lines the clip list up
+// under the source box (which also undoes any move of the splitter).
+void TfrmMainForm::FormResize() {
+  const int outer_width = width() + kNominalFrameWidth;
+  const int target_left = panelMain->width() / 2 + 8;
+  const QRect target = GroupBox2->geometry();
+  panel_anchors_->SetBounds(GroupBox2, QRect(target_left, target.y(), outer_width - target_left - 16, target.height()));
+  const QRect source = GroupBox1->geometry();
+  panel_anchors_->SetBounds(GroupBox1, QRect(source.x(), source.y(), outer_width - target_left - 8, source.height()));
+
+  const int clips_width = GroupBox1->width();
+  Splitter1->setSizes({clips_width, qMax(0, Splitter1->width() - clips_width - Splitter1->handleWidth())});
+
+  comboCDDRIVES->setGeometry(edtSourceFile->x(), edtSourceFile->y(),
+                             btnSourceBrowse->x() + btnSourceBrowse->width() - edtSourceFile->x(),
+                             comboCDDRIVES->sizeHint().height());
+}
+
+void TfrmMainForm::Toolbar1Click() { tlbarMain->setVisible(Toolbar1->isChecked()); }
+
+void TfrmMainForm::Statusbar2Click() { stbarMain->setVisible(Statusbar2->isChecked()); }
+
+// Greys the clip-type boxes while MP3 mode is on; their ticks stay as they are.
+void TfrmMainForm::MP3Mode1Click() {
+  for (QWidget* control : grpbxClips->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    control->setEnabled(!MP3Mode1->isChecked());
+}
+
+void TfrmMainForm::UseCDModeExecute() {
+  if (hooks_.use_cd_mode)
+    hooks_.use_cd_mode(*this, UseCDMode->isChecked());
+  else
+    UseCDMode->setChecked(false);
+}
+
+// Drops are accepted in file mode only (a drop that reaches the window in CD mode anyway is
+// refused).
+void TfrmMainForm::ShowCdMode(bool on) {
+  UseCDMode->setChecked(on);
+  comboCDDRIVES->setVisible(on);
+  edtSourceFile->setVisible(!on);
+  btnSourceBrowse->setVisible(!on);
+  OpenSource->setEnabled(!on);
+  setAcceptDrops(!on);
+}
+
+void TfrmMainForm::PlayExecute() {
+  if (hooks_.play) hooks_.play(*this);
+}
+
+// Opens the user guide at its opening topic in the desktop's browser; when no browser takes
+// it, the warning says why, as for a clip the desktop cannot open.
+void TfrmMainForm::ShowHelpExecute() {
+  if (!QFileInfo::exists(help_file_)) {
+    const std::string text = std::string(kCannotOpenHelpFile) + " \"" + LocalPath(help_file_) + "\" !";
+    services_.boxes->Show(this, BoxIcon::kError, DisplayText(kErrorCaption), DisplayText(text));
+    return;
+  }
+  QUrl guide = QUrl::fromLocalFile(help_file_);
+  guide.setFragment(QString::fromLatin1(kHelpTopic));
+  services_.shell->OpenDocument(LocalPath(guide.toString(QUrl::FullyEncoded)),
+                                [window = QPointer<TfrmMainForm>(this)](const platform::OpenOutcome& outcome) {
+                                  if (outcome.error == 0 || window.isNull() || window->Closing()) return;
+                                  ShowShellFailure(*window->services_.boxes, *window, outcome);
+                                });
+}
+
+void TfrmMainForm::SplashShowExecute() {
+  if (splash_ != nullptr) splash_->exec();
+}
+
+void TfrmMainForm::Exit1Click() { close(); }
+
+void TfrmMainForm::closeEvent(QCloseEvent* event) {
+  FormClose();
+  event->accept();
+}
+
+// Runs once, whether the window is closed by its close box, by "退出" or in the middle of a
+// scan (which then stops at its next window).
+void TfrmMainForm::FormClose() {
+  if (closing_) return;
+  closing_ = true;
+  if (hooks_.close_media) hooks_.close_media();
+  DeleteTemporaryFiles(temporary_files_, *services_.deleter, *services_.boxes, this);
+  services_.temporary_folder->Release();
+  // Closing the main window ends the program, whatever other window is still about.
+  QCoreApplication::quit();
+}
+
+void TfrmMainForm::Command(const std::function<void()>& handler) {
+  if (busy_) return;
+  error_display_.Run(handler);
+}
+
+}  // namespace rsf::ui
