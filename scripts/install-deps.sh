@@ -28,6 +28,8 @@ fi
 RSF_TEST_PACKAGES=(
   libgtest-dev libgmock-dev                     # GoogleTest and GoogleMock
   ffmpeg                                        # real media made at test time, and ffprobe
+  sox imagemagick                               # WAVE files and bitmaps/JPEGs made at test time
+  libimage-exiftool-perl                        # Exif JPEGs with thumbnails made at test time
 )
 
 rsf_install_packages() {

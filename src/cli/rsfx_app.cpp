@@ -27,6 +27,7 @@ struct Request {
   std::string types = "qt,bmp,avi,wav,jpg,mpg,mve,ram,bik,smk,mid";
   bool mp3 = false;
   bool ignore_read_errors = false;
+  bool precise = false;
   bool json = false;
   std::string target;
   std::string only;
@@ -38,6 +39,9 @@ void AddScanOptions(CLI::App& command, Request& request) {
   command.add_option("--types", request.types, "Comma-separated clip types: qt,bmp,avi,wav,jpg,mpg,mve,ram,bik,smk,mid");
   command.add_flag("--mp3", request.mp3, "MP3 mode: look for runs of MPEG audio frames only");
   command.add_flag("--ignore-read-errors", request.ignore_read_errors, "Count unreadable parts and go on");
+  command.add_flag("--precise", request.precise,
+                   "Precise boundaries: delimit each clip by walking its own structure, and leave out clips that lie "
+                   "inside a clip already listed (default: the classic rules)");
   command.add_flag("--json", request.json, "Print the result as one JSON object");
 }
 
@@ -55,6 +59,7 @@ nlohmann::json ScanJson(const Request& request, const ScanEngine& engine) {
   }
   return {{"source", request.from_cd ? request.cd_entry : request.source},
           {"size", engine.Source() ? engine.Source()->Size() : 0},
+          {"precise", request.precise},
           {"read_errors", engine.ReadErrorCount()},
           {"clips", clips}};
 }
@@ -84,6 +89,7 @@ int Run(const Request& request, bool extract, std::FILE* out, std::FILE* err) {
   options.enabled = *enabled;
   options.mp3_mode = request.mp3;
   options.ignore_read_errors = request.ignore_read_errors;
+  options.precise = request.precise;
 
   ConsoleObserver observer(isatty(fileno(err)) ? err : nullptr);
   ScanEngine engine(observer);

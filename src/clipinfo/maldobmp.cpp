@@ -54,8 +54,11 @@ bool IsBMPHeader(Bytes block) {
 
 std::string GetBMPInfo(Bytes block) {
   const BmpFields fields = ReadFields(block);
-  return "大小 : " + std::to_string(fields.width) + " x " + std::to_string(fields.height) + "\r\nBPP : " +
-         std::to_string(fields.bits_per_pixel);
+  return BMPInfoText(fields.width, fields.height, fields.bits_per_pixel);
+}
+
+std::string BMPInfoText(std::uint32_t width, std::uint32_t height, std::uint16_t bits_per_pixel) {
+  return "大小 : " + std::to_string(width) + " x " + std::to_string(height) + "\r\nBPP : " + std::to_string(bits_per_pixel);
 }
 
 }  // namespace rsf

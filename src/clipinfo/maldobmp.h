@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "base/bytes.h"
@@ -16,5 +17,8 @@ bool IsBMPHeader(Bytes block);
 
 // Two lines: size and bits per pixel.
 std::string GetBMPInfo(Bytes block);
+// The same two lines for a picture of `width` x `height` (a top-down bitmap's height taken
+// without its sign) and `bits_per_pixel`.
+std::string BMPInfoText(std::uint32_t width, std::uint32_t height, std::uint16_t bits_per_pixel);
 
 }  // namespace rsf

@@ -1,6 +1,9 @@
 // MP3 mode: a clip is a run of at least four valid MPEG audio frames, each starting where the
 // previous one ends, optionally followed by an ID3 version 1 tag. After each clip the window
-// moves behind it, so the scan goes on from the clip's last byte.
+// moves behind it, so the scan goes on from the clip's last byte. Under the precise rules every
+// frame of a run has the first frame's version, layer and sampling frequency, a run starts at an
+// ID3v2 tag that stands directly before its first frame, and APEv2 and Lyrics3 tags after it
+// belong to the clip too (mp3_tags.h).
 //
 // Every 0xFF byte can start a frame, so headers are taken from memory wherever the bytes are at
 // hand: the probe from the window, the frame walk through the source view (the window or a
@@ -18,6 +21,7 @@
 #include "base/errors.h"
 #include "clipinfo/maldomp3.h"
 #include "scan/detectors.h"
+#include "scan/mp3_tags.h"
 
 namespace rsf {
 namespace {
@@ -122,11 +126,19 @@ class FrameHeaderReader {
   SourceView& view_;
 };
 
-// Four valid headers in a row, each at the frame length of the one before. Returns the fourth.
-// The steps after an invalid header still run, since their reads past the window may fail, and a
-// read error here is not caught: it ends the run whether or not read errors are ignored.
-std::optional<std::uint32_t> Probe(std::int64_t start, FrameHeaderReader& headers, std::int64_t source_size) {
-  std::uint32_t header = 0;
+// The bits of a frame header that every frame of a run shares under the precise rules: the
+// version (bits 20 and 19), the layer (18 and 17) and the sampling frequency index (11 and 10).
+constexpr std::uint32_t kStreamBits = 0x001E0C00;
+
+bool SameStream(std::uint32_t header, std::uint32_t first) { return (header & kStreamBits) == (first & kStreamBits); }
+
+// Four valid headers in a row, each at the frame length of the one before (and, with `precise`,
+// of the first one's stream). Returns the fourth. The steps after an invalid header still run,
+// since their reads past the window may fail, and a read error here is not caught: it ends the
+// run whether or not read errors are ignored.
+std::optional<std::uint32_t> Probe(std::int64_t start, FrameHeaderReader& headers, std::int64_t source_size,
+                                   bool precise) {
+  std::uint32_t header = 0, first = 0;
   bool failed = false;
   std::int64_t off = 0;
   for (int step = 0; step < kProbeFrames; ++step) {
@@ -134,9 +146,10 @@ std::optional<std::uint32_t> Probe(std::int64_t start, FrameHeaderReader& header
     if (offset >= source_size - kHeaderBytes) return std::nullopt;
     const std::optional<std::uint32_t> in_window = headers.FromWindow(offset);
     header = in_window ? *in_window : headers.Read(offset);
+    if (step == 0) first = header;
     const MP3FrameShape shape = DecodeMP3FrameShape(header);
     off += shape.FrameLength;
-    if (!shape.Valid) {
+    if (!shape.Valid || (precise && !SameStream(header, first))) {
       failed = true;
       // The remaining steps would decode the same bytes of the window again.
       if (in_window && shape.FrameLength == 0) return std::nullopt;
@@ -150,7 +163,9 @@ std::optional<std::uint32_t> Probe(std::int64_t start, FrameHeaderReader& header
 // valid one: the first header that is not valid ends the run and adds nothing, a failed read
 // ends it at the source end. Messages run once per frame; nullopt when the program is closing.
 std::optional<std::int64_t> WalkFrames(ScanState& state, FrameHeaderReader& headers, std::int64_t start) {
+  const bool precise = state.Options().precise;
   std::int64_t end = start;
+  std::optional<std::uint32_t> first;
   for (;;) {
     state.Observer().ProcessMessages();
     if (state.Observer().Closing()) return std::nullopt;
@@ -161,7 +176,8 @@ std::optional<std::int64_t> WalkFrames(ScanState& state, FrameHeaderReader& head
       return state.SourceSize();
     }
     const MP3FrameShape frame = DecodeMP3FrameShape(header);
-    if (!frame.Valid) return end;
+    if (!first) first = header;
+    if (!frame.Valid || (precise && !SameStream(header, *first))) return end;
     end += frame.FrameLength;
   }
 }
@@ -188,38 +204,71 @@ bool FirstFrameReadsBack(SourceView& view, std::int64_t start) {
   return DecodeMP3FrameShape(HeaderWord(bytes.data())).Valid;
 }
 
+// Under the precise rules: the next ID3v2 tag from window index `from` on, before index
+// `before`, that is directly followed by a frame run, with the offset of that run.
+struct TaggedRun {
+  std::size_t tag = kNoCandidate;
+  std::int64_t frames = 0;
+};
+
+TaggedRun NextTaggedRun(ScanState& state, FrameHeaderReader& headers, std::size_t from, std::size_t before) {
+  const SignatureId id = state.Signature(kId3v2Signature);
+  for (std::size_t tag = state.NextCandidate(id, from); tag != kNoCandidate && tag < before;
+       tag = state.NextCandidate(id, tag + 1)) {
+    const std::int64_t tag_start = state.WindowStart() + static_cast<std::int64_t>(tag);
+    if (const std::optional<std::int64_t> frames = Id3v2End(state.View(), tag_start))
+      if (Probe(*frames, headers, state.SourceSize(), true)) return {tag, *frames};
+  }
+  return {};
+}
+
 }  // namespace
 
 void FindMP3Clips(ScanState& state) {
   ScanObserver& observer = state.Observer();
   SourceView& view = state.View();
   FrameHeaderReader headers(view);
+  const bool precise = state.Options().precise;
 
   std::size_t p = NextCandidate(state.Buffer(), 0);
-  while (p != kNoCandidate) {
-    const std::int64_t start = state.WindowStart() + static_cast<std::int64_t>(p);
-    const std::optional<std::uint32_t> fourth = Probe(start, headers, state.SourceSize());
+  TaggedRun tagged = precise ? NextTaggedRun(state, headers, 0, p) : TaggedRun{};
+  while (p != kNoCandidate || tagged.tag != kNoCandidate) {
+    // A tag before the next frame candidate starts the clip there, its run behind it.
+    const bool from_tag = tagged.tag != kNoCandidate;
+    const std::size_t at = from_tag ? tagged.tag : p;
+    const std::int64_t start = state.WindowStart() + static_cast<std::int64_t>(at);
+    const std::int64_t frames = from_tag ? tagged.frames : start;
+    const std::optional<std::uint32_t> fourth = Probe(frames, headers, state.SourceSize(), precise);
+    auto next_candidate = [&](std::size_t after) {
+      p = NextCandidate(state.Buffer(), from_tag ? p : after);
+      tagged = precise ? NextTaggedRun(state, headers, at + 1, p) : TaggedRun{};
+    };
     if (!fourth) {
-      p = NextCandidate(state.Buffer(), p + 1);
+      next_candidate(p + 1);
       continue;
     }
     observer.StatusText(kStatusPanelActivity, std::string(kFoundHeaderStatus));
     observer.Repaint();
-    if (!FirstFrameReadsBack(view, start)) {
-      p = NextCandidate(state.Buffer(), p + 1);
+    if (!FirstFrameReadsBack(view, frames)) {
+      next_candidate(p + 1);
       continue;
     }
     std::string info = GetMP3Info(DecodeMP3Header(*fourth));
-    const std::optional<std::int64_t> frames_end = WalkFrames(state, headers, start);
+    const std::optional<std::int64_t> frames_end = WalkFrames(state, headers, frames);
     // Closing: leave at once; the clip was never catalogued, so list and catalogue stay in step.
     if (!frames_end) return;
     std::int64_t end = *frames_end;
-    TakeTag(view, end, info);
+    if (precise) {
+      TakeTrailingTags(view, end, info);
+    } else {
+      TakeTag(view, end, info);
+    }
     state.AppendClip({start, std::string(kMp3Extension), end, std::move(info)}, kMp3TypeName);
 
     // The next window starts at the clip's last byte, which may itself begin the next candidate.
     state.MoveWindowTo(end - 1);
     p = NextCandidate(state.Buffer(), 0);
+    tagged = precise ? NextTaggedRun(state, headers, 0, p) : TaggedRun{};
   }
   // The time estimate reads the source position: leave it behind the searched window.
   state.PositionBehindWindow();

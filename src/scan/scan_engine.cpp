@@ -6,6 +6,8 @@
 #include <chrono>
 
 #include "scan/detectors.h"
+#include "scan/mp3_tags.h"
+#include "scan/precise_detectors.h"
 #include "scan/time_text.h"
 
 namespace rsf {
@@ -28,6 +30,20 @@ void RunDetectors(ScanState& state, const ScanOptions& options) {
     detector();
     state.RestoreWindow();
   };
+  if (options.precise) {
+    run(ClipKind::kQT, [&] { FindPreciseQuicktimeClips(state); });
+    run(ClipKind::kBMP, [&] { FindPreciseBitmapClips(state); });
+    run(ClipKind::kAVI, [&] { FindPreciseRiffClips(state, kAviType); });
+    run(ClipKind::kWAV, [&] { FindPreciseRiffClips(state, kWavType); });
+    run(ClipKind::kJPG, [&] { FindPreciseJpegClips(state); });
+    run(ClipKind::kMPG, [&] { FindPreciseMpegClips(state); });
+    run(ClipKind::kMVE, [&] { FindPreciseMveClips(state); });
+    run(ClipKind::kRAM, [&] { FindPreciseRealMediaClips(state); });
+    run(ClipKind::kBIK, [&] { FindBIKClips(state, kBinkType); });
+    run(ClipKind::kSMK, [&] { FindSmackerClips(state); });
+    run(ClipKind::kMID, [&] { FindPreciseMidiClips(state); });
+    return;
+  }
   run(ClipKind::kQT, [&] { FindQuicktimeClips(state); });
   run(ClipKind::kBMP, [&] { FindRIFFClips(state, kBitmapType); });
   run(ClipKind::kAVI, [&] { FindRIFFClips(state, kAviType); });
@@ -44,11 +60,28 @@ void RunDetectors(ScanState& state, const ScanOptions& options) {
 // Registers the signatures of every enabled detector up front, so the first window is
 // indexed in one pass like all the others.
 void RegisterSignatures(ScanState& state, const ScanOptions& options) {
-  if (options.mp3_mode) return;
+  if (options.mp3_mode) {
+    if (options.precise) state.Signature(kId3v2Signature);
+    return;
+  }
   auto add = [&](ClipKind kind, std::initializer_list<std::string_view> patterns) {
     if (!options.Enabled(kind)) return;
     for (std::string_view pattern : patterns) state.Signature(pattern);
   };
+  if (options.precise) {
+    add(ClipKind::kQT, {"ftyp"sv, "moov"sv, "mdat"sv});
+    add(ClipKind::kBMP, {kBitmapType.Signature});
+    add(ClipKind::kAVI, {kAviType.Signature});
+    add(ClipKind::kWAV, {kWavType.Signature});
+    add(ClipKind::kJPG, {"\xFF\xD8\xFF"sv});
+    add(ClipKind::kMPG, {kMpegType.Header});
+    add(ClipKind::kMVE, {kMveType.Header});
+    add(ClipKind::kRAM, {kRealMediaType.Header, ".ra\xFD"sv});
+    add(ClipKind::kBIK, {kBinkType.Signature});
+    add(ClipKind::kSMK, {kSmackerSignature});
+    add(ClipKind::kMID, {"RIFF"sv, kMidiType.Signature});
+    return;
+  }
   add(ClipKind::kQT, {kQuicktimeSignature});
   add(ClipKind::kBMP, {kBitmapType.Signature});
   add(ClipKind::kAVI, {kAviType.Signature});

@@ -1,4 +1,5 @@
-// The choices a scan run reads at its start: the ticked clip types and the two test options.
+// The choices a scan run reads at its start: the ticked clip types, the rule set and the two
+// test options.
 #pragma once
 
 #include <array>
@@ -11,6 +12,9 @@ struct ScanOptions {
   std::array<bool, kClipKindCount> enabled{};  // by ClipKind
   bool mp3_mode = false;
   bool ignore_read_errors = false;
+  // The precise rules: each clip is delimited by walking its own structure, and a clip that
+  // lies wholly inside one already listed is not listed. Off: the classic rules.
+  bool precise = false;
 
   bool Enabled(ClipKind kind) const { return enabled[static_cast<int>(kind)]; }
   static ScanOptions AllTypes() {

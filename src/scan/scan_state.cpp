@@ -74,6 +74,7 @@ void ScanState::ReadWindow() {
   window.start = position;
   window.index_generation = 0;
   for (WalkMemo& memo : walks_) memo.ForgetBelow(position - kWalkMargin);
+  jpeg_entropy_.ForgetBelow(position - kWalkMargin);
   const std::int64_t count = source_size_ - kWindowSize > position ? kWindowSize : source_size_ - position;
   if (prefetcher_) {
     const bool taken = prefetcher_->Take(position, window.bytes);
@@ -200,7 +201,9 @@ std::optional<std::int64_t> ScanState::SearchSource(SignatureId id, std::int64_t
 }
 
 bool ScanState::AppendClip(TFilestruct clip, std::string_view type_name) {
+  if (options_.precise && nesting_.Covered(clip.StartOffset, clip.EndOffset)) return false;
   if (!catalogued_.emplace(clip.StartOffset, clip.Extension).second) return false;
+  if (options_.precise) nesting_.Add(clip.StartOffset, clip.EndOffset);
   catalogue_.push_back(std::move(clip));
   observer_.ClipListed(catalogue_.size() - 1, ListLine(catalogue_.size(), type_name, catalogue_.back()));
   return true;

@@ -15,6 +15,7 @@
 
 #include "base/bytes.h"
 #include "scan/clip_catalogue.h"
+#include "scan/clip_nesting.h"
 #include "scan/literal_matcher.h"
 #include "scan/scan_observer.h"
 #include "scan/scan_options.h"
@@ -80,12 +81,26 @@ class ScanState {
   std::optional<std::int64_t> FindInSource(SignatureId id, std::int64_t from);
 
   // Where earlier walks of a kind went, for the detectors that walk forward through the source.
-  enum class WalkKind { kQuicktimeChain, kChunkRun, kCount };
+  enum class WalkKind {
+    kQuicktimeChain,
+    kChunkRun,
+    // The precise rules' walks.
+    kJpegSegments,
+    kMpegPackets,
+    kAtomChain,
+    kRiffChunks,
+    kMidiChunks,
+    kMveChunks,
+    kCount
+  };
   WalkMemo& Walks(WalkKind kind) { return walks_[static_cast<std::size_t>(kind)]; }
+  // Entropy-coded JPEG data already scanned for its next marker.
+  StretchMemo& JpegEntropyStretches() { return jpeg_entropy_; }
 
   // --- the catalogue ---
   // Appends a clip and lists it, unless an entry with the same extension and start offset is
-  // already catalogued. Returns whether it was appended.
+  // already catalogued, or (with the precise rules) a listed clip holds it whole. Returns
+  // whether it was appended.
   bool AppendClip(TFilestruct clip, std::string_view type_name);
   const ClipCatalogue& Catalogue() const { return catalogue_; }
 
@@ -134,10 +149,12 @@ class ScanState {
   std::shared_ptr<Window> spare_;
   std::vector<std::uint8_t> search_chunk_;
   std::set<std::pair<std::int64_t, std::string>> catalogued_;
+  ClipNesting nesting_;
   std::unique_ptr<WindowPrefetcher> prefetcher_;
 
   SourceView view_;
   WalkMemo walks_[static_cast<std::size_t>(WalkKind::kCount)];
+  StretchMemo jpeg_entropy_;
 };
 
 }  // namespace rsf

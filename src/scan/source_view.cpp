@@ -80,4 +80,32 @@ ByteCursor SourceView::ReadRecord(std::int64_t offset, std::int64_t count, std::
   return ByteCursor(Bytes(storage.data(), static_cast<std::size_t>(std::max<std::int64_t>(got, 0))));
 }
 
+std::optional<std::uint8_t> SourceView::Byte(std::int64_t offset) {
+  std::uint8_t byte = 0;
+  if (Read(offset, &byte, 1) != 1) return std::nullopt;
+  return byte;
+}
+
+std::int64_t SourceView::FindByte(std::int64_t from, std::uint8_t value, std::int64_t limit) {
+  limit = std::min(limit, size_);
+  std::vector<std::uint8_t> piece;
+  for (std::int64_t at = std::max<std::int64_t>(from, 0); at < limit;) {
+    const std::int64_t count = std::min<std::int64_t>(limit - at, kBlockSize / 2);
+    Bytes bytes;
+    if (const std::optional<Bytes> peeked = Peek(at, count)) {
+      bytes = *peeked;
+    } else {
+      piece.resize(static_cast<std::size_t>(count));
+      const std::int64_t got = ReadFromSource(at, piece.data(), count);
+      if (got <= 0) return at;
+      bytes = Bytes(piece.data(), static_cast<std::size_t>(got));
+    }
+    if (const void* hit = std::memchr(bytes.data(), value, bytes.size()))
+      return at + (static_cast<const std::uint8_t*>(hit) - bytes.data());
+    if (static_cast<std::int64_t>(bytes.size()) < count) return at + static_cast<std::int64_t>(bytes.size());
+    at += count;
+  }
+  return limit;
+}
+
 }  // namespace rsf

@@ -52,6 +52,12 @@ class SourceView {
   // A plain read of a record of up to `count` bytes at `offset`, as a cursor over the bytes
   // that arrived (none when the read failed). `storage` holds them while the cursor is used.
   ByteCursor ReadRecord(std::int64_t offset, std::int64_t count, std::vector<std::uint8_t>& storage);
+  // The byte at `offset`, when it can be read.
+  std::optional<std::uint8_t> Byte(std::int64_t offset);
+  // The offset of the first `value` byte at `from` or later and before `limit` (the source end
+  // at most), or of the first byte that cannot be read, whichever comes first; `limit` when
+  // there is neither. Reads in blocks, so a long search costs a pass over the bytes.
+  std::int64_t FindByte(std::int64_t from, std::uint8_t value, std::int64_t limit);
 
  private:
   SourceStream& source_;

@@ -68,6 +68,7 @@ inline constexpr const char* kToolbarCaption = "工具栏";
 inline constexpr const char* kStatusbarCaption = "状态栏";
 inline constexpr const char* kStartOnDropCaption = "拖放后开始分析";
 inline constexpr const char* kInternalPlaybackCaption = "首先尝试内部回放";
+inline constexpr const char* kPreciseBoundariesCaption = "精确边界";
 inline constexpr const char* kMp3ModeCaption = "MP3 模式";
 inline constexpr const char* kIgnoreReadErrorsCaption = "忽略读取错误";
 

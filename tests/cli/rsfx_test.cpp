@@ -80,7 +80,8 @@ TEST(RsfxTest, JsonReportFollowsTheContract) {
   const Outcome result = Rsfx({"scan", source, "--json", "--types", "jpg,mpg,mve,ram"});
   ASSERT_EQ(result.status, kExitOk) << result.err;
   const auto report = nlohmann::json::parse(result.out);
-  EXPECT_EQ(report.size(), 4u);
+  EXPECT_EQ(report.size(), 5u);
+  EXPECT_EQ(report["precise"], false) << "the classic rules unless --precise";
   EXPECT_EQ(report["source"], source);
   EXPECT_EQ(report["size"], demo.bytes.size());
   EXPECT_EQ(report["read_errors"], 0);

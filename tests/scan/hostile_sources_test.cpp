@@ -147,13 +147,17 @@ TEST_P(HostileFamilyTest, FindsWhatThePlainDetectorsFind) {
 
 TEST_P(HostileFamilyTest, ReadsTheSourceOnlyAFewTimesOver) {
   // The bytes asked of the source grow with its size, not with its square: walks are not walked
-  // twice, footers not searched twice, the Smacker table not summed past the source end.
-  for (const std::size_t size : {std::size_t{1} << 20, std::size_t{4} << 20}) {
-    SCOPED_TRACE("size " + std::to_string(size));
-    const Input input(synth::HostileSource(GetParam(), size, 5), OptionsFor(GetParam()));
-    const Result result = EngineScan(input);
-    EXPECT_FALSE(result.threw) << result.error;
-    EXPECT_LE(result.requested, 8 * static_cast<std::int64_t>(size));
+  // twice, footers not searched twice, the Smacker table not summed past the source end; under
+  // both rule sets.
+  for (const bool precise : {false, true}) {
+    for (const std::size_t size : {std::size_t{1} << 20, std::size_t{4} << 20}) {
+      SCOPED_TRACE((precise ? "precise, size " : "size ") + std::to_string(size));
+      Input input(synth::HostileSource(GetParam(), size, 5), OptionsFor(GetParam()));
+      input.options.precise = precise;
+      const Result result = EngineScan(input);
+      EXPECT_FALSE(result.threw) << result.error;
+      EXPECT_LE(result.requested, 8 * static_cast<std::int64_t>(size));
+    }
   }
 }
 
@@ -179,6 +183,11 @@ TEST(HostileSourcesTest, HostileFamiliesHoldTheirCandidates) {
   EXPECT_TRUE(clips(HostileKind::kHeadersWithoutFooter).empty());
   EXPECT_TRUE(clips(HostileKind::kPlausibleBitmaps).empty());
   EXPECT_TRUE(clips(HostileKind::kMp3FailAtFourth).empty());
+  for (const HostileKind kind : {HostileKind::kJpegScansIntoOneRun, HostileKind::kMpegPacksWithoutPacket}) {
+    Input input(synth::HostileSource(kind, 300000, 3), OptionsFor(kind));
+    input.options.precise = true;
+    EXPECT_TRUE(EngineScan(input).catalogue.empty()) << synth::HostileName(kind);
+  }
 }
 
 // --- walks that meet: the memo answers exactly what a walk would ---

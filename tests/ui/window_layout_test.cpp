@@ -143,7 +143,7 @@ TEST_F(WindowLayout, MenuBarHoldsEveryMenuAndItemInOrder) {
   EXPECT_EQ(Items(f.Clips1->actions()), QStringList({"全部选定", "全部不选", "-", "播放剪辑"}));
   EXPECT_EQ(Items(f.Target1->actions()), QStringList({"选择目标", "保存剪辑"}));
   EXPECT_EQ(Items(f.View1->actions()), QStringList({"工具栏", "状态栏"}));
-  EXPECT_EQ(Items(f.BETA1->actions()), QStringList({"使用 CD 模式", "拖放后开始分析", "首先尝试内部回放"}));
+  EXPECT_EQ(Items(f.BETA1->actions()), QStringList({"使用 CD 模式", "拖放后开始分析", "首先尝试内部回放", "精确边界"}));
   EXPECT_EQ(Items(f.N1->actions()), QStringList({"帮助目录", "关于..."}));
   EXPECT_EQ(Items(f.BETA2->actions()), QStringList({"MP3 模式", "忽略读取错误"}));
   EXPECT_EQ(Items(f.popupClips->actions()), QStringList({"全部选定", "全部不选", "-", "播放剪辑"}));
@@ -152,6 +152,7 @@ TEST_F(WindowLayout, MenuBarHoldsEveryMenuAndItemInOrder) {
   EXPECT_TRUE(f.Statusbar2->isChecked());
   EXPECT_TRUE(f.StartAnalysisonDragDrop1->isChecked());
   EXPECT_TRUE(f.Tryinternalplaybackfirst->isChecked());
+  EXPECT_FALSE(f.PreciseBoundaries1->isChecked());
   EXPECT_FALSE(f.MP3Mode1->isChecked());
   EXPECT_FALSE(f.Ignorereaderrors1->isChecked());
 

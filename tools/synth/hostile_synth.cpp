@@ -133,6 +133,35 @@ ByteVector Mp3FailAtFourth(std::size_t size) {
   return out;
 }
 
+// Frames in the first part, each with a scan whose header reaches into the marker-free run that
+// fills the rest, at scattered points of it. No image ends.
+ByteVector JpegScansIntoOneRun(std::size_t size, std::uint64_t seed) {
+  ByteVector out = RandomBytes(size, seed);
+  const std::size_t run_start = std::min<std::size_t>(32768, size / 4);
+  const std::size_t scatter = std::max<std::size_t>(1, std::min<std::size_t>(16384, size / 4));
+  for (std::size_t i = run_start; i < size; ++i) out[i] = static_cast<std::uint8_t>(out[i] % 0xFF);
+  std::size_t candidate = 0;
+  for (std::size_t at = 0; at + 19 <= run_start; at += 256, ++candidate) {
+    const std::size_t target = run_start + (candidate * 7919) % scatter;
+    const auto length = static_cast<std::uint16_t>(target - (at + 17));
+    Put(out, at,
+        ByteWriter().U8(0xFF).U8(0xD8).U8(0xFF).U8(0xC0).BE16(11).U8(8).BE16(16).BE16(16).U8(1).U8(1).U8(0x11).U8(0)
+            .U8(0xFF).U8(0xDA).BE16(length).Take());
+  }
+  ScrubFooters(out);
+  return out;
+}
+
+ByteVector MpegPacksWithoutPacket(std::size_t size, std::uint64_t seed) {
+  ByteVector out = RandomBytes(size, seed);
+  constexpr std::size_t kLink = 4096;
+  const ByteVector pack = ByteWriter().BE32(0x000001BA).U8(0x21).U8(0).U8(0x01).U8(0).U8(0x01).U8(0x80).U8(0).U8(0x01)
+                              .BE32(0x000001BB).BE16(static_cast<std::uint16_t>(kLink - 18)).Take();
+  for (std::size_t at = 0; at + kLink <= size; at += kLink) Put(out, at, pack);
+  ScrubFooters(out);
+  return out;
+}
+
 }  // namespace
 
 std::string_view HostileName(HostileKind kind) {
@@ -144,6 +173,8 @@ std::string_view HostileName(HostileKind kind) {
     case HostileKind::kPlausibleBitmaps: return "plausible bitmap headers, too long";
     case HostileKind::kMp3FailAtFourth: return "MPEG audio runs failing at the fourth";
     case HostileKind::kAllFF: return "nothing but 0xFF";
+    case HostileKind::kJpegScansIntoOneRun: return "JPEG scans running into one marker-free run";
+    case HostileKind::kMpegPacksWithoutPacket: return "MPEG packs without a packet";
   }
   return "";
 }
@@ -159,6 +190,8 @@ ByteVector HostileSource(HostileKind kind, std::size_t size, std::uint64_t seed)
     case HostileKind::kPlausibleBitmaps: return PlausibleBitmaps(size, seed);
     case HostileKind::kMp3FailAtFourth: return Mp3FailAtFourth(size);
     case HostileKind::kAllFF: return ByteVector(size, 0xFF);
+    case HostileKind::kJpegScansIntoOneRun: return JpegScansIntoOneRun(size, seed);
+    case HostileKind::kMpegPacksWithoutPacket: return MpegPacksWithoutPacket(size, seed);
   }
   return {};
 }

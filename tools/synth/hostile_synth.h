@@ -20,12 +20,14 @@ enum class HostileKind {
   kPlausibleBitmaps,      // "BM" headers that pass the plausibility test but are longer than the source
   kMp3FailAtFourth,       // runs of three valid MPEG audio frames, the fourth header invalid
   kAllFF,                 // nothing but 0xFF bytes
+  kJpegScansIntoOneRun,   // JPEG frames whose scans all lead into one marker-free run to the source end
+  kMpegPacksWithoutPacket,  // one long run of MPEG packs and system headers, every pack a candidate, no packet
 };
 
 inline constexpr HostileKind kHostileKinds[] = {
     HostileKind::kHeadersWithoutFooter, HostileKind::kMoovChain,        HostileKind::kMidiChain,
     HostileKind::kSmackerHugeCounts,    HostileKind::kPlausibleBitmaps, HostileKind::kMp3FailAtFourth,
-    HostileKind::kAllFF};
+    HostileKind::kAllFF,                HostileKind::kJpegScansIntoOneRun, HostileKind::kMpegPacksWithoutPacket};
 
 std::string_view HostileName(HostileKind kind);
 

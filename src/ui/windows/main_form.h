@@ -115,6 +115,7 @@ class TfrmMainForm final : public QMainWindow, public ScanWindow, public Playbac
   QAction* Statusbar2 = nullptr;
   QAction* StartAnalysisonDragDrop1 = nullptr;
   QAction* Tryinternalplaybackfirst = nullptr;
+  QAction* PreciseBoundaries1 = nullptr;
   QAction* MP3Mode1 = nullptr;
   QAction* Ignorereaderrors1 = nullptr;
   QMenu* popupClips = nullptr;

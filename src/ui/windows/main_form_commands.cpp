@@ -71,6 +71,7 @@ void TfrmMainForm::CreateActions() {
   Statusbar2 = NewItem(this, "Statusbar2", kStatusbarCaption, true);
   StartAnalysisonDragDrop1 = NewItem(this, "StartAnalysisonDragDrop1", kStartOnDropCaption, true);
   Tryinternalplaybackfirst = NewItem(this, "Tryinternalplaybackfirst", kInternalPlaybackCaption, true);
+  PreciseBoundaries1 = NewItem(this, "PreciseBoundaries1", kPreciseBoundariesCaption, false);
   MP3Mode1 = NewItem(this, "MP3Mode1", kMp3ModeCaption, false);
   Ignorereaderrors1 = NewItem(this, "Ignorereaderrors1", kIgnoreReadErrorsCaption, false);
 }
@@ -93,7 +94,7 @@ void TfrmMainForm::CreateMenus() {
   Clips1 = menu("Clips1", kMenuClips, {SelectAll, UnSelectAll, nullptr, Play});
   Target1 = menu("Target1", kMenuTarget, {SelectTarget, SaveClips});
   View1 = menu("View1", kMenuView, {Toolbar1, Statusbar2});
-  BETA1 = menu("BETA1", kMenuOptions, {UseCDMode, StartAnalysisonDragDrop1, Tryinternalplaybackfirst});
+  BETA1 = menu("BETA1", kMenuOptions, {UseCDMode, StartAnalysisonDragDrop1, Tryinternalplaybackfirst, PreciseBoundaries1});
   N1 = menu("N1", kMenuHelp, {ShowHelp, SplashShow});
   BETA2 = menu("BETA2", kMenuTest, {MP3Mode1, Ignorereaderrors1});
 

@@ -33,6 +33,7 @@ ScanOptions TfrmMainForm::ReadScanOptions() const {
   for (int kind = 0; kind < kClipKindCount; ++kind) options.enabled[kind] = boxes[kind]->isChecked();
   options.mp3_mode = MP3Mode1->isChecked();
   options.ignore_read_errors = Ignorereaderrors1->isChecked();
+  options.precise = PreciseBoundaries1->isChecked();
   return options;
 }
 
