@@ -96,6 +96,7 @@ int main(int argc, char** argv) {
   }
   const fs::path root = argv[1];
   constexpr std::uint16_t kAllTypes = 0x07FF;
+  constexpr std::uint16_t kPrecise = 0x8000;
 
   Corpus scan(root, "scan_fuzzer");
   std::uint8_t parameter = 0;
@@ -108,6 +109,7 @@ int main(int argc, char** argv) {
     scan.Add(ScanInput(0x10, kAllTypes, static_cast<std::uint8_t>(parameter * 5), clip));  // across the boundary
     scan.Add(ScanInput(0x2C, kAllTypes, parameter, clip));                                 // twice, both matchers
     scan.Add(ScanInput(0x42, kAllTypes, parameter, framed));                               // a bad range, ignored
+    scan.Add(ScanInput(0x10, kAllTypes | kPrecise, parameter, clip));                      // the precise rules
     ++parameter;
   }
   for (const ByteVector& clip : rsf::synth::Mp3DemoClips()) {
@@ -119,7 +121,8 @@ int main(int argc, char** argv) {
   for (const rsf::synth::HostileKind kind : rsf::synth::kHostileKinds) {
     const ByteVector source = rsf::synth::HostileSource(kind, 2048, parameter);
     scan.Add(ScanInput(rsf::synth::HostileForMp3Mode(kind) ? 0x01 : 0x00, kAllTypes, parameter, source));
-    scan.Add(ScanInput(0x20, kAllTypes, parameter++, source));
+    scan.Add(ScanInput(0x20, kAllTypes, parameter, source));
+    scan.Add(ScanInput(0x00, kAllTypes | kPrecise, parameter++, source));
   }
 
   Corpus info(root, "clip_info_fuzzer");

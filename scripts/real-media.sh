@@ -50,6 +50,9 @@ if command -v convert >/dev/null; then
     convert -size 40x30 gradient:red-blue -flip BMP3:topdown.bmp
   convert -size 37x23 gradient:green-yellow BMP3:bmp3.bmp
   convert -size 33x21 plasma: -type Palette BMP3:palette.bmp
+  # A version 5 bitmap with an embedded colour profile (stored after the pixels).
+  icc=/usr/share/color/icc/ghostscript/srgb.icc
+  [ -f "$icc" ] && convert -size 20x10 gradient:red-blue -profile "$icc" BMP:profile.bmp
   convert -size 120x90 gradient:blue-white -quality 85 magick.jpg
   convert -size 96x64 plasma: -interlace Plane -quality 70 progressive.jpg
 fi

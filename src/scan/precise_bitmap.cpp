@@ -3,7 +3,9 @@
 // compression; a negative height (a top-down bitmap) is taken too. The size follows from the
 // header: the pixel data offset and the rows (each padded to 32 bits), or for compressed
 // pictures the image-size field. The file-size field decides where it agrees with that (a few
-// bytes of padding at the end allowed), and where it is 0 the header alone does.
+// bytes of padding at the end allowed), and where it is 0 the header alone does. A colour
+// profile embedded after the pixels (version 5 headers) belongs to the file.
+#include <algorithm>
 #include <cstdlib>
 
 #include "clipinfo/maldobmp.h"
@@ -15,6 +17,7 @@ namespace {
 constexpr std::int64_t kFileHeader = 14;
 constexpr std::int64_t kTrailingSlack = 4;  // pad bytes some writers leave after the pixels
 constexpr std::int64_t kMaxSide = 65535;
+constexpr std::uint32_t kEmbeddedProfile = 0x4D424544;  // "MBED"
 
 struct BitmapHead {
   std::int64_t end = 0;
@@ -62,6 +65,16 @@ std::optional<BitmapHead> BitmapAt(SourceView& view, std::int64_t start) {
   } else {
     if (image_size == 0) return std::nullopt;
     size = std::int64_t{*pixels_at} + image_size;
+  }
+  // A version 5 header may embed a colour profile, stored after the pixels.
+  if (*info_size == 124) {
+    std::vector<std::uint8_t> v5_storage;
+    ByteCursor colour_space = view.ReadRecord(start + kFileHeader + 56, 4, v5_storage);
+    const std::optional<std::uint32_t> kind = colour_space.ReadLE32();
+    ByteCursor profile = view.ReadRecord(start + kFileHeader + 112, 8, v5_storage);
+    const std::optional<std::uint32_t> profile_at = profile.ReadLE32(), profile_size = profile.ReadLE32();
+    if (kind && *kind == kEmbeddedProfile && profile_at && profile_size && *profile_size > 0)
+      size = std::max(size, kFileHeader + std::int64_t{*profile_at} + *profile_size);
   }
   if (*file_size >= size && *file_size <= size + kTrailingSlack) size = *file_size;
   if (size > view.Size() - start) return std::nullopt;

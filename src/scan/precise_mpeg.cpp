@@ -66,8 +66,10 @@ std::int64_t RunFrom(ScanState& state, std::int64_t at) {
       if (body) length = 6 + *body;
       if (*code > kSystemHeaderCode) here = kPacketSeen;
     }
-    walk.Pass(end, here);
-    if (length == 0 || end + length > view.Size()) break;
+    // A packet counts only when it lies whole in the source.
+    const bool whole = length != 0 && end + length <= view.Size();
+    walk.Pass(end, whole ? here : 0u);
+    if (!whole) break;
     seen |= here;
     end += length;
   }

@@ -54,11 +54,13 @@ std::int64_t ChainFrom(ScanState& state, std::int64_t at) {
       break;
     }
     const std::optional<Atom> atom = AtomAt(view, end);
-    const unsigned here = atom && atom->type == "moov" ? kMovieSeen : 0u;
+    const std::int64_t atom_end = !atom ? -1 : atom->size == 0 ? view.Size() : end + atom->size;
+    // What is met counts only for an atom that lies whole in the source: a movie atom cut off
+    // at the source end makes no clip, wherever the walk came from.
+    const bool whole = atom && atom_end <= view.Size();
+    const unsigned here = whole && atom->type == "moov" ? kMovieSeen : 0u;
     walk.Pass(end, here);
-    if (!atom) break;
-    const std::int64_t atom_end = atom->size == 0 ? view.Size() : end + atom->size;
-    if (atom_end > view.Size()) break;
+    if (!whole) break;
     seen |= here;
     end = atom_end;
     if (atom->size == 0) break;

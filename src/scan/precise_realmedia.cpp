@@ -92,6 +92,9 @@ std::optional<std::int64_t> RealMediaEnd(ScanState& state, std::int64_t start) {
       }
     }
     if (!chunk || (chunks == 0 && chunk->id != ".RMF") || (chunks > 0 && chunk->id == ".RMF")) break;
+    // The properties come before the data: a chain without them is no clip, and is not walked
+    // through its data to find that out.
+    if (chunk->id == "DATA" && !properties) break;
     if (chunk->id == "DATA") {
       const std::int64_t stated_end = chunk->size == 0 ? view.Size() : at + chunk->size;
       const std::int64_t data_end = DataEnd(view, at, stated_end);

@@ -126,6 +126,12 @@ void ScanState::AdvanceWindow() {
   source_.Seek(window_->start);
 }
 
+ClipNesting& ScanState::WalkedClips(std::string_view extension) {
+  const auto found = walked_clips_.find(extension);
+  if (found != walked_clips_.end()) return found->second;
+  return walked_clips_.emplace(std::string(extension), ClipNesting()).first->second;
+}
+
 SignatureId ScanState::Signature(std::string_view pattern) {
   for (std::size_t i = 0; i < patterns_.size(); ++i)
     if (patterns_[i] == pattern) return i;

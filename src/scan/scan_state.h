@@ -5,6 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -96,6 +98,8 @@ class ScanState {
   WalkMemo& Walks(WalkKind kind) { return walks_[static_cast<std::size_t>(kind)]; }
   // Entropy-coded JPEG data already scanned for its next marker.
   StretchMemo& JpegEntropyStretches() { return jpeg_entropy_; }
+  // The clips of one extension that walking detectors accepted, listed or not.
+  ClipNesting& WalkedClips(std::string_view extension);
 
   // --- the catalogue ---
   // Appends a clip and lists it, unless an entry with the same extension and start offset is
@@ -155,6 +159,7 @@ class ScanState {
   SourceView view_;
   WalkMemo walks_[static_cast<std::size_t>(WalkKind::kCount)];
   StretchMemo jpeg_entropy_;
+  std::map<std::string, ClipNesting, std::less<>> walked_clips_;  // by extension
 };
 
 }  // namespace rsf

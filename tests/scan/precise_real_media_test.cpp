@@ -65,7 +65,7 @@ ByteVector WithTrailingTags(ByteVector mp3) {
   const auto ape_size = static_cast<std::uint32_t>(item.size() + 32);
   synth::ByteWriter tags;
   tags.Text("APETAGEX").LE32(2000).LE32(ape_size).LE32(1).LE32(0xA0000000u).Fill(8, 0);
-  tags.Text(std::string(item.bytes().begin(), item.bytes().end()));
+  tags.Append(item.bytes());
   tags.Text("APETAGEX").LE32(2000).LE32(ape_size).LE32(1).LE32(0x80000000u).Fill(8, 0);
   const std::string lyrics = std::string("LYRICSBEGIN") + "IND00003110";
   tags.Text(lyrics).Text("000022").Text("LYRICS200");

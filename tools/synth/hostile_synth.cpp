@@ -162,6 +162,36 @@ ByteVector MpegPacksWithoutPacket(std::size_t size, std::uint64_t seed) {
   return out;
 }
 
+ByteVector AviNestedIntoOneChain(std::size_t size, std::uint64_t seed) {
+  ByteVector out = RandomBytes(size, seed);
+  const std::size_t chain_start = std::min<std::size_t>(32768, size / 2);
+  for (std::size_t at = 0; at + 16 <= chain_start; at += 16)
+    Put(out, at, ByteWriter().Text("RIFF").LE32(static_cast<std::uint32_t>(chain_start - at - 8)).Text("AVI LIST").Take());
+  for (std::size_t at = chain_start; at + 12 <= size; at += 12) Put(out, at, ByteWriter().Text("RIFF").LE32(4).Text("AVIX").Take());
+  return out;
+}
+
+ByteVector RealMediaSharedRun(std::size_t size, std::uint64_t seed) {
+  ByteVector out = RandomBytes(size, seed);
+  constexpr std::size_t kPacket = 12;
+  const std::size_t run_start = std::min<std::size_t>(32768, size / 2);
+  const std::size_t packets = (size - run_start) / kPacket;
+  for (std::size_t i = 0; i < packets; ++i)
+    Put(out, run_start + i * kPacket, ByteWriter().BE16(0).BE16(kPacket).Fill(kPacket - 4, 0x11).Take());
+  std::size_t candidate = 0;
+  for (std::size_t at = 0; at + 128 <= run_start; at += 128, ++candidate) {
+    const std::size_t target = run_start + kPacket * ((candidate * 7919) % std::max<std::size_t>(1, std::min<std::size_t>(packets, 2000)));
+    const auto first_packet = static_cast<std::uint16_t>(target - (at + 86));
+    Put(out, at,
+        ByteWriter().Text(".RMF").BE32(18).BE16(0).BE32(0).BE32(3)
+            .Text("PROP").BE32(50).BE16(0).Fill(40, 0)
+            .Text("DATA").BE32(0).BE16(0).BE32(0).BE32(0)
+            .BE16(0).BE16(first_packet).Take());
+  }
+  ScrubFooters(out);
+  return out;
+}
+
 }  // namespace
 
 std::string_view HostileName(HostileKind kind) {
@@ -175,6 +205,8 @@ std::string_view HostileName(HostileKind kind) {
     case HostileKind::kAllFF: return "nothing but 0xFF";
     case HostileKind::kJpegScansIntoOneRun: return "JPEG scans running into one marker-free run";
     case HostileKind::kMpegPacksWithoutPacket: return "MPEG packs without a packet";
+    case HostileKind::kAviNestedIntoOneChain: return "nested AVI headers before one AVIX chain";
+    case HostileKind::kRealMediaSharedRun: return "RealMedia headers sharing one packet run";
   }
   return "";
 }
@@ -192,6 +224,8 @@ ByteVector HostileSource(HostileKind kind, std::size_t size, std::uint64_t seed)
     case HostileKind::kAllFF: return ByteVector(size, 0xFF);
     case HostileKind::kJpegScansIntoOneRun: return JpegScansIntoOneRun(size, seed);
     case HostileKind::kMpegPacksWithoutPacket: return MpegPacksWithoutPacket(size, seed);
+    case HostileKind::kAviNestedIntoOneChain: return AviNestedIntoOneChain(size, seed);
+    case HostileKind::kRealMediaSharedRun: return RealMediaSharedRun(size, seed);
   }
   return {};
 }

@@ -22,12 +22,15 @@ enum class HostileKind {
   kAllFF,                 // nothing but 0xFF bytes
   kJpegScansIntoOneRun,   // JPEG frames whose scans all lead into one marker-free run to the source end
   kMpegPacksWithoutPacket,  // one long run of MPEG packs and system headers, every pack a candidate, no packet
+  kAviNestedIntoOneChain,   // nested AVI headers all ending where one long run of OpenDML "AVIX" pieces starts
+  kRealMediaSharedRun,      // RealMedia headers whose data chunks all lead into one long run of packets
 };
 
 inline constexpr HostileKind kHostileKinds[] = {
     HostileKind::kHeadersWithoutFooter, HostileKind::kMoovChain,        HostileKind::kMidiChain,
     HostileKind::kSmackerHugeCounts,    HostileKind::kPlausibleBitmaps, HostileKind::kMp3FailAtFourth,
-    HostileKind::kAllFF,                HostileKind::kJpegScansIntoOneRun, HostileKind::kMpegPacksWithoutPacket};
+    HostileKind::kAllFF,                HostileKind::kJpegScansIntoOneRun, HostileKind::kMpegPacksWithoutPacket,
+    HostileKind::kAviNestedIntoOneChain, HostileKind::kRealMediaSharedRun};
 
 std::string_view HostileName(HostileKind kind);
 
