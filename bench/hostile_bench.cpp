@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
 
   rsf::ScanOptions mp3;
   mp3.mp3_mode = true;
-  const rsf::ScanOptions all = rsf::ScanOptions::AllTypes();
+  const rsf::ScanOptions all = rsf::ScanOptions::ClassicTypes();
   rsf::ScanOptions precise = all;
   precise.precise = true;
 

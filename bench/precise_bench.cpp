@@ -97,7 +97,7 @@ int main(int argc, char** argv) {
   }
   const std::string path = dir + "/rsf-precise-bench.bin";
 
-  rsf::ScanOptions classic = rsf::ScanOptions::AllTypes();
+  rsf::ScanOptions classic = rsf::ScanOptions::ClassicTypes();
   rsf::ScanOptions precise = classic;
   precise.precise = true;
   rsf::ScanOptions classic_mp3;

@@ -1,9 +1,9 @@
 // Scan throughput next to plain reading of the same file through the same stream, measured in
 // one run so that machine noise affects both alike.
 //   scan_bench [--size-mib N] [--dir FOLDER]
-// For each kind of source (random filler with clips, random filler dense with "BM", MP3 runs
-// back to back) writes N MiB (default 256), warms the page cache, and times plain reading in
-// windows next to the scans that matter for that source.
+// For each kind of source (random filler with clips of the classic types or of the further
+// ones, random filler dense with "BM", MP3 runs back to back) writes N MiB (default 256), warms
+// the page cache, and times plain reading in windows next to the scans that matter for it.
 #include <fmt/format.h>
 
 #include <cstdio>
@@ -51,12 +51,16 @@ int main(int argc, char** argv) {
   rsf::ScanOptions mp3;
   mp3.mp3_mode = true;
 
-  prepare(Filler::kMixed, "random filler with clips of every type");
+  prepare(Filler::kMixed, "random filler with clips of every classic type");
   report("scan, header-and-footer types", hefo);
-  report("scan, all eleven types", rsf::ScanOptions::AllTypes());
+  report("scan, all eleven types", rsf::ScanOptions::ClassicTypes());
+  report("scan, all 24 types", rsf::ScanOptions::AllTypes());
   report("scan, MP3 mode", mp3);
+  prepare(Filler::kFurtherTypes, "random filler with clips of the further types");
+  report("scan, all eleven types", rsf::ScanOptions::ClassicTypes());
+  report("scan, all 24 types", rsf::ScanOptions::AllTypes());
   prepare(Filler::kBitmapDense, "random filler with \"BM\" every 64 bytes");
-  report("scan, all eleven types", rsf::ScanOptions::AllTypes());
+  report("scan, all eleven types", rsf::ScanOptions::ClassicTypes());
   prepare(Filler::kMp3Dense, "MP3 frame runs back to back");
   report("scan, MP3 mode", mp3);
   std::remove(path.c_str());

@@ -16,13 +16,17 @@
 #include "synth/bitmap_synth.h"
 #include "synth/container_synth.h"
 #include "synth/hostile_synth.h"
+#include "synth/iff_synth.h"
 #include "synth/midi_synth.h"
+#include "synth/more_media_synth.h"
 #include "synth/mp3_demo_media.h"
 #include "synth/mpeg_audio_synth.h"
+#include "synth/picture_synth.h"
 #include "synth/quicktime_synth.h"
 #include "synth/random_filler.h"
 #include "synth/riff_synth.h"
 #include "synth/smacker_synth.h"
+#include "synth/tracker_synth.h"
 #ifdef RSF_HAVE_JPEG
 #include "synth/jpeg_synth.h"
 #endif
@@ -87,6 +91,14 @@ std::vector<ByteVector> NormalModeClips() {
   return clips;
 }
 
+std::vector<ByteVector> FurtherTypeClips() {
+  using namespace rsf::synth;
+  return {VocFile(8000, 8, 1, 300), XmidiFile(2, 10), ModFile({.patterns = 1, .sample_words = {20}}), S3mFile(),
+          XmFile({.pattern_packed_sizes = {10}, .instruments = {{30}, {}}}), ItFile({.sample_lengths = {50, 40}}),
+          GifFile(8, 4, 2), PngFile(6, 3), OggVorbisFile(8000, 1, 2), FlicFile(8, 8, 2, false), AiffFile(8000, 1, 8, 40),
+          IlbmFile(16, 4, 2), Svx8File(8000, 60)};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -97,6 +109,7 @@ int main(int argc, char** argv) {
   const fs::path root = argv[1];
   constexpr std::uint16_t kAllTypes = 0x07FF;
   constexpr std::uint16_t kPrecise = 0x8000;
+  constexpr std::uint16_t kFurtherTypes = 0x0800;
 
   Corpus scan(root, "scan_fuzzer");
   std::uint8_t parameter = 0;
@@ -110,6 +123,11 @@ int main(int argc, char** argv) {
     scan.Add(ScanInput(0x2C, kAllTypes, parameter, clip));                                 // twice, both matchers
     scan.Add(ScanInput(0x42, kAllTypes, parameter, framed));                               // a bad range, ignored
     scan.Add(ScanInput(0x10, kAllTypes | kPrecise, parameter, clip));                      // the precise rules
+    ++parameter;
+  }
+  for (const ByteVector& clip : FurtherTypeClips()) {
+    scan.Add(ScanInput(0x00, kFurtherTypes, parameter, clip));
+    scan.Add(ScanInput(0x10, kFurtherTypes | kPrecise, parameter, clip));  // across the boundary
     ++parameter;
   }
   for (const ByteVector& clip : rsf::synth::Mp3DemoClips()) {
@@ -151,6 +169,8 @@ int main(int argc, char** argv) {
   Corpus options(root, "rsfx_options_fuzzer");
   options.AddText(0, "qt,bmp,avi,wav,jpg,mpg,mve,ram,bik,smk,mid");
   options.AddText(0, "mid,qt");
+  options.AddText(0, "all");
+  options.AddText(0, "gif,8svx,it");
   options.AddText(0, "");
   options.AddText(0, "bmp,,x");
   options.AddText(1, "2,5-7");

@@ -5,10 +5,10 @@
 //           since building a Hyperscan database for every input would slow fuzzing), bits 4-5 where the bytes lie (alone; across the first window boundary; twice, a
 //           window apart; followed by padding to two windows), bit 6 one unreadable byte range,
 //           bit 7 the program starts closing at a message round
-//   bytes 1-2  the enabled clip types, one bit each in dispatch order (little-endian); bit 15
-//           the precise rules
+//   bytes 1-2  the enabled classic clip types, one bit each in dispatch order (little-endian);
+//           bit 11 all the further types; bit 15 the precise rules
 //   byte 3  the parameter of the placement, the unreadable range and the closing round
-// Every classic run is checked against the straightforward detectors of the tests (every field read
+// Every run of the classic rules and types is checked against the straightforward detectors of the tests (every field read
 // from the source, every walk walked to its end).
 #include <cstddef>
 #include <cstdint>
@@ -40,7 +40,10 @@ Run Decode(const std::uint8_t* data, std::size_t size) {
   run.options.mp3_mode = (flags & 1) != 0;
   run.options.ignore_read_errors = (flags & 2) != 0;
   run.matcher = (flags & 0x0C) == 0x0C ? rsf::MatcherKind::kBest : rsf::MatcherKind::kPortable;
-  for (int kind = 0; kind < rsf::kClipKindCount; ++kind) run.options.enabled[static_cast<std::size_t>(kind)] = ((types >> kind) & 1) != 0;
+  for (int kind = 0; kind < rsf::kClassicClipKindCount; ++kind)
+    run.options.enabled[static_cast<std::size_t>(kind)] = ((types >> kind) & 1) != 0;
+  for (int kind = rsf::kClassicClipKindCount; kind < rsf::kClipKindCount; ++kind)
+    run.options.enabled[static_cast<std::size_t>(kind)] = (types & 0x0800) != 0;
   run.options.precise = (types & 0x8000) != 0;
 
   const auto step = static_cast<std::size_t>(rsf::kWindowStep);
@@ -140,8 +143,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // No clip ever ends past the source end.
     RSF_FUZZ_CHECK(clip.EndOffset <= source_size);
   }
-  // The reference detectors know the classic rules only.
-  if (!run.options.precise) CheckSame(result, ScanWithReference(run));
+  // The reference detectors know the classic rules and types only.
+  const bool further = run.options.enabled[static_cast<std::size_t>(rsf::kClassicClipKindCount)];
+  if (!run.options.precise && !further) CheckSame(result, ScanWithReference(run));
   if (run.matcher == rsf::MatcherKind::kBest) CheckSame(result, ScanWithEngine(run, rsf::MatcherKind::kPortable));
   return 0;
 }

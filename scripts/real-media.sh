@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Writes real media files, made by Debian's encoders and tools, into FOLDER: the files the
-# precise rules must give back byte for byte when they lie in other data.
+# precise rules and the further types must give back byte for byte when they lie in other data.
 #   scripts/real-media.sh FOLDER
 # Needs ffmpeg, sox, ImageMagick's convert and exiftool; a tool that is missing leaves its files
 # out (the caller counts what it finds).
@@ -37,11 +37,23 @@ if command -v ffmpeg >/dev/null; then
   # JPEG from ffmpeg (JFIF) and a bitmap.
   ff -f lavfi -i testsrc=size=200x150 -frames:v 1 ffmpeg.jpg
   ff -f lavfi -i testsrc=size=64x48 -frames:v 1 -c:v bmp ffmpeg.bmp
+  # Ogg: Vorbis, Opus, Speex, FLAC in Ogg, and Theora video with Vorbis sound (grouped streams).
+  ff $tone -c:a libvorbis -q:a 2 vorbis.ogg
+  ff $tone -c:a libopus -b:a 48k opus.ogg
+  ff -f lavfi -i sine=frequency=440:duration=2:sample_rate=16000 -c:a libspeex speex.ogg
+  ff $tone -c:a flac -f ogg flac.ogg
+  ff $video $tone -c:v libtheora -q:v 3 -c:a libvorbis -q:a 1 theora.ogg
 fi
 
 if command -v sox >/dev/null; then
   sox -n -r 22050 -c 1 -b 8 sox.wav synth 1 sine 660
   sox -n -r 44100 -c 2 -b 16 sox-stereo.wav synth 1 sine 440 sine 550
+  # Creative Voice (8-bit mono, 16-bit stereo), AIFF, AIFF-C and 8SVX.
+  sox -n -r 11025 -c 1 -b 8 -e unsigned-integer sox.voc synth 1 sine 500
+  sox -n -r 22050 -c 2 -b 16 sox-stereo.voc synth 1 sine 300 sine 400
+  sox -n -r 44100 -c 2 -b 16 sox.aiff synth 1.5 sine 440 sine 660
+  sox -n -r 22050 -c 1 -b 16 sox.aifc synth 1 sine 330
+  sox -n -r 8363 -c 1 -b 8 sox.8svx synth 1 sine 262
 fi
 
 if command -v convert >/dev/null; then
@@ -55,6 +67,11 @@ if command -v convert >/dev/null; then
   [ -f "$icc" ] && convert -size 20x10 gradient:red-blue -profile "$icc" BMP:profile.bmp
   convert -size 120x90 gradient:blue-white -quality 85 magick.jpg
   convert -size 96x64 plasma: -interlace Plane -quality 70 progressive.jpg
+  # GIF, an animated GIF (three frames), PNG in colour and with a palette.
+  convert -size 50x40 gradient:yellow-purple magick.gif
+  convert -delay 10 -size 32x24 xc:red xc:green xc:blue -loop 0 animated.gif
+  convert -size 64x32 gradient:red-white magick.png
+  convert -size 30x30 plasma: -colors 16 PNG8:palette.png
 fi
 
 if command -v exiftool >/dev/null && [ -f magick.jpg ]; then

@@ -24,6 +24,11 @@ inline std::optional<std::uint16_t> ReadLE16(Bytes data, std::size_t offset) {
   return static_cast<std::uint16_t>(data[offset] | (data[offset + 1] << 8));
 }
 
+inline std::optional<std::uint16_t> ReadBE16(Bytes data, std::size_t offset) {
+  if (!FitsIn(data.size(), offset, 2)) return std::nullopt;
+  return static_cast<std::uint16_t>((data[offset] << 8) | data[offset + 1]);
+}
+
 inline std::optional<std::uint32_t> ReadLE32(Bytes data, std::size_t offset) {
   if (!FitsIn(data.size(), offset, 4)) return std::nullopt;
   return static_cast<std::uint32_t>(data[offset]) | (static_cast<std::uint32_t>(data[offset + 1]) << 8) |

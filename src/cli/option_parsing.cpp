@@ -29,14 +29,28 @@ std::optional<std::size_t> ParseNumber(std::string_view text) {
   return value;
 }
 
+std::string JoinedNames(int count) {
+  std::string names;
+  for (int i = 0; i < count; ++i) names.append(i ? "," : "").append(kClipKindNames[static_cast<std::size_t>(i)]);
+  return names;
+}
+
 }  // namespace
+
+std::string KnownTypeNames() { return JoinedNames(kClipKindCount); }
+
+std::string ClassicTypeNames() { return JoinedNames(kClassicClipKindCount); }
 
 std::optional<std::array<bool, kClipKindCount>> ParseTypeList(std::string_view list, std::string& error) {
   std::array<bool, kClipKindCount> enabled{};
   for (std::string_view name : SplitCommas(list)) {
+    if (name == "all") {
+      enabled.fill(true);
+      continue;
+    }
     const std::optional<ClipKind> kind = ClipKindFromName(name);
     if (!kind) {
-      error = "unknown clip type '" + std::string(name) + "' (known: qt,bmp,avi,wav,jpg,mpg,mve,ram,bik,smk,mid)";
+      error = "unknown clip type '" + std::string(name) + "' (known: " + KnownTypeNames() + ", all)";
       return std::nullopt;
     }
     enabled[static_cast<int>(*kind)] = true;

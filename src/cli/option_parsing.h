@@ -10,8 +10,14 @@
 
 namespace rsf::cli {
 
-// "qt,bmp,jpg": the enabled flags, or nullopt (with `error` set) for an unknown name.
-// An empty list enables nothing.
+// Every clip type's --types name, comma-separated, in dispatch order.
+std::string KnownTypeNames();
+
+// The names of the classic types, the default of --types.
+std::string ClassicTypeNames();
+
+// "qt,bmp,jpg": the enabled flags, or nullopt (with `error` set) for an unknown name; "all"
+// enables every type. An empty list enables nothing.
 std::optional<std::array<bool, kClipKindCount>> ParseTypeList(std::string_view list, std::string& error);
 
 // "2,5-7": the set of clip numbers (counted from 1), or nullopt (with `error` set) for anything

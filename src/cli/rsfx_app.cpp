@@ -24,7 +24,7 @@ struct Request {
   std::string source;
   std::string cd_entry;  // a drive entry as `rsfx drives` lists it, in place of SOURCE
   bool from_cd = false;
-  std::string types = "qt,bmp,avi,wav,jpg,mpg,mve,ram,bik,smk,mid";
+  std::string types = ClassicTypeNames();
   bool mp3 = false;
   bool ignore_read_errors = false;
   bool precise = false;
@@ -36,7 +36,8 @@ struct Request {
 void AddScanOptions(CLI::App& command, Request& request) {
   command.add_option("SOURCE", request.source, "File to scan");
   command.add_option("--cd", request.cd_entry, "Scan the disc in this drive (an entry of 'rsfx drives') instead of a file");
-  command.add_option("--types", request.types, "Comma-separated clip types: qt,bmp,avi,wav,jpg,mpg,mve,ram,bik,smk,mid");
+  command.add_option("--types", request.types,
+                     "Comma-separated clip types (default: the classic eleven): " + KnownTypeNames() + ", or all");
   command.add_flag("--mp3", request.mp3, "MP3 mode: look for runs of MPEG audio frames only");
   command.add_flag("--ignore-read-errors", request.ignore_read_errors, "Count unreadable parts and go on");
   command.add_flag("--precise", request.precise,

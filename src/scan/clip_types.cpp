@@ -3,6 +3,18 @@
 
 namespace rsf {
 
+namespace {
+
+constexpr std::array<TcliptypeWalked, kClipKindCount - kClassicClipKindCount> kWalkedTypes = {
+    kVocType, kXmiType, kModType, kS3mType, kXmType, kItType, kGifType,
+    kPngType, kOggType, kFlicType, kAiffType, kIlbmType, k8svxType};
+
+}  // namespace
+
+const TcliptypeWalked& WalkedType(ClipKind kind) {
+  return kWalkedTypes.at(static_cast<std::size_t>(static_cast<int>(kind) - kClassicClipKindCount));
+}
+
 std::optional<ClipKind> ClipKindFromName(std::string_view name) {
   for (int i = 0; i < kClipKindCount; ++i)
     if (kClipKindNames[i] == name) return static_cast<ClipKind>(i);
@@ -23,6 +35,8 @@ std::string_view TypeNameForExtension(std::string_view extension) {
   };
   for (const Entry& entry : kEntries)
     if (entry.extension == extension) return entry.type_name;
+  for (const TcliptypeWalked& type : kWalkedTypes)
+    if (type.Extension == extension) return type.TypeName;
   return {};
 }
 

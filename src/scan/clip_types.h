@@ -84,13 +84,42 @@ inline constexpr std::string_view kQuicktimeExtension = ".qt";
 inline constexpr std::string_view kMp3TypeName = "MP3 音频";
 inline constexpr std::string_view kMp3Extension = ".mp3";
 
-// The clip-type check boxes, in the order in which the scan runs their detectors.
-enum class ClipKind : int { kQT, kBMP, kAVI, kWAV, kJPG, kMPG, kMVE, kRAM, kBIK, kSMK, kMID };
-inline constexpr int kClipKindCount = 11;
+// The further types, each delimited by its own structure under either rule set.
+struct TcliptypeWalked {
+  std::string_view TypeName;
+  std::string_view Extension;
+};
 
-// Short names for the command line, in dispatch order: qt,bmp,avi,wav,jpg,mpg,mve,ram,bik,smk,mid.
+inline constexpr TcliptypeWalked kVocType{"VOC 音频", ".voc"};
+inline constexpr TcliptypeWalked kXmiType{"XMI 音乐", ".xmi"};
+inline constexpr TcliptypeWalked kModType{"MOD 音乐", ".mod"};
+inline constexpr TcliptypeWalked kS3mType{"S3M 音乐", ".s3m"};
+inline constexpr TcliptypeWalked kXmType{"XM 音乐", ".xm"};
+inline constexpr TcliptypeWalked kItType{"IT 音乐", ".it"};
+inline constexpr TcliptypeWalked kGifType{"GIF 图片", ".gif"};
+inline constexpr TcliptypeWalked kPngType{"PNG 图片", ".png"};
+inline constexpr TcliptypeWalked kOggType{"Ogg 媒体", ".ogg"};
+inline constexpr TcliptypeWalked kFlicType{"FLIC 动画", ".flc"};
+inline constexpr TcliptypeWalked kAiffType{"AIFF 音频", ".aif"};
+inline constexpr TcliptypeWalked kIlbmType{"IFF 图片", ".lbm"};
+inline constexpr TcliptypeWalked k8svxType{"8SVX 音频", ".8svx"};
+
+// The clip-type check boxes, in the order in which the scan runs their detectors: the eleven
+// classic types, then the further ones.
+enum class ClipKind : int {
+  kQT, kBMP, kAVI, kWAV, kJPG, kMPG, kMVE, kRAM, kBIK, kSMK, kMID,
+  kVOC, kXMI, kMOD, kS3M, kXM, kIT, kGIF, kPNG, kOGG, kFLIC, kAIFF, kILBM, k8SVX
+};
+inline constexpr int kClassicClipKindCount = 11;
+inline constexpr int kClipKindCount = 24;
+
+// Short names for the command line, in dispatch order.
 inline constexpr std::array<std::string_view, kClipKindCount> kClipKindNames = {
-    "qt", "bmp", "avi", "wav", "jpg", "mpg", "mve", "ram", "bik", "smk", "mid"};
+    "qt",  "bmp", "avi", "wav", "jpg", "mpg", "mve", "ram", "bik",  "smk",  "mid",  "voc",
+    "xmi", "mod", "s3m", "xm",  "it",  "gif", "png", "ogg", "flic", "aiff", "ilbm", "8svx"};
+
+// The record of a further type (kVOC and after).
+const TcliptypeWalked& WalkedType(ClipKind kind);
 
 std::optional<ClipKind> ClipKindFromName(std::string_view name);
 

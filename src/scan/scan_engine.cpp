@@ -4,8 +4,10 @@
 #include <fmt/format.h>
 
 #include <chrono>
+#include <span>
 
 #include "scan/detectors.h"
+#include "scan/more_type_detectors.h"
 #include "scan/mp3_tags.h"
 #include "scan/precise_detectors.h"
 #include "scan/time_text.h"
@@ -42,19 +44,33 @@ void RunDetectors(ScanState& state, const ScanOptions& options) {
     run(ClipKind::kBIK, [&] { FindBIKClips(state, kBinkType); });
     run(ClipKind::kSMK, [&] { FindSmackerClips(state); });
     run(ClipKind::kMID, [&] { FindPreciseMidiClips(state); });
-    return;
+  } else {
+    run(ClipKind::kQT, [&] { FindQuicktimeClips(state); });
+    run(ClipKind::kBMP, [&] { FindRIFFClips(state, kBitmapType); });
+    run(ClipKind::kAVI, [&] { FindRIFFClips(state, kAviType); });
+    run(ClipKind::kWAV, [&] { FindRIFFClips(state, kWavType); });
+    run(ClipKind::kJPG, [&] { FindHEFOClips(state, kJpegType); });
+    run(ClipKind::kMPG, [&] { FindHEFOClips(state, kMpegType); });
+    run(ClipKind::kMVE, [&] { FindHEFOClips(state, kMveType); });
+    run(ClipKind::kRAM, [&] { FindHEFOClips(state, kRealMediaType); });
+    run(ClipKind::kBIK, [&] { FindBIKClips(state, kBinkType); });
+    run(ClipKind::kSMK, [&] { FindSmackerClips(state); });
+    run(ClipKind::kMID, [&] { FindSequenceClips(state, kMidiType); });
   }
-  run(ClipKind::kQT, [&] { FindQuicktimeClips(state); });
-  run(ClipKind::kBMP, [&] { FindRIFFClips(state, kBitmapType); });
-  run(ClipKind::kAVI, [&] { FindRIFFClips(state, kAviType); });
-  run(ClipKind::kWAV, [&] { FindRIFFClips(state, kWavType); });
-  run(ClipKind::kJPG, [&] { FindHEFOClips(state, kJpegType); });
-  run(ClipKind::kMPG, [&] { FindHEFOClips(state, kMpegType); });
-  run(ClipKind::kMVE, [&] { FindHEFOClips(state, kMveType); });
-  run(ClipKind::kRAM, [&] { FindHEFOClips(state, kRealMediaType); });
-  run(ClipKind::kBIK, [&] { FindBIKClips(state, kBinkType); });
-  run(ClipKind::kSMK, [&] { FindSmackerClips(state); });
-  run(ClipKind::kMID, [&] { FindSequenceClips(state, kMidiType); });
+  // The further types have one rule each, under both rule sets.
+  run(ClipKind::kVOC, [&] { FindVocClips(state); });
+  run(ClipKind::kXMI, [&] { FindXmiClips(state); });
+  run(ClipKind::kMOD, [&] { FindModClips(state); });
+  run(ClipKind::kS3M, [&] { FindS3mClips(state); });
+  run(ClipKind::kXM, [&] { FindXmClips(state); });
+  run(ClipKind::kIT, [&] { FindItClips(state); });
+  run(ClipKind::kGIF, [&] { FindGifClips(state); });
+  run(ClipKind::kPNG, [&] { FindPngClips(state); });
+  run(ClipKind::kOGG, [&] { FindOggClips(state); });
+  run(ClipKind::kFLIC, [&] { FindFlicClips(state); });
+  run(ClipKind::kAIFF, [&] { FindIffClips(state, ClipKind::kAIFF); });
+  run(ClipKind::kILBM, [&] { FindIffClips(state, ClipKind::kILBM); });
+  run(ClipKind::k8SVX, [&] { FindIffClips(state, ClipKind::k8SVX); });
 }
 
 // Registers the signatures of every enabled detector up front, so the first window is
@@ -64,9 +80,12 @@ void RegisterSignatures(ScanState& state, const ScanOptions& options) {
     if (options.precise) state.Signature(kId3v2Signature);
     return;
   }
-  auto add = [&](ClipKind kind, std::initializer_list<std::string_view> patterns) {
+  auto add_all = [&](ClipKind kind, std::span<const std::string_view> patterns) {
     if (!options.Enabled(kind)) return;
     for (std::string_view pattern : patterns) state.Signature(pattern);
+  };
+  auto add = [&](ClipKind kind, std::initializer_list<std::string_view> patterns) {
+    add_all(kind, std::span<const std::string_view>(patterns.begin(), patterns.size()));
   };
   if (options.precise) {
     add(ClipKind::kQT, {"ftyp"sv, "moov"sv, "mdat"sv});
@@ -80,19 +99,32 @@ void RegisterSignatures(ScanState& state, const ScanOptions& options) {
     add(ClipKind::kBIK, {kBinkType.Signature});
     add(ClipKind::kSMK, {kSmackerSignature});
     add(ClipKind::kMID, {"RIFF"sv, kMidiType.Signature});
-    return;
+  } else {
+    add(ClipKind::kQT, {kQuicktimeSignature});
+    add(ClipKind::kBMP, {kBitmapType.Signature});
+    add(ClipKind::kAVI, {kAviType.Signature});
+    add(ClipKind::kWAV, {kWavType.Signature});
+    add(ClipKind::kJPG, {kJpegType.Header});
+    add(ClipKind::kMPG, {kMpegType.Header});
+    add(ClipKind::kMVE, {kMveType.Header});
+    add(ClipKind::kRAM, {kRealMediaType.Header});
+    add(ClipKind::kBIK, {kBinkType.Signature});
+    add(ClipKind::kSMK, {kSmackerSignature});
+    add(ClipKind::kMID, {kMidiType.Signature});
   }
-  add(ClipKind::kQT, {kQuicktimeSignature});
-  add(ClipKind::kBMP, {kBitmapType.Signature});
-  add(ClipKind::kAVI, {kAviType.Signature});
-  add(ClipKind::kWAV, {kWavType.Signature});
-  add(ClipKind::kJPG, {kJpegType.Header});
-  add(ClipKind::kMPG, {kMpegType.Header});
-  add(ClipKind::kMVE, {kMveType.Header});
-  add(ClipKind::kRAM, {kRealMediaType.Header});
-  add(ClipKind::kBIK, {kBinkType.Signature});
-  add(ClipKind::kSMK, {kSmackerSignature});
-  add(ClipKind::kMID, {kMidiType.Signature});
+  add(ClipKind::kVOC, {kVocSignature});
+  add(ClipKind::kXMI, {kXmiSignature});
+  add_all(ClipKind::kMOD, kModTags);
+  add(ClipKind::kS3M, {kS3mSignature});
+  add(ClipKind::kXM, {kXmSignature});
+  add(ClipKind::kIT, {kItSignature});
+  add(ClipKind::kGIF, {kGif87Signature, kGif89Signature});
+  add(ClipKind::kPNG, {kPngSignature});
+  add(ClipKind::kOGG, {kOggSignature});
+  add(ClipKind::kFLIC, {kFliSignature, kFlcSignature});
+  add_all(ClipKind::kAIFF, kAiffForms);
+  add_all(ClipKind::kILBM, kIlbmForms);
+  add_all(ClipKind::k8SVX, k8svxForms);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // test options.
 #pragma once
 
+#include <algorithm>
 #include <array>
 
 #include "scan/clip_types.h"
@@ -17,6 +18,13 @@ struct ScanOptions {
   bool precise = false;
 
   bool Enabled(ClipKind kind) const { return enabled[static_cast<int>(kind)]; }
+  // The eleven classic types, as the window ticks them at start and rsfx without --types.
+  static ScanOptions ClassicTypes() {
+    ScanOptions options;
+    std::fill_n(options.enabled.begin(), kClassicClipKindCount, true);
+    return options;
+  }
+  // Every type, the further ones too.
   static ScanOptions AllTypes() {
     ScanOptions options;
     options.enabled.fill(true);

@@ -133,8 +133,8 @@ ClipNesting& ScanState::WalkedClips(std::string_view extension) {
 }
 
 SignatureId ScanState::Signature(std::string_view pattern) {
-  for (std::size_t i = 0; i < patterns_.size(); ++i)
-    if (patterns_[i] == pattern) return i;
+  if (const auto known = pattern_ids_.find(pattern); known != pattern_ids_.end()) return known->second;
+  pattern_ids_.emplace(std::string(pattern), patterns_.size());
   patterns_.emplace_back(pattern);
   matcher_.reset();
   return patterns_.size() - 1;

@@ -93,6 +93,13 @@ class ScanState {
     kRiffChunks,
     kMidiChunks,
     kMveChunks,
+    // The further types' walks.
+    kVocBlocks,
+    kGifBlocks,
+    kGifSubBlocks,
+    kPngChunks,
+    kFlicChunks,
+    kIffChunks,
     kCount
   };
   WalkMemo& Walks(WalkKind kind) { return walks_[static_cast<std::size_t>(kind)]; }
@@ -143,6 +150,7 @@ class ScanState {
   const std::int64_t source_size_;
 
   std::vector<std::string> patterns_;
+  std::map<std::string, SignatureId, std::less<>> pattern_ids_;  // detectors ask for theirs in every window
   std::vector<std::string> footers_;
   std::unique_ptr<LiteralMatcher> matcher_;
   std::size_t matcher_generation_ = 0;

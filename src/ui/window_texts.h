@@ -22,6 +22,7 @@ inline constexpr const char* kClipListHint = "列表在源中找到的剪辑。"
 inline constexpr const char* kInfoPanelHint = "显示所选剪辑的信息。";
 inline constexpr const char* kClipTypesCaption = "可用的剪辑类型:";
 inline constexpr const char* kClipTypesHint = "选取你想要分析的剪辑类型。";
+inline constexpr const char* kMoreClipTypesCaption = "更多类型:";
 inline constexpr const char* kHeaderFile = "文件";
 inline constexpr const char* kHeaderType = "类型";
 inline constexpr const char* kHeaderSize = "大小";

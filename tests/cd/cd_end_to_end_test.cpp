@@ -55,7 +55,7 @@ class AspiImageProviderTest : public ::testing::Test {
   };
   // Scans the disc in `entry` the way the window's scan start opens it.
   Scan ScanEntry(const std::string& entry, bool nt_device_mode, bool ignore_read_errors = false) {
-    ScanOptions options = ScanOptions::AllTypes();
+    ScanOptions options = ScanOptions::ClassicTypes();
     options.ignore_read_errors = ignore_read_errors;
     const ScanOutcome outcome =
         engine_.StartAnalysis([&] { return OpenCdSource(entry, nt_device_mode); }, options);

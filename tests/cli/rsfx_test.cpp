@@ -1,5 +1,7 @@
 // rsfx in-process: option lists, usage errors, the JSON report and extraction.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
@@ -25,9 +27,19 @@ TEST(RsfxOptionsTest, TypeListsAndClipNumbers) {
   EXPECT_TRUE((*types)[static_cast<int>(ClipKind::kJPG)]);
   EXPECT_TRUE((*types)[static_cast<int>(ClipKind::kQT)]);
   EXPECT_FALSE((*types)[static_cast<int>(ClipKind::kBMP)]);
-  EXPECT_FALSE(ParseTypeList("jpg,gif", error));
-  EXPECT_NE(error.find("gif"), std::string::npos);
+  EXPECT_FALSE(ParseTypeList("jpg,tiff", error));
+  EXPECT_NE(error.find("tiff"), std::string::npos);
+  EXPECT_NE(error.find("8svx"), std::string::npos) << "the message names every type";
   EXPECT_FALSE(ParseTypeList("jpg,", error)) << "an empty name is not a type";
+  // The further types by their names; "all" is every type.
+  types = ParseTypeList("gif,8svx,it", error);
+  ASSERT_TRUE(types);
+  EXPECT_EQ(std::count(types->begin(), types->end(), true), 3);
+  EXPECT_TRUE((*types)[static_cast<int>(ClipKind::k8SVX)]);
+  types = ParseTypeList("all", error);
+  ASSERT_TRUE(types);
+  EXPECT_EQ(std::count(types->begin(), types->end(), true), kClipKindCount);
+  EXPECT_EQ(ClassicTypeNames(), "qt,bmp,avi,wav,jpg,mpg,mve,ram,bik,smk,mid");
 
   auto numbers = ParseClipNumbers("2,5-7,5", error);
   ASSERT_TRUE(numbers);
@@ -40,7 +52,7 @@ TEST(RsfxTest, UsageErrorsExitWithTwo) {
   EXPECT_EQ(Rsfx({}).status, kExitUsageError);
   EXPECT_EQ(Rsfx({"scan"}).status, kExitUsageError);
   EXPECT_EQ(Rsfx({"frobnicate", "x"}).status, kExitUsageError);
-  EXPECT_EQ(Rsfx({"scan", "x", "--types", "gif"}).status, kExitUsageError);
+  EXPECT_EQ(Rsfx({"scan", "x", "--types", "tiff"}).status, kExitUsageError);
   EXPECT_EQ(Rsfx({"extract", "x"}).status, kExitUsageError) << "--target is required";
   EXPECT_EQ(Rsfx({"extract", "x", "--target", "p", "--only", "0"}).status, kExitUsageError);
   EXPECT_EQ(Rsfx({"--help"}).status, kExitOk);

@@ -93,7 +93,7 @@ class ExtractionFailureTest : public ::testing::Test {
   ExtractionFailureTest() {
     test::WriteWholeFile(path_, demo_.bytes);
     ScanEngine engine(scan_observer_);
-    engine.StartAnalysis([&] { return std::make_unique<FileStream>(path_); }, ScanOptions::AllTypes());
+    engine.StartAnalysis([&] { return std::make_unique<FileStream>(path_); }, ScanOptions::ClassicTypes());
     catalogue_ = engine.Catalogue();
   }
 
@@ -243,7 +243,7 @@ TEST_F(ExtractionFailureTest, SourceThatShrinksDuringTheExtraction) {
   // The engine scans the shorter file, and what it lists extracts whole.
   RecordingObserver observer;
   ScanEngine engine(observer);
-  ASSERT_EQ(engine.StartAnalysis([&] { return std::make_unique<FileStream>(path_); }, ScanOptions::AllTypes()),
+  ASSERT_EQ(engine.StartAnalysis([&] { return std::make_unique<FileStream>(path_); }, ScanOptions::ClassicTypes()),
             ScanOutcome::kFinished);
   ASSERT_GE(engine.Catalogue().size(), 2u);
   for (const TFilestruct& clip : engine.Catalogue()) EXPECT_LE(clip.EndOffset, cut);

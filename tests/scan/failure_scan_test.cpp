@@ -82,7 +82,7 @@ TEST_P(ShrinkingSourceTest, SourceTruncatedDuringTheScan) {
     shrunk = shrunk || (observer.message_rounds == 2 && !error);
   };
   ScanEngine engine(observer);
-  ScanOptions options = ScanOptions::AllTypes();
+  ScanOptions options = ScanOptions::ClassicTypes();
   options.ignore_read_errors = ignore_read_errors;
   if (!CanChangeAnOpenSource(path_)) {
     // Where the source is opened deny-write (Windows), no other program can shrink it.
@@ -107,7 +107,7 @@ TEST_P(ShrinkingSourceTest, SourceTruncatedDuringTheScan) {
   ExpectNoClipWrittenShortSilently(*engine.Source(), engine.Catalogue(), demo_.bytes, dir_.File("Clip"));
 
   // The next scan of the shorter file finds what it holds, and nothing beyond it.
-  ASSERT_EQ(engine.StartAnalysis([&] { return std::make_unique<FileStream>(path_); }, ScanOptions::AllTypes()),
+  ASSERT_EQ(engine.StartAnalysis([&] { return std::make_unique<FileStream>(path_); }, ScanOptions::ClassicTypes()),
             ScanOutcome::kFinished);
   std::size_t inside = 0;
   for (const auto& clip : demo_.clips) inside += clip.end <= cut ? 1 : 0;
@@ -126,7 +126,7 @@ TEST_P(ShrinkingSourceTest, SourceDeletedDuringTheScanIsStillReadWhole) {
     if (observer.message_rounds == 2) removed = std::filesystem::remove(path_, error);
   };
   ScanEngine engine(observer);
-  ScanOptions options = ScanOptions::AllTypes();
+  ScanOptions options = ScanOptions::ClassicTypes();
   options.ignore_read_errors = GetParam();
   ASSERT_EQ(engine.StartAnalysis([&] { return std::make_unique<FileStream>(path_); }, options), ScanOutcome::kFinished);
   EXPECT_EQ(engine.ReadErrorCount(), 0);

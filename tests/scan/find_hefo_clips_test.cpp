@@ -119,8 +119,8 @@ TEST(FindHEFOClipsTest, MpegPackWithoutSystemHeaderIsPassedOver) {
 TEST(FindHEFOClipsTest, BothMatchersGiveTheSameCatalogue) {
   ByteVector source(200000, 0);
   for (std::size_t at = 0; at + 400 < source.size(); at += 6151) Put(source, at, Jfif(300 + at % 97));
-  auto best = ScanBytes(source, ScanOptions::AllTypes(), MatcherKind::kBest);
-  auto portable = ScanBytes(source, ScanOptions::AllTypes(), MatcherKind::kPortable);
+  auto best = ScanBytes(source, ScanOptions::ClassicTypes(), MatcherKind::kBest);
+  auto portable = ScanBytes(source, ScanOptions::ClassicTypes(), MatcherKind::kPortable);
   EXPECT_EQ(Spans(best.catalogue), Spans(portable.catalogue));
   EXPECT_EQ(best.list_lines, portable.list_lines);
   EXPECT_GT(best.catalogue.size(), 30u);

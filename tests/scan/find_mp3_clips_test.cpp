@@ -231,11 +231,11 @@ TEST(FindMP3ClipsTest, CheckBoxesHaveNoEffectInMp3Mode) {
   std::copy(run.begin(), run.end(), source.begin() + 10000);
   const std::vector<Span> mp3_only = {{10000, 10000 + 20 * 417}};
 
-  ScanOptions all = ScanOptions::AllTypes();
+  ScanOptions all = ScanOptions::ClassicTypes();
   all.mp3_mode = true;
   EXPECT_EQ(Spans(Scan(source, all).catalogue), mp3_only);
   EXPECT_EQ(Spans(Scan(source, Mp3Mode()).catalogue), mp3_only);
-  const Found without = Scan(source, ScanOptions::AllTypes());
+  const Found without = Scan(source, ScanOptions::ClassicTypes());
   EXPECT_TRUE(std::ranges::any_of(without.catalogue, [](const TFilestruct& c) { return c.Extension == ".jpg"; }));
   EXPECT_TRUE(std::ranges::none_of(without.catalogue, [](const TFilestruct& c) { return c.Extension == ".mp3"; }));
 }

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,6 +16,7 @@
 #include "scan/scan_state.h"
 #include "stream/memory_stream.h"
 #include "support/scan_harness.h"
+#include "support/test_media.h"
 #include "synth/container_synth.h"
 #include "synth/midi_synth.h"
 #include "synth/random_filler.h"
@@ -27,11 +27,7 @@ namespace {
 
 using synth::ByteVector;
 
-struct Embedded {
-  std::string name;
-  std::int64_t start;
-  std::int64_t end;
-};
+using test::Embedded;
 
 // A RealAudio 4 file: its header (a header length of 40 after byte 16) and `audio` bytes.
 ByteVector RealAudio4(std::uint32_t audio) {
@@ -79,11 +75,8 @@ class PreciseRealMedia : public ::testing::Test {
  protected:
   // The media are made once for the suite.
   static void SetUpTestSuite() {
-    test::TempDir dir;
-    const std::string folder = dir.File("media");
-    if (std::system(("'" RSF_SOURCE_DIR "/scripts/real-media.sh' '" + folder + "' >/dev/null 2>&1").c_str()) != 0) return;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-      files_[entry.path().filename().string()] = test::ReadWholeFile(entry.path().string());
+    files_ = test::RealMedia();
+    if (files_.empty()) return;
     files_["synth-realmedia-index.ram"] = synth::RealMediaFile(40, 3);
     files_["synth-realaudio4.ra"] = RealAudio4(5000);
     files_["synth-rmid.mid"] = Rmid();
@@ -94,38 +87,27 @@ class PreciseRealMedia : public ::testing::Test {
     if (files_.size() < 24) GTEST_SKIP() << "ffmpeg, sox, ImageMagick and exiftool are needed";
   }
 
-  // All files (MP3 ones apart, or only those) in random filler, the first ones across window
-  // boundaries.
+  // The files of the classic types (MP3 ones apart, or only those) in random filler.
   std::vector<std::uint8_t> Container(bool mp3, std::vector<Embedded>& placed) const {
-    std::vector<std::uint8_t> bytes = synth::RandomBytes(100, 5);
-    int k = 0;
     // A WAVE written to a pipe has no size to end it by: it comes last, at the source end.
     std::vector<std::pair<std::string, const ByteVector*>> order;
     for (const auto& [name, file] : files_)
-      if (name.ends_with(".mp3") == mp3 && name != "wave-streamed.wav") order.emplace_back(name, &file);
-    if (!mp3 && files_.count("wave-streamed.wav")) order.emplace_back("wave-streamed.wav", &files_.at("wave-streamed.wav"));
-    for (const auto& [name, file_pointer] : order) {
-      const ByteVector& file = *file_pointer;
-      // Start a few bytes before a window boundary, or at a plain random gap.
-      const std::int64_t boundary = (static_cast<std::int64_t>(bytes.size()) / kWindowStep + 1) * kWindowStep;
-      const std::int64_t gap = k % 2 == 0 ? boundary - (k % 7) * 3 - 2 - static_cast<std::int64_t>(bytes.size())
-                                          : 1000 + 37 * k;
-      const ByteVector filler = synth::RandomBytes(static_cast<std::size_t>(std::max<std::int64_t>(gap, 50)), 100 + k);
-      bytes.insert(bytes.end(), filler.begin(), filler.end());
-      placed.push_back({name, static_cast<std::int64_t>(bytes.size()), static_cast<std::int64_t>(bytes.size() + file.size())});
-      bytes.insert(bytes.end(), file.begin(), file.end());
-      ++k;
-    }
-    if (!order.empty() && order.back().first == "wave-streamed.wav") return bytes;
-    const ByteVector tail = synth::RandomBytes(5000, 999);
-    bytes.insert(bytes.end(), tail.begin(), tail.end());
-    return bytes;
+      if (name.ends_with(".mp3") == mp3 && name != "wave-streamed.wav" && IsClassic(name)) order.emplace_back(name, &file);
+    const bool streamed = !mp3 && files_.count("wave-streamed.wav");
+    if (streamed) order.emplace_back("wave-streamed.wav", &files_.at("wave-streamed.wav"));
+    return test::LayIntoFiller(order, placed, streamed);
+  }
+
+  static bool IsClassic(const std::string& name) {
+    for (const char* extension : {".avi", ".bmp", ".jpg", ".mid", ".mov", ".mp3", ".mp4", ".mpg", ".ra", ".ram", ".rm", ".vob", ".wav"})
+      if (name.ends_with(extension)) return true;
+    return false;
   }
 
   void ExpectEveryFileWhole(bool mp3) {
     std::vector<Embedded> placed;
     const std::vector<std::uint8_t> source = Container(mp3, placed);
-    ScanOptions options = ScanOptions::AllTypes();
+    ScanOptions options = ScanOptions::ClassicTypes();
     options.mp3_mode = mp3;
     options.precise = true;
     const auto found = test::ScanBytes(source, options);

@@ -52,7 +52,7 @@ TEST(ScanEngineTest, EmptySourceEndsAtOnceWithTheCompletionText) {
   RecordingObserver observer;
   ScanEngine engine(observer);
   EXPECT_EQ(engine.StartAnalysis([] { return std::make_unique<MemoryStream>(std::vector<std::uint8_t>{}); },
-                                 ScanOptions::AllTypes()),
+                                 ScanOptions::ClassicTypes()),
             ScanOutcome::kFinished);
   EXPECT_EQ(observer.panels[1], "分析完成。错误 : 0");
   EXPECT_TRUE(observer.ended_finished);
@@ -63,7 +63,7 @@ TEST(ScanEngineTest, EmptySourceEndsAtOnceWithTheCompletionText) {
 TEST(ScanEngineTest, ReadErrorCountRunsOnAcrossRuns) {
   RecordingObserver observer;
   ScanEngine engine(observer);
-  ScanOptions options = ScanOptions::AllTypes();
+  ScanOptions options = ScanOptions::ClassicTypes();
   options.ignore_read_errors = true;
   auto failing_source = [] {
     // Two failing pieces: the second piece of the first window, the first piece of the third.
@@ -120,7 +120,7 @@ TEST(ScanEngineTest, ProgressTextsAndCompletion) {
   double now = 100.0;
   engine.SetClock([&] { return now += 1.5; });
   engine.StartAnalysis([] { return std::make_unique<MemoryStream>(std::vector<std::uint8_t>(200000, 1)); },
-                       ScanOptions::AllTypes());
+                       ScanOptions::ClassicTypes());
   EXPECT_EQ(observer.gauge_maximum, 200000);
   EXPECT_EQ(observer.message_rounds, 4) << "messages are processed once per window";
   bool saw_analysing = false;
@@ -152,7 +152,7 @@ TEST(ScanEngineTest, ClosingStopsAtTheNextWindowWithoutCompletion) {
   ScanEngine engine(observer);
   observer.on_messages = [&] { observer.closing = true; };
   EXPECT_EQ(engine.StartAnalysis([] { return std::make_unique<MemoryStream>(std::vector<std::uint8_t>(300000)); },
-                                 ScanOptions::AllTypes()),
+                                 ScanOptions::ClassicTypes()),
             ScanOutcome::kCancelled);
   EXPECT_EQ(observer.message_rounds, 1);
   EXPECT_NE(observer.panels[1].rfind("分析完成", 0), 0u);
@@ -165,10 +165,10 @@ TEST(ScanEngineTest, NoSecondRunWhileOneRuns) {
   ScanOutcome inner = ScanOutcome::kFinished;
   observer.on_messages = [&] {
     inner = engine.StartAnalysis([] { return std::make_unique<MemoryStream>(std::vector<std::uint8_t>(10)); },
-                                 ScanOptions::AllTypes());
+                                 ScanOptions::ClassicTypes());
   };
   EXPECT_EQ(engine.StartAnalysis([] { return std::make_unique<MemoryStream>(std::vector<std::uint8_t>(70000)); },
-                                 ScanOptions::AllTypes()),
+                                 ScanOptions::ClassicTypes()),
             ScanOutcome::kFinished);
   EXPECT_EQ(inner, ScanOutcome::kBusy);
   EXPECT_EQ(engine.Source()->Size(), 70000) << "the refused start did not touch the running source";
@@ -186,17 +186,17 @@ TEST(ScanEngineTest, NegativeSizeAndOpenFailureLeaveTheCatalogue) {
   ScanEngine engine(observer);
   synth::ByteWriter jpeg;
   jpeg.U8(0xFF).U8(0xD8).U8(0xFF).U8(0xE0).BE16(16).Text("JFIF").Fill(10, 0x20).U8(0xFF).U8(0xD9);
-  engine.StartAnalysis([&] { return std::make_unique<MemoryStream>(jpeg.bytes()); }, ScanOptions::AllTypes());
+  engine.StartAnalysis([&] { return std::make_unique<MemoryStream>(jpeg.bytes()); }, ScanOptions::ClassicTypes());
   ASSERT_EQ(engine.Catalogue().size(), 1u);
 
-  EXPECT_EQ(engine.StartAnalysis([] { return std::make_unique<NoDiscStream>(); }, ScanOptions::AllTypes()),
+  EXPECT_EQ(engine.StartAnalysis([] { return std::make_unique<NoDiscStream>(); }, ScanOptions::ClassicTypes()),
             ScanOutcome::kNoDisc);
   EXPECT_EQ(engine.Catalogue().size(), 1u);
   EXPECT_EQ(observer.runs_started, 1);
   EXPECT_NE(engine.Source(), nullptr) << "the new stream stays the held source";
 
   EXPECT_THROW(engine.StartAnalysis([]() -> std::unique_ptr<SourceStream> { throw FileOpenError("x"); },
-                                    ScanOptions::AllTypes()),
+                                    ScanOptions::ClassicTypes()),
                FileOpenError);
   EXPECT_EQ(engine.Source(), nullptr) << "the previous source is closed before the new one opens";
   EXPECT_EQ(engine.Catalogue().size(), 1u);

@@ -47,7 +47,7 @@ TEST(WindowPrefetcherTest, FileScansMatchInMemoryScans) {
 
   ScanOptions mp3;
   mp3.mp3_mode = true;
-  for (const ScanOptions& options : {ScanOptions::AllTypes(), mp3}) {
+  for (const ScanOptions& options : {ScanOptions::ClassicTypes(), mp3}) {
     const auto expected = test::ScanBytes(bytes, options);
     for (int round = 0; round < 5; ++round) ExpectSameClips(ScanFile(path, options).catalogue, expected.catalogue);
   }
@@ -73,7 +73,7 @@ TEST(WindowPrefetcherTest, ReadAheadThatFailsOrCannotStartChangesNothing) {
   const synth::DemoSource demo = synth::BuildDemoSource(5);
   std::vector<std::uint8_t> bytes;
   for (int i = 0; i < 3; ++i) bytes.insert(bytes.end(), demo.bytes.begin(), demo.bytes.end());
-  const auto expected = test::ScanBytes(bytes, ScanOptions::AllTypes());
+  const auto expected = test::ScanBytes(bytes, ScanOptions::ClassicTypes());
 
   for (const bool thread_starts : {true, false}) {
     SCOPED_TRACE(thread_starts ? "reads on the thread fail" : "no thread to be had");
@@ -84,7 +84,7 @@ TEST(WindowPrefetcherTest, ReadAheadThatFailsOrCannotStartChangesNothing) {
         throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
       });
     ASSERT_EQ(engine.StartAnalysis([&] { return std::make_unique<FlakyConcurrentStream>(bytes); },
-                                   ScanOptions::AllTypes()),
+                                   ScanOptions::ClassicTypes()),
               ScanOutcome::kFinished);
     ExpectSameClips(engine.Catalogue(), expected.catalogue);
     EXPECT_EQ(engine.ReadErrorCount(), 0);

@@ -84,7 +84,7 @@ struct ScanResult {
 };
 
 // Scans `bytes` with `options` (all types when none are given) and returns what it found.
-ScanResult ScanBytes(std::vector<std::uint8_t> bytes, const ScanOptions& options = ScanOptions::AllTypes(),
+ScanResult ScanBytes(std::vector<std::uint8_t> bytes, const ScanOptions& options = ScanOptions::ClassicTypes(),
                      MatcherKind matcher = MatcherKind::kBest);
 
 // A clip's boundaries, for comparing catalogues with expected layouts.

@@ -9,6 +9,7 @@
 
 #include "synth/bitmap_synth.h"
 #include "synth/jpeg_synth.h"
+#include "synth/picture_synth.h"
 #include "ui/windows/frmImageView.h"
 #include "ui/services/jpeg_decoder.h"
 #include "ui/services/picture_loader.h"
@@ -61,18 +62,23 @@ class PictureFiles : public ::testing::Test {
   rsf::test::TempDir dir_;
 };
 
-TEST_F(PictureFiles, BitmapsAndJpegsAreChosenByTheirExtensionInAnyCase) {
+TEST_F(PictureFiles, PicturesAreChosenByTheirExtensionInAnyCase) {
   const std::vector<std::uint8_t> bitmap = synth::BitmapFile(33, -17, 8);
   const std::vector<std::uint8_t> jpeg = synth::JfifImage(48, 20, 9);
-  for (const char* name : {"clip.bmp", "CLIP.BMP"}) {
-    const std::optional<QImage> picture = LoadPicture(Write(name, bitmap));
-    ASSERT_TRUE(picture) << name;
-    EXPECT_EQ(picture->size(), QSize(33, 17)) << name;
-  }
-  for (const char* name : {"clip.jpg", "clip.JPEG"}) {
-    const std::optional<QImage> picture = LoadPicture(Write(name, jpeg));
-    ASSERT_TRUE(picture) << name;
-    EXPECT_EQ(picture->size(), QSize(48, 20)) << name;
+  const struct {
+    std::vector<const char*> names;
+    std::vector<std::uint8_t> bytes;
+    QSize size;
+  } kinds[] = {{{"clip.bmp", "CLIP.BMP"}, bitmap, {33, 17}},
+               {{"clip.jpg", "clip.JPEG"}, jpeg, {48, 20}},
+               {{"clip.gif", "CLIP.GIF"}, synth::GifFile(21, 9, 3), {21, 9}},  // an animation shows its first frame
+               {{"clip.png"}, synth::PngFile(30, 12), {30, 12}}};
+  for (const auto& kind : kinds) {
+    for (const char* name : kind.names) {
+      const std::optional<QImage> picture = LoadPicture(Write(name, kind.bytes));
+      ASSERT_TRUE(picture) << name;
+      EXPECT_EQ(picture->size(), kind.size) << name;
+    }
   }
   // The extension decides, not the contents.
   EXPECT_FALSE(LoadPicture(Write("clip.avi", jpeg)));

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QPushButton>
+#include <QSlider>
 #include <QVideoWidget>
 #include <cerrno>
 #include <chrono>
@@ -221,6 +222,8 @@ TEST_P(QtMediaPlayerTest, PlaysInItsTitledWindowStopsAndReleasesTheFile) {
   player_.Play();
   EXPECT_TRUE(player_.Window()->isVisible());
   PlayFor(1.5);
+  EXPECT_GT(player_.Window()->PositionSlider()->maximum(), 1000) << "the slider spans the clip";
+  EXPECT_GT(player_.Window()->PositionSlider()->value(), 0) << "and follows the playing";
 
   player_.Window()->StopButton()->click();
   PlayFor(0.2);
@@ -244,7 +247,10 @@ INSTANTIATE_TEST_SUITE_P(
                       RealClip{"RSFtmp0002.avi", "-f lavfi -i testsrc=duration=3:size=160x120:rate=15 -c:v cinepak", true},
                       RealClip{"RSFtmp0003.mpg", "-f lavfi -i testsrc=duration=3:size=352x240:rate=25 "
                                                  "-f lavfi -i sine=duration=3 -c:v mpeg1video -c:a mp2 -f mpeg", true},
-                      RealClip{"RSFtmp0004.avi", "-f lavfi -i testsrc=duration=3:size=160x120:rate=15 -c:v mjpeg", true}),
+                      RealClip{"RSFtmp0004.avi", "-f lavfi -i testsrc=duration=3:size=160x120:rate=15 -c:v mjpeg", true},
+                      RealClip{"RSFtmp0005.ogg", "-f lavfi -i testsrc=duration=3:size=160x120:rate=15 "
+                                                 "-f lavfi -i sine=duration=3 -c:v libtheora -c:a libvorbis", true},
+                      RealClip{"RSFtmp0006.ogg", "-f lavfi -i sine=duration=3 -c:a libvorbis", false}),
     [](const ::testing::TestParamInfo<RealClip>& info) {
       return std::string(std::strchr(info.param.name, '.') + 1) + std::to_string(info.index);
     });

@@ -40,11 +40,11 @@ class WindowLayout : public WindowTest {
 
 TEST_F(WindowLayout, WindowHasTheDesignedOuterSizeAndStartsCentred) {
   EXPECT_EQ(Form().width() + kNominalFrameWidth, 560);
-  EXPECT_EQ(Form().height() + kNominalFrameHeight, 467);
+  EXPECT_EQ(Form().height() + kNominalFrameHeight, 467 + 119);
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
   EXPECT_NEAR(Form().x() + 280, screen.center().x(), 1);
-  EXPECT_NEAR(Form().y() + 233, screen.center().y(), 1);
-  EXPECT_EQ(Form().panelMain->minimumSize(), QSize(464, 255));
+  EXPECT_NEAR(Form().y() + 293, screen.center().y(), 1);
+  EXPECT_EQ(Form().panelMain->minimumSize(), QSize(464, 255 + 119));
   EXPECT_EQ(Form().tlbarMain->height(), 30);
   EXPECT_EQ(Form().stbarMain->height(), 19);
 }
@@ -174,32 +174,49 @@ TEST_F(WindowLayout, StatusBarHasFourPanelsWithTheirWidthsAndTexts) {
   EXPECT_GE(Form().stbarMain->PanelWidth(3), 50);
 }
 
-TEST_F(WindowLayout, ElevenClipTypeBoxesSitInTheirGridAllTicked) {
+TEST_F(WindowLayout, ClipTypeBoxesSitInTheirGridsTheClassicOnesTicked) {
   TfrmMainForm& f = Form();
   struct Expected {
     QCheckBox* box;
     const char* caption;
     QPoint place;
   };
-  const Expected expected[] = {
+  const Expected classic[] = {
       {f.chkBIK, "Bink 视频", {16, 24}},    {f.chkMVE, "Interplay 视频", {136, 24}}, {f.chkQT, "Quicktime", {256, 24}},
       {f.chkBMP, "Bitmap 图片", {352, 24}}, {f.chkRAM, "RealMedia", {16, 44}},       {f.chkAVI, "AVI 视频", {136, 44}},
       {f.chkMID, "MIDI 音频", {256, 44}},   {f.chkJPG, "JPEG 图片", {352, 44}},      {f.chkSMK, "Smacker 视频", {16, 64}},
       {f.chkMPG, "MPEG-1 视频", {136, 64}}, {f.chkWAV, "WAV 音频", {256, 64}},
   };
-  for (const Expected& e : expected) {
-    SCOPED_TRACE(e.caption);
-    EXPECT_EQ(e.box->text(), QString::fromUtf8(e.caption));
-    EXPECT_EQ(e.box->pos(), e.place);
-    EXPECT_EQ(e.box->parentWidget(), f.grpbxClips);
-    EXPECT_TRUE(e.box->isChecked());
+  const Expected more[] = {
+      {f.chkVOC, "VOC 音频", {16, 24}},   {f.chkXMI, "XMI 音乐", {136, 24}},   {f.chkMOD, "MOD 音乐", {256, 24}},
+      {f.chkS3M, "S3M 音乐", {352, 24}},  {f.chkXM, "XM 音乐", {16, 44}},      {f.chkIT, "IT 音乐", {136, 44}},
+      {f.chkGIF, "GIF 图片", {256, 44}},  {f.chkPNG, "PNG 图片", {352, 44}},   {f.chkOGG, "Ogg 媒体", {16, 64}},
+      {f.chkFLIC, "FLIC 动画", {136, 64}}, {f.chkAIFF, "AIFF 音频", {256, 64}}, {f.chkILBM, "IFF 图片", {352, 64}},
+      {f.chk8SVX, "8SVX 音频", {16, 84}},
+  };
+  for (const auto& [group, boxes, ticked] : {std::tuple{f.grpbxClips, std::span<const Expected>(classic), true},
+                                             std::tuple{f.grpbxMoreClips, std::span<const Expected>(more), false}}) {
+    for (const Expected& e : boxes) {
+      SCOPED_TRACE(e.caption);
+      EXPECT_EQ(e.box->text(), QString::fromUtf8(e.caption));
+      EXPECT_EQ(e.box->pos(), e.place);
+      EXPECT_EQ(e.box->parentWidget(), group);
+      EXPECT_EQ(e.box->isChecked(), ticked);
+    }
   }
   EXPECT_EQ(f.grpbxClips->title(), QStringLiteral("可用的剪辑类型:"));
+  EXPECT_EQ(f.grpbxMoreClips->title(), QStringLiteral("更多类型:"));
+  // The second group under the first, the gauge under both, as wide as the first.
+  EXPECT_EQ(f.grpbxMoreClips->y(), f.grpbxClips->geometry().bottom() + 3);
+  EXPECT_EQ(f.grpbxMoreClips->width(), f.grpbxClips->width());
+  EXPECT_EQ(f.Gauge1->y(), f.grpbxMoreClips->geometry().bottom() + 6);
   // Dispatch order of the scan.
   const auto boxes = f.ClipTypeBoxes();
   EXPECT_EQ(boxes[static_cast<int>(ClipKind::kQT)], f.chkQT);
   EXPECT_EQ(boxes[static_cast<int>(ClipKind::kMID)], f.chkMID);
   EXPECT_EQ(boxes[static_cast<int>(ClipKind::kJPG)], f.chkJPG);
+  EXPECT_EQ(boxes[static_cast<int>(ClipKind::kVOC)], f.chkVOC);
+  EXPECT_EQ(boxes[static_cast<int>(ClipKind::k8SVX)], f.chk8SVX);
 }
 
 TEST_F(WindowLayout, HeadersHaveTheirSectionsAndHintsShowTheirLines) {
@@ -252,11 +269,13 @@ TEST_F(WindowLayout, ViewItemsHideAndShowToolBarAndStatusBar) {
 TEST_F(WindowLayout, Mp3ModeGreysTheClipTypeBoxesAndKeepsTheirTicks) {
   TfrmMainForm& f = Form();
   f.chkAVI->setChecked(false);
+  f.chkGIF->setChecked(true);
+  const auto ticked = [&](QCheckBox* box) { return box != f.chkAVI && (box->parentWidget() == f.grpbxClips || box == f.chkGIF); };
   f.MP3Mode1->trigger();
   EXPECT_TRUE(f.MP3Mode1->isChecked());
   for (QCheckBox* box : f.ClipTypeBoxes()) {
     EXPECT_FALSE(box->isEnabled()) << box->objectName().toStdString();
-    EXPECT_EQ(box->isChecked(), box != f.chkAVI);
+    EXPECT_EQ(box->isChecked(), ticked(box));
   }
   EXPECT_TRUE(f.grpbxClips->isEnabled());
 
@@ -264,7 +283,7 @@ TEST_F(WindowLayout, Mp3ModeGreysTheClipTypeBoxesAndKeepsTheirTicks) {
   EXPECT_FALSE(f.MP3Mode1->isChecked());
   for (QCheckBox* box : f.ClipTypeBoxes()) {
     EXPECT_TRUE(box->isEnabled());
-    EXPECT_EQ(box->isChecked(), box != f.chkAVI);
+    EXPECT_EQ(box->isChecked(), ticked(box));
   }
 }
 

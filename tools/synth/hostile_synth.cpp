@@ -192,6 +192,17 @@ ByteVector RealMediaSharedRun(std::size_t size, std::uint64_t seed) {
   return out;
 }
 
+// GIF headers back to back, each with an image whose sub-blocks start on the next header; no
+// byte is zero, so no sub-block run ever ends, and a run of one-byte sub-blocks fills the rest.
+ByteVector GifSubBlocksToTheEnd(std::size_t size) {
+  ByteVector out(size, 0x01);
+  const ByteVector candidate = ByteWriter().Text("GIF89a").LE16(0x0101).LE16(0x0101).U8(0x01).U8(1).U8(1)
+                                   .U8(0x2C).LE16(0x0101).LE16(0x0101).LE16(0x0101).LE16(0x0101).U8(0x01).U8(8).Take();
+  for (std::size_t at = 0; at + candidate.size() <= std::min<std::size_t>(32768, size / 2); at += candidate.size())
+    Put(out, at, candidate);
+  return out;
+}
+
 }  // namespace
 
 std::string_view HostileName(HostileKind kind) {
@@ -207,6 +218,7 @@ std::string_view HostileName(HostileKind kind) {
     case HostileKind::kMpegPacksWithoutPacket: return "MPEG packs without a packet";
     case HostileKind::kAviNestedIntoOneChain: return "nested AVI headers before one AVIX chain";
     case HostileKind::kRealMediaSharedRun: return "RealMedia headers sharing one packet run";
+    case HostileKind::kGifSubBlocksToTheEnd: return "GIF images whose sub-blocks never end";
   }
   return "";
 }
@@ -226,6 +238,7 @@ ByteVector HostileSource(HostileKind kind, std::size_t size, std::uint64_t seed)
     case HostileKind::kMpegPacksWithoutPacket: return MpegPacksWithoutPacket(size, seed);
     case HostileKind::kAviNestedIntoOneChain: return AviNestedIntoOneChain(size, seed);
     case HostileKind::kRealMediaSharedRun: return RealMediaSharedRun(size, seed);
+    case HostileKind::kGifSubBlocksToTheEnd: return GifSubBlocksToTheEnd(size);
   }
   return {};
 }

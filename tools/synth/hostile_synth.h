@@ -24,13 +24,14 @@ enum class HostileKind {
   kMpegPacksWithoutPacket,  // one long run of MPEG packs and system headers, every pack a candidate, no packet
   kAviNestedIntoOneChain,   // nested AVI headers all ending where one long run of OpenDML "AVIX" pieces starts
   kRealMediaSharedRun,      // RealMedia headers whose data chunks all lead into one long run of packets
+  kGifSubBlocksToTheEnd,    // GIF images whose data sub-blocks all run into one run without an end
 };
 
 inline constexpr HostileKind kHostileKinds[] = {
     HostileKind::kHeadersWithoutFooter, HostileKind::kMoovChain,        HostileKind::kMidiChain,
     HostileKind::kSmackerHugeCounts,    HostileKind::kPlausibleBitmaps, HostileKind::kMp3FailAtFourth,
     HostileKind::kAllFF,                HostileKind::kJpegScansIntoOneRun, HostileKind::kMpegPacksWithoutPacket,
-    HostileKind::kAviNestedIntoOneChain, HostileKind::kRealMediaSharedRun};
+    HostileKind::kAviNestedIntoOneChain, HostileKind::kRealMediaSharedRun, HostileKind::kGifSubBlocksToTheEnd};
 
 std::string_view HostileName(HostileKind kind);
 

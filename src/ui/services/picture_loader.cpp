@@ -1,4 +1,5 @@
-// Picture formats by extension, compared without regard to case as the desktop does.
+// Picture formats by extension, compared without regard to case as the desktop does: bitmaps,
+// GIF and PNG through Qt's readers, JPEG through libjpeg-turbo.
 #include "ui/services/picture_loader.h"
 
 #include <QImageReader>
@@ -37,8 +38,10 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) 
   return bytes;
 }
 
-std::optional<QImage> LoadBitmap(const std::string& path) {
-  QImageReader reader(PathFromLocal(path), "bmp");
+// A picture in a format of Qt's own readers (bitmaps, GIF, PNG); an animation shows its first
+// frame.
+std::optional<QImage> LoadWithQt(const std::string& path, const char* format) {
+  QImageReader reader(PathFromLocal(path), format);
   reader.setDecideFormatFromContent(false);
   // The header's size decides before the reader allocates the picture (Qt reports a
   // top-down bitmap's height as the header has it, negative); the allocation limit holds
@@ -63,7 +66,9 @@ std::optional<QImage> LoadJpeg(const std::string& path) {
 
 std::optional<QImage> LoadPicture(const std::string& path) {
   const std::string extension = LowerExtension(path);
-  if (extension == ".bmp") return LoadBitmap(path);
+  if (extension == ".bmp") return LoadWithQt(path, "bmp");
+  if (extension == ".gif") return LoadWithQt(path, "gif");
+  if (extension == ".png") return LoadWithQt(path, "png");
   if (extension == ".jpg" || extension == ".jpeg") return LoadJpeg(path);
   return std::nullopt;
 }

@@ -101,8 +101,9 @@ void TfrmMainForm::Statusbar2Click() { stbarMain->setVisible(Statusbar2->isCheck
 
 // Greys the clip-type boxes while MP3 mode is on; their ticks stay as they are.
 void TfrmMainForm::MP3Mode1Click() {
-  for (QWidget* control : grpbxClips->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-    control->setEnabled(!MP3Mode1->isChecked());
+  for (QGroupBox* group : {grpbxClips, grpbxMoreClips})
+    for (QWidget* control : group->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+      control->setEnabled(!MP3Mode1->isChecked());
 }
 
 void TfrmMainForm::UseCDModeExecute() {

@@ -42,10 +42,12 @@ class TfrmSplash;
 struct FormServices;
 
 // The layout was drawn for a window frame 4 pixels wide on each side under a caption of 19:
-// outer size 560 x 467. The frame the window manager adds varies, so the window takes the
-// client size of that frame and its resize rules count with the same nominal frame.
+// outer size 560 x 467, and the group of the further clip types below the first group adds
+// kMoreTypesHeight. The frame the window manager adds varies, so the window takes the client
+// size of that frame and its resize rules count with the same nominal frame.
+inline constexpr int kMoreTypesHeight = 119;
 inline constexpr int kOuterWidth = 560;
-inline constexpr int kOuterHeight = 467;
+inline constexpr int kOuterHeight = 467 + kMoreTypesHeight;
 inline constexpr int kNominalFrameWidth = 8;
 inline constexpr int kNominalFrameHeight = 27;
 
@@ -88,6 +90,20 @@ class TfrmMainForm final : public QMainWindow, public ScanWindow, public Playbac
   QCheckBox* chkSMK = nullptr;
   QCheckBox* chkMPG = nullptr;
   QCheckBox* chkWAV = nullptr;
+  QGroupBox* grpbxMoreClips = nullptr;
+  QCheckBox* chkVOC = nullptr;
+  QCheckBox* chkXMI = nullptr;
+  QCheckBox* chkMOD = nullptr;
+  QCheckBox* chkS3M = nullptr;
+  QCheckBox* chkXM = nullptr;
+  QCheckBox* chkIT = nullptr;
+  QCheckBox* chkGIF = nullptr;
+  QCheckBox* chkPNG = nullptr;
+  QCheckBox* chkOGG = nullptr;
+  QCheckBox* chkFLIC = nullptr;
+  QCheckBox* chkAIFF = nullptr;
+  QCheckBox* chkILBM = nullptr;
+  QCheckBox* chk8SVX = nullptr;
   Gauge* Gauge1 = nullptr;
 
   // --- actions (ActionList1) ---

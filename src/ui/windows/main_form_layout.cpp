@@ -26,8 +26,8 @@ namespace rsf::ui {
 namespace {
 
 // panelMain's size in the design the positions below were taken from.
-constexpr QSize kPanelMainDesignSize(552, 372);
-constexpr QSize kPanelMainMinimumSize(464, 255);
+constexpr QSize kPanelMainDesignSize(552, 372 + kMoreTypesHeight);
+constexpr QSize kPanelMainMinimumSize(464, 255 + kMoreTypesHeight);
 constexpr int kSplitterWidth = 8;
 constexpr int kClipPanelWidth = 241;
 
@@ -71,7 +71,7 @@ void TfrmMainForm::CreateControls() {
   CreateClipTypeBoxes();
 
   Gauge1 = Named(new Gauge, "Gauge1");
-  panel_anchors_->Add(Gauge1, QRect(8, 345, 536, 19), kAnchorLeft | kAnchorRight | kAnchorBottom);
+  panel_anchors_->Add(Gauge1, QRect(8, 345 + kMoreTypesHeight, 536, 19), kAnchorLeft | kAnchorRight | kAnchorBottom);
 }
 
 void TfrmMainForm::CreateSourceAndTarget() {
@@ -145,7 +145,7 @@ void TfrmMainForm::CreateClipTypeBoxes() {
     int row;
     int column;
   };
-  const Box boxes[] = {
+  const Box classic[] = {
       {chkBIK, "chkBIK", "Bink 视频", 0, 0},      {chkMVE, "chkMVE", "Interplay 视频", 0, 1},
       {chkQT, "chkQT", "Quicktime", 0, 2},        {chkBMP, "chkBMP", "Bitmap 图片", 0, 3},
       {chkRAM, "chkRAM", "RealMedia", 1, 0},      {chkAVI, "chkAVI", "AVI 视频", 1, 1},
@@ -153,19 +153,36 @@ void TfrmMainForm::CreateClipTypeBoxes() {
       {chkSMK, "chkSMK", "Smacker 视频", 2, 0},   {chkMPG, "chkMPG", "MPEG-1 视频", 2, 1},
       {chkWAV, "chkWAV", "WAV 音频", 2, 2},
   };
-  constexpr int kTops[] = {24, 44, 64};
+  // The further types, in the order of their detectors, row by row, all unticked at start.
+  const Box more[] = {
+      {chkVOC, "chkVOC", "VOC 音频", 0, 0},   {chkXMI, "chkXMI", "XMI 音乐", 0, 1},
+      {chkMOD, "chkMOD", "MOD 音乐", 0, 2},   {chkS3M, "chkS3M", "S3M 音乐", 0, 3},
+      {chkXM, "chkXM", "XM 音乐", 1, 0},      {chkIT, "chkIT", "IT 音乐", 1, 1},
+      {chkGIF, "chkGIF", "GIF 图片", 1, 2},   {chkPNG, "chkPNG", "PNG 图片", 1, 3},
+      {chkOGG, "chkOGG", "Ogg 媒体", 2, 0},   {chkFLIC, "chkFLIC", "FLIC 动画", 2, 1},
+      {chkAIFF, "chkAIFF", "AIFF 音频", 2, 2}, {chkILBM, "chkILBM", "IFF 图片", 2, 3},
+      {chk8SVX, "chk8SVX", "8SVX 音频", 3, 0},
+  };
+  grpbxMoreClips = Named(new QGroupBox(DisplayText(kMoreClipTypesCaption)), "grpbxMoreClips");
+  grpbxMoreClips->setToolTip(DisplayText(kClipTypesHint));
+  panel_anchors_->Add(grpbxMoreClips, QRect(8, 342, 535, kMoreTypesHeight - 2), kAnchorLeft | kAnchorRight | kAnchorBottom);
+
+  constexpr int kTops[] = {24, 44, 64, 84};
   constexpr int kLefts[] = {16, 136, 256, 352};
   constexpr int kWidths[] = {117, 117, 93, 117};
-  for (const Box& entry : boxes) {
-    entry.box = Named(new QCheckBox(DisplayText(entry.caption), grpbxClips), entry.name);
-    entry.box->setChecked(true);
+  auto place = [&](const Box& entry, QGroupBox* group, bool ticked) {
+    entry.box = Named(new QCheckBox(DisplayText(entry.caption), group), entry.name);
+    entry.box->setChecked(ticked);
     entry.box->setGeometry(kLefts[entry.column], kTops[entry.row], kWidths[entry.column], 17);
-  }
+  };
+  for (const Box& entry : classic) place(entry, grpbxClips, true);
+  for (const Box& entry : more) place(entry, grpbxMoreClips, false);
 }
 
 std::array<QCheckBox*, kClipKindCount> TfrmMainForm::ClipTypeBoxes() const {
-  // Indexed by ClipKind: kQT, kBMP, kAVI, kWAV, kJPG, kMPG, kMVE, kRAM, kBIK, kSMK, kMID.
-  return {chkQT, chkBMP, chkAVI, chkWAV, chkJPG, chkMPG, chkMVE, chkRAM, chkBIK, chkSMK, chkMID};
+  // Indexed by ClipKind.
+  return {chkQT,  chkBMP, chkAVI, chkWAV, chkJPG, chkMPG, chkMVE, chkRAM,  chkBIK,  chkSMK,  chkMID,  chkVOC,
+          chkXMI, chkMOD, chkS3M, chkXM,  chkIT,  chkGIF, chkPNG, chkOGG, chkFLIC, chkAIFF, chkILBM, chk8SVX};
 }
 
 }  // namespace rsf::ui

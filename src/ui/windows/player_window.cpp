@@ -70,6 +70,9 @@ PlayerWindow::PlayerWindow(QMediaPlayer& player, const QString& title, bool with
                    [this](qint64 duration) { position_->setRange(0, static_cast<int>(duration)); });
   QObject::connect(&player_, &QMediaPlayer::positionChanged, this, [this](qint64 position) { ShowPosition(position); });
   QObject::connect(position_, &QSlider::sliderMoved, this, [this](int position) { player_.setPosition(position); });
+  // The player may know the duration before this window exists.
+  position_->setRange(0, static_cast<int>(player_.duration()));
+  ShowPosition(player_.position());
 }
 
 void PlayerWindow::ShowPosition(qint64 position) {

@@ -24,6 +24,7 @@ class PlayerWindow final : public QWidget {
   // Shows the window, centred over `owner` the first time (when there is one).
   void ShowOver(const QWidget* owner);
   QPushButton* StopButton() const { return stop_; }
+  QSlider* PositionSlider() const { return position_; }
   // Called whenever the window closes (the main window then shows that playing is over).
   void SetOnClosed(std::function<void()> closed) { on_closed_ = std::move(closed); }
 

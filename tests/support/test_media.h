@@ -1,0 +1,38 @@
+// Real media for the tests, made or fetched at test time and kept in the build's test-data
+// folder for the test programs after the first: the encoder output of scripts/real-media.sh
+// and the tracker modules of scripts/game-modules.sh. And a container that lays files into
+// random filler, the first ones across window boundaries.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace rsf::test {
+
+using MediaFiles = std::map<std::string, std::vector<std::uint8_t>>;
+
+// The files a script writes into a folder of its own (`script` relative to the source tree,
+// given the folder as its argument), by name; empty when the script fails. Made once: the
+// folder appears whole or not at all, so test programs running side by side may all ask.
+MediaFiles ScriptMedia(const std::string& script, const std::string& folder_name);
+
+inline MediaFiles RealMedia() { return ScriptMedia("scripts/real-media.sh", "real-media"); }
+inline MediaFiles GameModules() { return ScriptMedia("scripts/game-modules.sh", "game-modules"); }
+
+struct Embedded {
+  std::string name;
+  std::int64_t start;
+  std::int64_t end;
+};
+
+// `files` in random filler, in the order given; every other one starts a few bytes before a
+// window boundary. Random filler follows the last file unless `last_at_end`.
+std::vector<std::uint8_t> LayIntoFiller(const std::vector<std::pair<std::string, const std::vector<std::uint8_t>*>>& files,
+                                        std::vector<Embedded>& placed, bool last_at_end = false);
+
+// The output of a command, as the shell runs it.
+std::string CommandOutput(const std::string& command);
+
+}  // namespace rsf::test
