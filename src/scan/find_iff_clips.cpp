@@ -71,7 +71,8 @@ std::string InfoOf(ClipKind kind, Bytes header) {
   std::string text;
   if (kind == ClipKind::kAIFF) {
     const std::int64_t channels = *ReadBE16(header, 0), frames = *ReadBE32(header, 2), bits = *ReadBE16(header, 6);
-    const auto rate = static_cast<std::int64_t>(std::llround(Extended(header.subspan(8, 10))));
+    const double extended = Extended(header.subspan(8, 10));
+    const std::int64_t rate = std::isfinite(extended) && extended >= 0 && extended < 1e9 ? std::llround(extended) : 0;
     AddInfoLine(text, "频率", std::to_string(rate) + " Hz");
     AddInfoLine(text, "位", std::to_string(bits));
     AddInfoLine(text, "声道", std::to_string(channels));

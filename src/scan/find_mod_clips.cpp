@@ -2,8 +2,9 @@
 // records of 30 bytes (name, length in words, finetune, volume, loop start and length), the song
 // length, a restart byte, the 128-entry order table and, at 1,080, the tag that names the format
 // and the channel count. Then the patterns (64 rows of 4 bytes per channel; as many as the
-// highest pattern number in the order table says) and the samples' data. A candidate whose
-// records are out of range, or whose data would run past the source end, is passed over.
+// highest pattern number in the order table says; StarTrekker's FLT8 counts pattern halves)
+// and the samples' data. A candidate whose records are out of range, or whose data would run
+// past the source end, is passed over.
 #include <algorithm>
 
 #include "scan/more_type_detectors.h"
@@ -45,8 +46,13 @@ std::optional<Module> ModuleAt(SourceView& view, std::int64_t start) {
   if (song_length == 0 || song_length > 128) return std::nullopt;
   const Bytes orders = h.subspan(952, 128);
   if (std::any_of(orders.begin(), orders.end(), [](std::uint8_t order) { return order > 127; })) return std::nullopt;
-  const int patterns = *std::max_element(orders.begin(), orders.end()) + 1;
-  const int channels = ChannelsOfTag(h.subspan(static_cast<std::size_t>(kModTagOffset), 4));
+  const Bytes tag = h.subspan(static_cast<std::size_t>(kModTagOffset), 4);
+  const int highest = *std::max_element(orders.begin(), orders.end());
+  // StarTrekker's 8-channel files store each pattern as two 4-channel halves, the orders
+  // counting halves (even numbers only).
+  const bool halves = MatchesAt(tag, 0, "FLT8");
+  const int patterns = halves ? highest / 2 + 1 : highest + 1;
+  const int channels = ChannelsOfTag(tag);
   const std::int64_t size = kHeaderSize + patterns * kRowsPerPattern * kBytesPerNote * channels + sample_bytes;
   if (size > view.Size() - start) return std::nullopt;
   Module module{start + size, {}};

@@ -1,6 +1,7 @@
 // Ogg media: pages ("OggS", version 0, header flags, granule position, stream serial number,
 // page number, CRC, the segment table) checked by their CRC. A clip starts at a stream's first
-// page (the beginning-of-stream flag) and takes the pages that follow one another: the first
+// page (the beginning-of-stream flag, page 0, granule position 0, one packet: the codec's
+// identification header) and takes the pages that follow one another: the first
 // pages of further streams grouped with it (all beginning-of-stream pages come first), then
 // pages of those streams only, until each has had its last page (the end-of-stream flag). A
 // page that is not whole and correct, belongs to another stream or starts a chained one ends
@@ -50,10 +51,23 @@ struct Stream {
   std::vector<Page> first_pages;
 };
 
+// Whether the page at `at` can be a stream's first, from its header alone: flagged so, page 0 at
+// granule position 0, holding one small packet (the codec's identification header). Most pages
+// are no stream's first, and the check costs no CRC.
+bool CanBeFirstPage(SourceView& view, std::int64_t at) {
+  std::vector<std::uint8_t> storage;
+  const std::optional<Bytes> head = BytesAt(view, at, kPageHead + 2, storage);
+  if (!head) return false;
+  const Bytes h = *head;
+  const std::uint8_t flags = h[5];
+  if ((flags & kContinued) || !(flags & kFirstPage) || *ReadLE32(h, 6) != 0 || *ReadLE32(h, 10) != 0 || *ReadLE32(h, 18) != 0)
+    return false;
+  const std::size_t segments = h[26];
+  return segments >= 1 && segments <= 2 && h[kPageHead + segments - 1] < 255;
+}
+
 std::optional<Stream> StreamAt(SourceView& view, std::int64_t start) {
-  // Most pages are no stream's first: their flags say so before any CRC is computed.
-  const std::optional<std::uint8_t> flags = view.Byte(start + 5);
-  if (!flags || (*flags & kContinued) || !(*flags & kFirstPage)) return std::nullopt;
+  if (!CanBeFirstPage(view, start)) return std::nullopt;
   std::optional<Page> page = PageAt(view, start);
   if (!page || (page->flags & kContinued) || !(page->flags & kFirstPage)) return std::nullopt;
   Stream stream{page->end, {*page}};

@@ -1,8 +1,8 @@
 // PNG pictures: the 8-byte signature, then chunks (a 32-bit length, a type of four letters, the
 // data and the CRC-32 of type and data) from the header chunk (IHDR, 13 bytes) to the end
-// chunk (IEND). Every chunk's CRC is checked; a chunk that fails ends the walk without a clip,
-// as does a picture without image data (IDAT). Where the chunks from a chunk lead does not
-// depend on where the walk came from, so the walk is remembered.
+// chunk (IEND); a picture needs image data (IDAT). Where the chunks from a chunk lead does not
+// depend on where the walk came from, so that walk is remembered; the CRCs are checked once the
+// chunks have reached the end chunk, and a chunk that fails them leaves no clip.
 #include <algorithm>
 
 #include "base/crc32.h"
@@ -44,7 +44,6 @@ ChainStep ChunkAt(SourceView& view, std::int64_t at) {
   if (length > 0x7FFFFFFF || at + kChunkOverhead + length > view.Size()) return {};
   const bool end_chunk = MatchesAt(*head, 4, "IEND");
   const bool image_data = MatchesAt(*head, 4, "IDAT");
-  if (!CrcMatches(view, at, length)) return {};
   const std::int64_t next = at + kChunkOverhead + length;
   if (end_chunk) return {-1, next, 0};
   return {next, -1, image_data ? kImageDataSeen : 0u};
@@ -76,8 +75,21 @@ std::optional<Picture> PictureAt(ScanState& state, std::int64_t start) {
   if (width == 0 || height == 0) return std::nullopt;
   const std::int64_t walked = WalkChain(state.Walks(ScanState::WalkKind::kPngChunks), start + kSignatureSize,
                                         [&](std::int64_t at) { return ChunkAt(view, at); });
-  if (WalkMemo::EndOf(walked) < 0 || WalkMemo::FlagsOf(walked) != kImageDataSeen) return std::nullopt;
-  Picture picture{WalkMemo::EndOf(walked), {}};
+  const std::int64_t end = WalkMemo::EndOf(walked);
+  if (end < 0 || WalkMemo::FlagsOf(walked) != kImageDataSeen) return std::nullopt;
+  // The chunks hold together; now their CRCs, once for the picture. A picture whose CRCs fail
+  // is no clip, and what its chunks hold is no picture of its own either: candidates inside it
+  // are not walked.
+  for (std::int64_t at = start + kSignatureSize; at < end;) {
+    std::vector<std::uint8_t> head_storage;
+    const std::int64_t length = *ReadBE32(*BytesAt(view, at, 4, head_storage), 0);
+    if (!CrcMatches(view, at, length)) {
+      state.WalkedClips(kPngType.Extension).Add(start, end);
+      return std::nullopt;
+    }
+    at += kChunkOverhead + length;
+  }
+  Picture picture{end, {}};
   AddInfoLine(picture.info, "大小", std::to_string(width) + " x " + std::to_string(height));
   AddInfoLine(picture.info, "位深", std::to_string(depth));
   AddInfoLine(picture.info, "颜色类型", ColourTypeName(colour));

@@ -37,26 +37,37 @@ std::optional<Module> ModuleAt(SourceView& view, std::int64_t start) {
   const std::optional<Bytes> table =
       BytesAt(view, start + kHeaderSize + orders, 2 * static_cast<std::size_t>(instruments + patterns), table_storage);
   if (!table || end > view.Size() - start) return std::nullopt;
-  for (std::size_t i = 0; i < instruments; ++i) {
+  // The records, every one of them checked to lie in the source before any is read, then read
+  // in the order they stand there (one pass through the source, however they are spread).
+  struct Record {
+    std::int64_t at;
+    bool instrument;
+  };
+  std::vector<Record> records;
+  for (std::size_t i = 0; i < std::size_t{instruments} + patterns; ++i) {
     const std::int64_t at = kParagraph * *ReadLE16(*table, 2 * i);
     if (at == 0) continue;
-    std::vector<std::uint8_t> record_storage;
-    const std::optional<Bytes> record = BytesAt(view, start + at, kInstrumentSize, record_storage);
-    if (!record) return std::nullopt;
-    end = std::max(end, at + kInstrumentSize);
-    if ((*record)[0] != 1) continue;
-    const std::int64_t data_at = kParagraph * ((std::int64_t{(*record)[13]} << 16) | *ReadLE16(*record, 14));
-    const std::uint8_t flags = (*record)[31];
-    const std::int64_t bytes = std::int64_t{*ReadLE32(*record, 16)} * ((flags & 4) ? 2 : 1) * ((flags & 2) ? 2 : 1);
-    end = std::max(end, data_at + bytes);
+    const bool instrument = i < instruments;
+    if (at + (instrument ? kInstrumentSize : 2) > view.Size() - start) return std::nullopt;
+    records.push_back({at, instrument});
   }
-  for (std::size_t i = 0; i < patterns; ++i) {
-    const std::int64_t at = kParagraph * *ReadLE16(*table, 2 * (instruments + i));
-    if (at == 0) continue;
-    std::vector<std::uint8_t> length_storage;
-    const std::optional<Bytes> length = BytesAt(view, start + at, 2, length_storage);
-    if (!length) return std::nullopt;
-    end = std::max(end, at + std::max<std::int64_t>(2, *ReadLE16(*length, 0)));
+  std::sort(records.begin(), records.end(), [](const Record& a, const Record& b) { return a.at < b.at; });
+  std::vector<std::uint8_t> record_storage;
+  for (const Record& record : records) {
+    if (!record.instrument) {
+      const std::optional<Bytes> length = BytesAt(view, start + record.at, 2, record_storage);
+      if (!length) return std::nullopt;
+      end = std::max(end, record.at + std::max<std::int64_t>(2, *ReadLE16(*length, 0)));
+      continue;
+    }
+    const std::optional<Bytes> instrument = BytesAt(view, start + record.at, kInstrumentSize, record_storage);
+    if (!instrument) return std::nullopt;
+    end = std::max(end, record.at + kInstrumentSize);
+    if ((*instrument)[0] != 1) continue;
+    const std::int64_t data_at = kParagraph * ((std::int64_t{(*instrument)[13]} << 16) | *ReadLE16(*instrument, 14));
+    const std::uint8_t flags = (*instrument)[31];
+    const std::int64_t bytes = std::int64_t{*ReadLE32(*instrument, 16)} * ((flags & 4) ? 2 : 1) * ((flags & 2) ? 2 : 1);
+    end = std::max(end, data_at + bytes);
   }
   if (end > view.Size() - start) return std::nullopt;
   int channels = 0;

@@ -84,7 +84,10 @@ std::string VocInfo(SourceView& view, std::int64_t start, std::int64_t end) {
   for (int n = 0; n < kInfoBlocks && at < end; ++n) {
     const std::optional<Block> block = BlockAt(view, at);
     if (!block || block->type == kTerminator) break;
-    const std::optional<Bytes> body = BytesAt(view, at + 4, 12, storage);
+    // The fields each kind of block starts with: 2 bytes (type 1), 4 (type 8), 12 (type 9).
+    const std::size_t fields = block->type == kSoundData ? 2 : block->type == kExtended ? 4 : 12;
+    const std::optional<Bytes> body =
+        block->end - at - 4 >= static_cast<std::int64_t>(fields) ? BytesAt(view, at + 4, fields, storage) : std::nullopt;
     if (block->type == kExtended && body) {
       const std::uint16_t time_constant = *ReadLE16(*body, 0);
       channels = (*body)[3] + 1;

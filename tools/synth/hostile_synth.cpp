@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "base/crc32.h"
 #include "synth/random_filler.h"
 
 namespace rsf::synth {
@@ -203,6 +204,36 @@ ByteVector GifSubBlocksToTheEnd(std::size_t size) {
   return out;
 }
 
+
+// PNG signatures, each with a correct header chunk and a correct text chunk that leads into one
+// run of empty image-data chunks ending in an end chunk: every picture's chunks hold together,
+// and its CRCs pass for all the bytes of its text chunk, then fail in the run.
+ByteVector PngCrcFailsInSharedRun(std::size_t size) {
+  constexpr std::size_t kCandidate = 1024, kEmptyChunk = 12, kHead = 8 + 25 + 8;
+  ByteVector out(size, 0);
+  const std::size_t candidates = std::min<std::size_t>(256, size / 4 / kCandidate);
+  const std::size_t run = candidates * kCandidate;
+  if (candidates == 0 || run + (candidates + 2) * kEmptyChunk > size) return out;
+  for (std::size_t at = run; at + 2 * kEmptyChunk <= size; at += kEmptyChunk)
+    Put(out, at, ByteWriter().BE32(0).Text("IDAT").BE32(0).Take());
+  const std::size_t last = run + (size - run) / kEmptyChunk * kEmptyChunk - kEmptyChunk;
+  Put(out, last, ByteWriter().BE32(0).Text("IEND").BE32(0).Take());
+  const ByteVector header = ByteWriter().Text("IHDR").BE32(1).BE32(1).U8(8).U8(0).U8(0).U8(0).U8(0).Take();
+  for (std::size_t i = 0; i < candidates; ++i) {
+    const std::size_t at = i * kCandidate, text_end = run + (i + 1) * kEmptyChunk;
+    const auto length = static_cast<std::uint32_t>(text_end - 4 - (at + kHead));
+    Put(out, at, ByteWriter().U8(0x89).Text("PNG\r\n").U8(0x1A).U8('\n').BE32(13).Append(header)
+                     .BE32(Crc32(header)).BE32(length).Text("tEXt").Take());
+  }
+  // Each text chunk's CRC lands in the run, inside the bytes the following ones cover: in order.
+  for (std::size_t i = 0; i < candidates; ++i) {
+    const std::size_t at = i * kCandidate + kHead - 4, text_end = run + (i + 1) * kEmptyChunk;
+    const Bytes typed(out.data() + at, text_end - 4 - at);
+    Put(out, text_end - 4, ByteWriter().BE32(Crc32(typed)).Take());
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string_view HostileName(HostileKind kind) {
@@ -219,6 +250,7 @@ std::string_view HostileName(HostileKind kind) {
     case HostileKind::kAviNestedIntoOneChain: return "nested AVI headers before one AVIX chain";
     case HostileKind::kRealMediaSharedRun: return "RealMedia headers sharing one packet run";
     case HostileKind::kGifSubBlocksToTheEnd: return "GIF images whose sub-blocks never end";
+    case HostileKind::kPngCrcFailsInSharedRun: return "PNG pictures whose CRCs fail in one shared run";
   }
   return "";
 }
@@ -239,6 +271,7 @@ ByteVector HostileSource(HostileKind kind, std::size_t size, std::uint64_t seed)
     case HostileKind::kAviNestedIntoOneChain: return AviNestedIntoOneChain(size, seed);
     case HostileKind::kRealMediaSharedRun: return RealMediaSharedRun(size, seed);
     case HostileKind::kGifSubBlocksToTheEnd: return GifSubBlocksToTheEnd(size);
+    case HostileKind::kPngCrcFailsInSharedRun: return PngCrcFailsInSharedRun(size);
   }
   return {};
 }

@@ -25,13 +25,15 @@ enum class HostileKind {
   kAviNestedIntoOneChain,   // nested AVI headers all ending where one long run of OpenDML "AVIX" pieces starts
   kRealMediaSharedRun,      // RealMedia headers whose data chunks all lead into one long run of packets
   kGifSubBlocksToTheEnd,    // GIF images whose data sub-blocks all run into one run without an end
+  kPngCrcFailsInSharedRun,  // PNG pictures whose chunks hold together into one run, its CRCs failing
 };
 
 inline constexpr HostileKind kHostileKinds[] = {
     HostileKind::kHeadersWithoutFooter, HostileKind::kMoovChain,        HostileKind::kMidiChain,
     HostileKind::kSmackerHugeCounts,    HostileKind::kPlausibleBitmaps, HostileKind::kMp3FailAtFourth,
     HostileKind::kAllFF,                HostileKind::kJpegScansIntoOneRun, HostileKind::kMpegPacksWithoutPacket,
-    HostileKind::kAviNestedIntoOneChain, HostileKind::kRealMediaSharedRun, HostileKind::kGifSubBlocksToTheEnd};
+    HostileKind::kAviNestedIntoOneChain, HostileKind::kRealMediaSharedRun, HostileKind::kGifSubBlocksToTheEnd,
+    HostileKind::kPngCrcFailsInSharedRun};
 
 std::string_view HostileName(HostileKind kind);
 
