@@ -16,10 +16,13 @@ class File {
   // never waited on. Other programs may read the file but not write it while it is open
   // (where the platform can express that). Raises FileOpenError with the reason.
   static std::unique_ptr<File> OpenReadShared(const std::string& path);
-  // Creates `path` for reading and writing, readable by its owner alone, provided nothing has
-  // that name yet: a link planted under the name is never followed. Null when the name is
-  // taken; raises FileCreateError with the reason for any other failure.
-  static std::unique_ptr<File> CreateNew(const std::string& path);
+  // Who may read a new file: its owner alone (private copies), or whom the user's file-creation
+  // mask allows, as for any file a program saves for the user.
+  enum class Access { kOwnerOnly, kAsUserMaskAllows };
+  // Creates `path` for reading and writing, provided nothing has that name yet: a link planted
+  // under the name is never followed. Null when the name is taken; raises FileCreateError with
+  // the reason for any other failure.
+  static std::unique_ptr<File> CreateNew(const std::string& path, Access access = Access::kOwnerOnly);
 
   ~File();
   File(const File&) = delete;

@@ -43,9 +43,10 @@ std::unique_ptr<File> File::OpenReadShared(const std::string& path) {
   return std::unique_ptr<File>(new File(fd));
 }
 
-std::unique_ptr<File> File::CreateNew(const std::string& path) {
+std::unique_ptr<File> File::CreateNew(const std::string& path, Access access) {
   if (path.empty()) throw FileCreateError(path, ReasonText(ENOENT));
-  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600);
+  const mode_t mode = access == Access::kOwnerOnly ? 0600 : 0666;  // the mask applies to both
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, mode);
   if (fd < 0) {
     if (errno == EEXIST) return nullptr;
     throw FileCreateError(path, LastErrorReason());

@@ -62,7 +62,7 @@ std::unique_ptr<File> File::OpenReadShared(const std::string& path) {
   return std::unique_ptr<File>(new File(Stored(handle)));
 }
 
-std::unique_ptr<File> File::CreateNew(const std::string& path) {
+std::unique_ptr<File> File::CreateNew(const std::string& path, Access /*access: the folder's rights decide*/) {
   const std::string system_path = SystemPath(path);
   if (system_path.empty()) throw FileCreateError(path, ReasonText(ERROR_INVALID_NAME));
   HANDLE handle = CreateFileA(system_path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,

@@ -24,7 +24,8 @@ class ReplacingTargetFile final : public TargetFile {
     try {
       for (int attempt = 0; attempt < kNameTries && !file_; ++attempt) {
         staging_ = folder + ".rsfx-" + RandomHexDigits(8) + ".part";
-        file_ = platform::File::CreateNew(staging_);
+        // Renamed into the user's name when whole: made as any saved file, not a private one.
+        file_ = platform::File::CreateNew(staging_, platform::File::Access::kAsUserMaskAllows);
       }
     } catch (const FileCreateError& error) {
       throw FileCreateError(path_, error.reason());

@@ -6,6 +6,10 @@
 // engine and the source stay usable for the next extraction and the next scan.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <filesystem>
 #include <map>
 #include <set>
@@ -290,6 +294,14 @@ TEST_F(ExtractionFailureTest, LinksAreReplacedAndTheSourceIsNeverATarget) {
     EXPECT_FALSE(std::filesystem::is_symlink(Name(i)));
     EXPECT_EQ(ReadWholeFile(Name(i)), ClipBytes(i));
   }
+
+  // The replacing files are the user's files, made as the file-creation mask says, not private.
+  const mode_t mask = ::umask(022);
+  ASSERT_EQ(ExtractClips(&source, catalogue_, ticked, prefix_, status), ExtractionOutcome::kDone);
+  ::umask(mask);
+  struct stat info {};
+  ASSERT_EQ(::stat(Name(0).c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0644u);
 #endif
 }
 
