@@ -4,9 +4,12 @@
 #   2. a ThreadSanitizer build of the core tests (the background read-ahead and its failures);
 #   3. the Windows build (MinGW-w64) with its tests under Wine;
 #   4. short runs of every fuzz target (clang, libFuzzer, ASan + UBSan);
-#   5. the full Linux build (warnings as errors, desktop program included) with every test.
+#   5. the Debian package: lintian, the desktop entry and AppStream validators, and the
+#      installed programs run from the unpacked package (scripts/package-check.sh);
+#   6. the full Linux build (warnings as errors, desktop program included) with every test.
 # Ends with ctest's summary of the full build.
-#   RSF_SKIP_WINDOWS=1 leaves out step 3 and RSF_SKIP_FUZZ=1 step 4 (for quick local runs).
+#   RSF_SKIP_WINDOWS=1 leaves out step 3, RSF_SKIP_FUZZ=1 step 4 and RSF_SKIP_PACKAGE=1 step 5
+#   (for quick local runs).
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/install-deps.sh
@@ -43,6 +46,12 @@ if [ "${RSF_SKIP_FUZZ:-0}" != 1 ]; then
   FUZZ_SECONDS="${FUZZ_SECONDS:-60}" scripts/fuzz-smoke.sh >build/fuzz-smoke.log 2>&1 \
     || { tail -n 60 build/fuzz-smoke.log; exit 1; }
   grep -E '^ *[a-z_]+_fuzzer' build/fuzz-smoke.log || tail -n 8 build/fuzz-smoke.log
+fi
+
+if [ "${RSF_SKIP_PACKAGE:-0}" != 1 ]; then
+  echo "== Debian package and the installed programs"
+  scripts/package-check.sh >build/package-check.log 2>&1 || { tail -n 60 build/package-check.log; exit 1; }
+  grep -vE '^\[|^-- ' build/package-check.log | tail -n 20
 fi
 
 echo "== Tests of the full build"

@@ -18,6 +18,7 @@ RSF_BUILD_PACKAGES=(
   # decode WAVE, AVI, MPEG-1, MP3 and QuickTime clips.
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-plugins-ugly gstreamer1.0-libav
+  librsvg2-bin                                  # rsvg-convert: the icon's PNG sizes from its SVG
 )
 # Hyperscan (one-pass signature search) exists for amd64 only; elsewhere the portable
 # matcher is used.
@@ -28,8 +29,10 @@ fi
 RSF_TEST_PACKAGES=(
   libgtest-dev libgmock-dev                     # GoogleTest and GoogleMock
   ffmpeg                                        # real media made at test time, and ffprobe
-  sox imagemagick                               # WAVE files and bitmaps/JPEGs made at test time
+  sox imagemagick                               # sound files and pictures made at test time
   libimage-exiftool-perl                        # Exif JPEGs with thumbnails made at test time
+  dpkg-dev lintian                              # the Debian package: dpkg-shlibdeps, its checks
+  desktop-file-utils appstream                  # validating the desktop entry and the AppStream data
 )
 
 rsf_install_packages() {

@@ -8,6 +8,7 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include "base/product.h"
 #include "cd/cd_mode.h"
 #include "cli/command_boundary.h"
 #include "cli/console_observer.h"
@@ -149,6 +150,7 @@ int ListDrives(std::FILE* out, std::FILE* err) {
 int RsfxCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   CLI::App app{"rsfx - finds media clips inside files and copies them out", "rsfx"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", VersionLine("rsfx"), "Print the product name, version and build");
   // CLI11 reads "/name" as an option on Windows; rsfx takes only "--name", so a path such as
   // /data/demo.bin (Wine) stays a path. Subcommands inherit this setting.
   app.allow_windows_style_options(false);
@@ -165,6 +167,9 @@ int RsfxCommand(int argc, const char* const* argv, std::FILE* out, std::FILE* er
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {
     fmt::print(out, "{}", app.help());
+    return kExitOk;
+  } catch (const CLI::CallForVersion&) {
+    fmt::print(out, "{}\n", VersionLine("rsfx"));
     return kExitOk;
   } catch (const CLI::CallForAllHelp&) {
     fmt::print(out, "{}", app.help("", CLI::AppFormatMode::All));

@@ -24,4 +24,9 @@ std::string ProgramDataFolder();
 // Whether the user may create files in `folder`.
 bool FolderWritable(const std::string& folder);
 
+// Whether `folder` suits the clips a user extracts by default: writable, and not a folder the
+// system keeps installed programs in (/usr/..., /opt/..., /bin/, /sbin/), which root may write
+// to but nobody wants clips in.
+bool TakesUserFiles(const std::string& folder);
+
 }  // namespace rsf::platform

@@ -49,4 +49,11 @@ bool FolderWritable(const std::string& folder) {
   return !folder.empty() && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
+bool TakesUserFiles(const std::string& folder) {
+  const std::string_view path = folder;
+  for (const std::string_view system : {"/usr/", "/opt/", "/bin/", "/sbin/"})
+    if (path.substr(0, system.size()) == system) return false;
+  return FolderWritable(folder);
+}
+
 }  // namespace rsf::platform

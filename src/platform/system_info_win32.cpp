@@ -69,4 +69,6 @@ bool FolderWritable(const std::string& folder) {
          (attributes & FILE_ATTRIBUTE_READONLY) == 0;
 }
 
+bool TakesUserFiles(const std::string& folder) { return FolderWritable(folder); }
+
 }  // namespace rsf::platform

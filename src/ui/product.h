@@ -4,11 +4,13 @@
 
 #include <string>
 
+#include "base/product.h"
+
 namespace rsf::ui {
 
-inline constexpr const char* kProductName = "RSF-Extractor";
-inline constexpr const char* kVersionText = "V 1.3 Beta 1";
-inline constexpr const char* kBuildText = "100";
+using rsf::kBuildText;
+using rsf::kProductName;
+using rsf::kVersionText;
 // Written as a user would type it; the shell completes it to a web address.
 inline constexpr const char* kHomePageAddress = "github.com/rsf-extractor";
 

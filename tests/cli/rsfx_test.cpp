@@ -56,6 +56,10 @@ TEST(RsfxTest, UsageErrorsExitWithTwo) {
   EXPECT_EQ(Rsfx({"extract", "x"}).status, kExitUsageError) << "--target is required";
   EXPECT_EQ(Rsfx({"extract", "x", "--target", "p", "--only", "0"}).status, kExitUsageError);
   EXPECT_EQ(Rsfx({"--help"}).status, kExitOk);
+  const auto version = Rsfx({"--version"});
+  EXPECT_EQ(version.status, kExitOk);
+  EXPECT_EQ(version.out, std::string("rsfx (RSF-Extractor) ") + RSF_VERSION_TEXT + ", Build " + RSF_BUILD_TEXT + "\n")
+      << "the version flag needs no subcommand";
 }
 
 // A source that is missing, a folder or a named pipe (whose open would wait for a writer for

@@ -1,5 +1,6 @@
 // The operating-system file layer, the same on every platform: reading at offsets, sizes,
-// writing targets that replace what was there, and the errors for names that cannot be used.
+// writing targets that replace what was there, the errors for names that cannot be used, and
+// which folders take the user's files.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,6 +12,7 @@
 
 #include "base/errors.h"
 #include "platform/file.h"
+#include "platform/system_info.h"
 #include "support/scan_harness.h"
 
 namespace rsf::platform {
@@ -189,6 +191,17 @@ TEST(FileTest, TwoReadersShareASource) {
   EXPECT_EQ(second->ReadAt(50, &b, 1), 1);
   EXPECT_EQ(a, b);
 }
+
+#ifndef _WIN32
+// The default target: a writable folder of the user's, never where installed programs live,
+// even for root.
+TEST(FileTest, InstalledProgramFoldersTakeNoUserFiles) {
+  TempDir dir;
+  EXPECT_TRUE(TakesUserFiles(dir.path() + "/"));
+  EXPECT_FALSE(TakesUserFiles(dir.File("missing") + "/"));
+  for (const char* system : {"/usr/bin/", "/usr/local/bin/", "/opt/rsf/bin/", "/bin/"}) EXPECT_FALSE(TakesUserFiles(system));
+}
+#endif
 
 }  // namespace
 }  // namespace rsf::platform

@@ -63,7 +63,7 @@ void TfrmMainForm::FormCreate(const QStringList& arguments) {
   help_file_ = PathFromLocal(platform::ProgramDataFolder()) + QString::fromLatin1(kHelpFileName);
   if (!QFileInfo::exists(help_file_)) help_file_ = program_folder + QString::fromLatin1(kHelpFileName);
   // An installed program's folder takes no files from the user: clips then go home.
-  const QString target_folder = platform::FolderWritable(platform::ProgramFolder())
+  const QString target_folder = platform::TakesUserFiles(platform::ProgramFolder())
                                     ? program_folder
                                     : QDir::homePath() + QLatin1Char('/');
   edtTargetFiles->setText(target_folder + QString::fromLatin1(kDefaultTargetStem));
