@@ -43,6 +43,7 @@ class File {
   bool IsNamed(const std::string& path) const;
 
  private:
+  friend class FileMapping;
   explicit File(std::intptr_t handle) : handle_(handle) {}
   std::intptr_t handle_;
 };
