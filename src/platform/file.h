@@ -43,7 +43,6 @@ class File {
   bool IsNamed(const std::string& path) const;
 
  private:
-  friend class FileMapping;
   explicit File(std::intptr_t handle) : handle_(handle) {}
   std::intptr_t handle_;
 };

@@ -28,12 +28,9 @@ ScanState::ScanState(SourceStream& source, const ScanOptions& options, ScanObser
       matcher_kind_(matcher_kind),
       source_size_(source.Size()),
       window_(std::make_shared<Window>()),
-      start_thread_(start_read_ahead),
       view_(source, source_size_) {
   for (const TFilestruct& clip : catalogue_) catalogued_.emplace(clip.StartOffset, clip.Extension);
-  // A source that can be looked at in place needs neither copies nor a read-ahead.
-  in_place_ = source_size_ > 0 && source_.BytesInPlace(0, std::min(source_size_, kWindowSize)).has_value();
-  if (!in_place_ && source_.CanReadConcurrently() && source_size_ > kWindowSize) {
+  if (source_.CanReadConcurrently() && source_size_ > kWindowSize) {
     try {
       prefetcher_ = std::make_unique<WindowPrefetcher>(source_, source_size_, start_read_ahead);
     } catch (const std::exception&) {
@@ -79,22 +76,10 @@ void ScanState::ReadWindow() {
   for (WalkMemo& memo : walks_) memo.ForgetBelow(position - kWalkMargin);
   jpeg_entropy_.ForgetBelow(position - kWalkMargin);
   const std::int64_t count = source_size_ - kWindowSize > position ? kWindowSize : source_size_ - position;
-  window.in_place.reset();
-  if (in_place_ && count > 0) {
-    if (std::optional<SourceStream::InPlace> in_place = source_.BytesInPlace(position, count)) {
-      window.bytes = in_place->bytes;
-      window.in_place = std::move(in_place->keep);
-      source_.Seek(position + count);  // where the plain read would have left it
-      ShowWindowToView();
-      if (indexer_) OfferAhead(position);
-      return;
-    }
-  }
   if (prefetcher_) {
-    const bool taken = prefetcher_->Take(position, window.storage);
+    const bool taken = prefetcher_->Take(position, window.bytes);
     prefetcher_->AimAfter(position);
     if (taken) {
-      window.bytes = window.storage;
       source_.Seek(position + count);  // where the plain read would have left it
       ShowWindowToView();
       return;
@@ -103,12 +88,9 @@ void ScanState::ReadWindow() {
   // A read error raised here leaves the view on the window's pieces read so far.
   struct Show {
     ScanState& state;
-    ~Show() {
-      state.window_->bytes = state.window_->storage;
-      state.ShowWindowToView();
-    }
+    ~Show() { state.ShowWindowToView(); }
   } show{*this};
-  ReadPieces(position, std::max<std::int64_t>(count, 0), window.storage);
+  ReadPieces(position, std::max<std::int64_t>(count, 0), window.bytes);
 }
 
 void ScanState::ShowWindowToView() { view_.SetWindow(window_->start, window_->bytes); }
@@ -124,7 +106,6 @@ void ScanState::PositionBehindWindow() {
 
 void ScanState::SaveWindow() {
   if (window_ != saved_) spare_ = std::move(saved_);
-  if (spare_) spare_->in_place.reset();  // no window of it is looked at any more
   saved_ = window_;
 }
 
@@ -133,7 +114,6 @@ void ScanState::RestoreWindow() {
   observer_.GaugeProgress(saved_->start);
   if (window_ != saved_) {
     spare_ = std::move(window_);
-    spare_->in_place.reset();
     window_ = saved_;
   }
   ShowWindowToView();
@@ -144,19 +124,6 @@ void ScanState::AdvanceWindow() {
   window_->start += kWindowStep;
   ShowWindowToView();
   source_.Seek(window_->start);
-}
-
-void ScanState::OfferAhead(std::int64_t start) {
-  indexer_->ForgetBefore(start);
-  for (std::size_t ahead = 1; ahead <= WindowIndexer::kWindowsAhead; ++ahead) {
-    const std::int64_t next = start + static_cast<std::int64_t>(ahead) * kWindowStep;
-    if (next >= source_size_) break;
-    if (indexer_->Offered(next)) continue;
-    const std::int64_t count = source_size_ - kWindowSize > next ? kWindowSize : source_size_ - next;
-    std::optional<SourceStream::InPlace> in_place = source_.BytesInPlace(next, count);
-    if (!in_place) break;
-    indexer_->Offer(next, in_place->bytes, std::move(in_place->keep));
-  }
 }
 
 ClipNesting& ScanState::WalkedClips(std::string_view extension) {
@@ -185,22 +152,10 @@ void ScanState::EnsureIndexed(Window& window) {
   if (!matcher_) {
     matcher_ = MakeLiteralMatcher(patterns_, matcher_kind_);
     ++matcher_generation_;
-    if (in_place_ && !indexer_ && !patterns_.empty() && source_size_ > kWindowSize) {
-      try {
-        indexer_ = std::make_unique<WindowIndexer>(matcher_kind_, start_thread_);
-      } catch (const std::exception&) {
-        indexer_.reset();  // no thread to be had: the scan indexes every window itself
-      }
-    }
-    if (indexer_) indexer_->UsePatterns(patterns_, matcher_generation_);
   }
   if (window.index_generation == matcher_generation_) return;
-  window.cursors.assign(patterns_.size(), 0);
-  if (indexer_ && indexer_->Take(window.start, window.bytes, matcher_generation_, window.starts)) {
-    window.index_generation = matcher_generation_;
-    return;
-  }
   matcher_->FindAll(window.bytes, window.starts);
+  window.cursors.assign(patterns_.size(), 0);
   window.index_generation = matcher_generation_;
 }
 
@@ -242,11 +197,8 @@ std::optional<std::int64_t> ScanState::SearchSource(SignatureId id, std::int64_t
   while (position < source_size_) {
     const std::int64_t count = std::min(kWindowSize, source_size_ - position);
     observer_.GaugeProgress(position);
-    // In place where the source allows it, read otherwise (which meets the read errors).
-    std::optional<SourceStream::InPlace> in_place;
-    if (in_place_) in_place = source_.BytesInPlace(position, count);
-    if (!in_place) ReadPieces(position, count, search_chunk_);
-    const std::size_t hit = FindBytes(in_place ? in_place->bytes : Bytes(search_chunk_), pattern);
+    ReadPieces(position, count, search_chunk_);
+    const std::size_t hit = FindBytes(search_chunk_, pattern);
     if (hit != std::string_view::npos) return position + static_cast<std::int64_t>(hit);
     if (position + count >= source_size_) break;
     position += count - (length - 1);

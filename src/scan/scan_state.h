@@ -24,7 +24,6 @@
 #include "scan/source_view.h"
 #include "stream/source_stream.h"
 #include "scan/walk_memo.h"
-#include "scan/window_indexer.h"
 #include "scan/window_prefetcher.h"
 
 namespace rsf {
@@ -123,9 +122,7 @@ class ScanState {
  private:
   struct Window {
     std::int64_t start = 0;
-    Bytes bytes;                        // the window: its storage, or the source in place
-    std::vector<std::uint8_t> storage;  // what was read into it
-    std::shared_ptr<const void> in_place;
+    std::vector<std::uint8_t> bytes;
     std::vector<std::vector<std::uint32_t>> starts;  // by signature id
     std::vector<std::size_t> cursors;                // by signature id: where the last answer stood
     std::size_t index_generation = 0;                // 0: not indexed yet
@@ -137,8 +134,6 @@ class ScanState {
   };
 
   void EnsureIndexed(Window& window);
-  // Offers the windows after the one at `start` to the indexer.
-  void OfferAhead(std::int64_t start);
   // Tells the view which window is current.
   void ShowWindowToView();
   std::optional<std::int64_t> SearchSource(SignatureId id, std::int64_t from);
@@ -168,10 +163,6 @@ class ScanState {
   std::set<std::pair<std::int64_t, std::string>> catalogued_;
   ClipNesting nesting_;
   std::unique_ptr<WindowPrefetcher> prefetcher_;
-  bool in_place_ = false;  // windows are views of the source itself
-  // Searches windows in place ahead of the scan; made with the first matcher.
-  std::unique_ptr<WindowIndexer> indexer_;
-  WindowPrefetcher::ThreadStarter start_thread_;
 
   SourceView view_;
   WalkMemo walks_[static_cast<std::size_t>(WalkKind::kCount)];

@@ -4,11 +4,8 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
-
-#include "base/bytes.h"
 
 namespace rsf {
 
@@ -64,16 +61,6 @@ class SourceStream {
   // uses nor moves the position; it returns the count read or -1.
   virtual bool CanReadConcurrently() const { return false; }
   virtual std::int64_t ReadAt(std::int64_t /*offset*/, void* /*buffer*/, std::int64_t /*count*/) const { return -1; }
-
-  // Source bytes in place, for streams over files that can be mapped into memory: the `count`
-  // bytes at `offset`, valid while `keep` is held. Nothing when they cannot be had so (not
-  // mappable, past the end, or the file lost them by shrinking): then read them. Neither uses
-  // nor moves the position.
-  struct InPlace {
-    Bytes bytes;
-    std::shared_ptr<const void> keep;
-  };
-  virtual std::optional<InPlace> BytesInPlace(std::int64_t /*offset*/, std::int64_t /*count*/) { return std::nullopt; }
 
   // Whether `path` names the very file this stream reads (extraction must never replace it).
   virtual bool IsNamed(const std::string& /*path*/) const { return false; }
