@@ -191,6 +191,41 @@ TEST(HostileSourcesTest, HostileFamiliesHoldTheirCandidates) {
   }
 }
 
+// --- footer searches beyond the window: the first footer, wherever their reads end ---
+
+TEST(HostileSourcesTest, FooterSearchesFindTheFirstFooterWhereverTheirReadsEnd) {
+  // JPEG footers across the ends of the stretches that the footer searches beyond the first
+  // window read (the JPEG search's own, and the MPEG search's, stepping otherwise), and the
+  // same with an unreadable piece in the way: each header ends at its first footer.
+  const ByteVector jpeg = ByteWriter().U8(0xFF).U8(0xD8).U8(0xFF).U8(0xE0).BE16(16).Text("JFIF").U8(0).Take();
+  const ByteVector mpeg = ByteWriter().BE32(0x000001BA).Fill(8, 0x44).BE32(0x000001BB).Take();
+  const ByteVector footer = ByteWriter().U8(0xFF).U8(0xD9).Take();
+  auto put = [](ByteVector& out, std::int64_t at, const ByteVector& what) {
+    std::copy(what.begin(), what.end(), out.begin() + at);
+  };
+  const std::int64_t jpeg_reads = kWindowSize - 1, mpeg_reads = kWindowSize - 3;  // where they start and step
+  for (std::int64_t shift = -3; shift <= 2; ++shift) {
+    for (const bool unreadable : {false, true}) {
+      SCOPED_TRACE("shift " + std::to_string(shift) + (unreadable ? ", unreadable pieces" : ""));
+      const std::int64_t first = 3 * jpeg_reads + kWindowSize - 1 + shift, second = 5 * mpeg_reads + kWindowSize - 1 + shift;
+      Input input(ByteVector(400000, 0x11), ScanOptions::ClassicTypes());
+      put(input.bytes, 100, jpeg);
+      put(input.bytes, 300, mpeg);
+      put(input.bytes, first, footer);
+      put(input.bytes, 260000, jpeg);
+      put(input.bytes, second, footer);
+      put(input.bytes, 390000, ByteWriter().BE32(0x000001B9).Take());
+      if (unreadable) input.bad = {{150000, 150100}};
+      input.options.ignore_read_errors = true;
+      const Result result = EngineScan(input);
+      std::vector<std::pair<std::int64_t, std::int64_t>> clips;
+      for (const TFilestruct& clip : result.catalogue) clips.emplace_back(clip.StartOffset, clip.EndOffset);
+      EXPECT_EQ(clips, (std::vector<std::pair<std::int64_t, std::int64_t>>{{100, first + 2}, {300, 390004}, {260000, second + 2}}));
+      ExpectSame(result, ReferenceScan(input));
+    }
+  }
+}
+
 // --- walks that meet: the memo answers exactly what a walk would ---
 
 TEST(HostileSourcesTest, WalksJoiningAChainAnywhereEndWhereItEnds) {
