@@ -51,7 +51,7 @@ fi
 if [ "${RSF_SKIP_PACKAGE:-0}" != 1 ]; then
   echo "== Debian package and the installed programs"
   scripts/package-check.sh >build/package-check.log 2>&1 || { tail -n 60 build/package-check.log; exit 1; }
-  grep -vE '^\[|^-- ' build/package-check.log | tail -n 20
+  sed -n '/^package: /,$p' build/package-check.log
 fi
 
 echo "== Tests of the full build"
