@@ -22,10 +22,7 @@ constexpr std::int64_t kPatternHead = 8;
 constexpr std::uint8_t kSamplePresent = 1, kSample16Bit = 2, kSampleStereo = 4, kSampleCompressed = 8;
 constexpr std::uint16_t kMessageFlag = 1;
 
-struct Module {
-  std::int64_t end = 0;
-  std::string info;
-};
+using Module = WalkedClip;
 
 // A sample header's data: where it ends when it is stored plainly; where it starts and how it
 // is blocked when it is compressed (its end then follows from walking the blocks).
@@ -164,15 +161,9 @@ std::optional<Module> ModuleAt(SourceView& view, std::int64_t start) {
 
 void FindItClips(ScanState& state) {
   SourceView& view = state.View();
-  std::optional<Module> found;
-  EachWalkedCandidate(
-      state, {kItSignature}, 0, kItType.Extension, kItType.TypeName,
-      [&](std::int64_t start) -> std::optional<std::int64_t> {
-        found = ModuleAt(view, start);
-        if (!found) return std::nullopt;
-        return found->end;
-      },
-      [&](std::int64_t, std::int64_t) { return found->info; });
+  const std::string_view signatures[] = {kItSignature};
+  EachWalkedClip(state, signatures, 0, kItType.Extension, kItType.TypeName,
+                 [&](std::int64_t start) { return ModuleAt(view, start); });
 }
 
 }  // namespace rsf

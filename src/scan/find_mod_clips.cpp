@@ -25,10 +25,7 @@ int ChannelsOfTag(Bytes tag) {
   return 4;  // M.K., M!K!, FLT4
 }
 
-struct Module {
-  std::int64_t end = 0;
-  std::string info;
-};
+using Module = WalkedClip;
 
 std::optional<Module> ModuleAt(SourceView& view, std::int64_t start) {
   std::vector<std::uint8_t> storage;
@@ -66,15 +63,8 @@ std::optional<Module> ModuleAt(SourceView& view, std::int64_t start) {
 
 void FindModClips(ScanState& state) {
   SourceView& view = state.View();
-  std::optional<Module> found;
-  EachWalkedCandidate(
-      state, std::span<const std::string_view>(kModTags), kModTagOffset, kModType.Extension, kModType.TypeName,
-      [&](std::int64_t start) -> std::optional<std::int64_t> {
-        found = ModuleAt(view, start);
-        if (!found) return std::nullopt;
-        return found->end;
-      },
-      [&](std::int64_t, std::int64_t) { return found->info; });
+  EachWalkedClip(state, std::span<const std::string_view>(kModTags), kModTagOffset, kModType.Extension,
+                 kModType.TypeName, [&](std::int64_t start) { return ModuleAt(view, start); });
 }
 
 }  // namespace rsf

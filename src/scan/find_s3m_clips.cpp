@@ -17,10 +17,7 @@ constexpr std::int64_t kInstrumentSize = 80;
 constexpr std::int64_t kParagraph = 16;
 constexpr std::uint8_t kDefaultPanning = 0xFC;
 
-struct Module {
-  std::int64_t end = 0;
-  std::string info;
-};
+using Module = WalkedClip;
 
 std::optional<Module> ModuleAt(SourceView& view, std::int64_t start) {
   std::vector<std::uint8_t> storage;
@@ -83,15 +80,9 @@ std::optional<Module> ModuleAt(SourceView& view, std::int64_t start) {
 
 void FindS3mClips(ScanState& state) {
   SourceView& view = state.View();
-  std::optional<Module> found;
-  EachWalkedCandidate(
-      state, {kS3mSignature}, 44, kS3mType.Extension, kS3mType.TypeName,
-      [&](std::int64_t start) -> std::optional<std::int64_t> {
-        found = ModuleAt(view, start);
-        if (!found) return std::nullopt;
-        return found->end;
-      },
-      [&](std::int64_t, std::int64_t) { return found->info; });
+  const std::string_view signatures[] = {kS3mSignature};
+  EachWalkedClip(state, signatures, 44, kS3mType.Extension, kS3mType.TypeName,
+                 [&](std::int64_t start) { return ModuleAt(view, start); });
 }
 
 }  // namespace rsf

@@ -15,10 +15,7 @@ constexpr std::int64_t kHeaderFieldsAt = 60;
 constexpr std::uint16_t kVersion = 0x0104;
 constexpr std::uint8_t kAdpcmPacked = 0xAD;
 
-struct Module {
-  std::int64_t end = 0;
-  std::string info;
-};
+using Module = WalkedClip;
 
 // The end of the pattern at `at`, or nullopt.
 std::optional<std::int64_t> PatternEnd(SourceView& view, std::int64_t at) {
@@ -90,15 +87,9 @@ std::optional<Module> ModuleAt(SourceView& view, std::int64_t start) {
 
 void FindXmClips(ScanState& state) {
   SourceView& view = state.View();
-  std::optional<Module> found;
-  EachWalkedCandidate(
-      state, {kXmSignature}, 0, kXmType.Extension, kXmType.TypeName,
-      [&](std::int64_t start) -> std::optional<std::int64_t> {
-        found = ModuleAt(view, start);
-        if (!found) return std::nullopt;
-        return found->end;
-      },
-      [&](std::int64_t, std::int64_t) { return found->info; });
+  const std::string_view signatures[] = {kXmSignature};
+  EachWalkedClip(state, signatures, 0, kXmType.Extension, kXmType.TypeName,
+                 [&](std::int64_t start) { return ModuleAt(view, start); });
 }
 
 }  // namespace rsf

@@ -57,4 +57,26 @@ void EachWalkedCandidate(ScanState& state, std::initializer_list<std::string_vie
 
 inline std::string NoInfo(std::int64_t, std::int64_t) { return {}; }
 
+// What a detector's walk accepted at a candidate: where the clip ends, and its information text.
+struct WalkedClip {
+  std::int64_t end = 0;
+  std::string info;
+};
+
+// EachWalkedCandidate for detectors whose walk gives the information text with the end:
+// `clip_at(start)` returns the WalkedClip, or nothing for no clip.
+template <typename ClipAt>
+void EachWalkedClip(ScanState& state, std::span<const std::string_view> signatures, std::int64_t offset_in_clip,
+                    std::string_view extension, std::string_view type_name, ClipAt clip_at) {
+  std::optional<WalkedClip> found;
+  EachWalkedCandidate(
+      state, signatures, offset_in_clip, extension, type_name,
+      [&](std::int64_t start) -> std::optional<std::int64_t> {
+        found = clip_at(start);
+        if (!found) return std::nullopt;
+        return found->end;
+      },
+      [&](std::int64_t, std::int64_t) { return found->info; });
+}
+
 }  // namespace rsf
