@@ -34,6 +34,11 @@ inline double PlainRead(const std::string& path) {
   return Seconds(start);
 }
 
+inline double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
 struct QuietObserver : ScanObserver {};
 
 // Seconds to scan the file with `options`; `clips` receives how many clips were found.

@@ -1,5 +1,5 @@
 // Scan throughput next to plain reading of the same file through the same stream, measured in
-// one run so that machine noise affects both alike.
+// one run so that machine noise affects both alike (medians of paired runs).
 //   scan_bench [--size-mib N] [--dir FOLDER] [--container FILE]
 // For each kind of source (random filler with clips of the classic types or of the further
 // ones, random filler dense with "BM", MP3 runs back to back) writes N MiB (default 256), warms
@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "bench_sources.h"
 #include "bench_timing.h"
@@ -17,6 +18,7 @@
 namespace {
 
 using rsf::bench::Filler;
+using rsf::bench::Median;
 using rsf::bench::PlainRead;
 using rsf::bench::Scan;
 using rsf::bench::WriteSource;
@@ -38,12 +40,19 @@ int main(int argc, char** argv) {
 
   std::string source = path;
   double source_megabytes = megabytes;
+  // Each figure is the median of kPairs scans, each timed next to a plain read right after it,
+  // so that a moment of machine noise moves one pair and not the figure.
+  constexpr int kPairs = 5;
   auto report = [&](const char* name, const rsf::ScanOptions& options) {
     std::size_t clips = 0;
-    const double seconds = Scan(source, options, clips);
-    const double plain_now = PlainRead(source);
-    fmt::print("{:<44} {:>9.1f} MB/s  ({} clips)  ratio to plain read {:.2f}\n", name, source_megabytes / seconds,
-               clips, plain_now / seconds);
+    std::vector<double> scans, ratios;
+    for (int pair = 0; pair < kPairs; ++pair) {
+      const double seconds = Scan(source, options, clips);
+      scans.push_back(seconds);
+      ratios.push_back(PlainRead(source) / seconds);
+    }
+    fmt::print("{:<44} {:>9.1f} MB/s  ({} clips)  ratio to plain read {:.2f}\n", name,
+               source_megabytes / Median(scans), clips, Median(ratios));
   };
   auto prepare = [&](Filler filler, const char* title) {
     WriteSource(path, mib, filler);

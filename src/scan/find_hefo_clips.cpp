@@ -21,15 +21,16 @@ void FindHEFOClips(ScanState& state, const TcliptypeHEFO& type) {
     state.Observer().Repaint();
 
     const std::int64_t start = state.WindowStart() + static_cast<std::int64_t>(p);
-    const std::optional<std::int64_t> found = state.FindInSource(footer, start + 1);
-    // No footer before the source end: no clip, and no later header of this window can have one.
-    if (!found) return;
+    const std::optional<std::int64_t> found = state.FindInWindow(footer, start + 1);
+    if (!found) {
+      // The footer lies beyond this window or nowhere: the scan finds it when its window comes.
+      // Headers behind this one are examined when their own window comes.
+      state.AppendClipAtFooter({start, std::string(type.Extension), 0, {}}, type.TypeName, type.Footer, start + 1,
+                               footer_length + type.FooterAdjustment);
+      return;
+    }
     state.AppendClip({start, std::string(type.Extension), *found + footer_length + type.FooterAdjustment, {}},
                      type.TypeName);
-
-    const std::int64_t window_end = state.WindowStart() + static_cast<std::int64_t>(state.Buffer().size());
-    // A footer beyond this window: headers behind it are examined when their own window comes.
-    if (*found + footer_length > window_end) return;
     p = state.NextCandidate(header, static_cast<std::size_t>(*found - state.WindowStart()) + 1);
   }
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <string_view>
 
 namespace rsf {
 namespace {
@@ -38,6 +39,16 @@ class PortableMatcher final : public LiteralMatcher {
         at = pos + 1;
       }
     }
+  }
+
+  std::size_t FindFirst(Bytes text) const override {
+    std::size_t first = std::string_view::npos;
+    for (const std::string& pattern : patterns_) {
+      const std::size_t limit = first == std::string_view::npos ? text.size() : std::min(text.size(), first + pattern.size() - 1);
+      const std::size_t hit = FindBytes(text.first(limit), pattern);
+      if (hit != std::string_view::npos) first = std::min(first, hit);
+    }
+    return first;
   }
 
  private:

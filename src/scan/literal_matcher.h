@@ -18,6 +18,9 @@ class LiteralMatcher {
   // For every pattern (by its index in the list given at creation), the start offsets of all
   // its occurrences in `text`, overlapping ones included, in increasing order.
   virtual void FindAll(Bytes text, std::vector<std::vector<std::uint32_t>>& starts) const = 0;
+  // Start offset of the earliest occurrence of any pattern in `text`, or npos; stops looking
+  // as soon as no later occurrence can begin before it.
+  virtual std::size_t FindFirst(Bytes text) const = 0;
 };
 
 enum class MatcherKind { kBest, kPortable, kHyperscan };

@@ -3,7 +3,9 @@
 // the order of its start offsets.
 #include <hs/hs.h>
 
+#include <algorithm>
 #include <stdexcept>
+#include <string_view>
 
 #include "scan/literal_matcher.h"
 
@@ -22,6 +24,7 @@ class HyperscanMatcher final : public LiteralMatcher {
       lengths.push_back(patterns[i].size());
       ids.push_back(static_cast<unsigned>(i));
       pattern_lengths_.push_back(static_cast<std::uint32_t>(patterns[i].size()));
+      longest_ = std::max(longest_, patterns[i].size());
     }
     hs_compile_error_t* error = nullptr;
     if (hs_compile_lit_multi(expressions.data(), flags.data(), ids.data(), lengths.data(),
@@ -50,7 +53,29 @@ class HyperscanMatcher final : public LiteralMatcher {
             scratch_, &OnMatch, &context);
   }
 
+  std::size_t FindFirst(Bytes text) const override {
+    if (text.empty()) return std::string_view::npos;
+    First first{this, std::string_view::npos};
+    hs_scan(database_, reinterpret_cast<const char*>(text.data()), static_cast<unsigned>(text.size()), 0, scratch_,
+            &OnFirstMatch, &first);
+    return first.start;
+  }
+
  private:
+  struct First {
+    const HyperscanMatcher* self;
+    std::size_t start;
+  };
+
+  // Matches arrive by end offset: once an end lies a longest pattern beyond the earliest start
+  // seen, nothing that follows can begin before it.
+  static int OnFirstMatch(unsigned id, unsigned long long, unsigned long long to, unsigned, void* data) {
+    auto* first = static_cast<First*>(data);
+    const auto start = static_cast<std::size_t>(to - first->self->pattern_lengths_[id]);
+    first->start = std::min(first->start, start);
+    return to >= first->start + first->self->longest_ ? 1 : 0;
+  }
+
   struct Context {
     const HyperscanMatcher* self;
     std::vector<std::vector<std::uint32_t>>* starts;
@@ -66,6 +91,7 @@ class HyperscanMatcher final : public LiteralMatcher {
   hs_database_t* database_ = nullptr;
   hs_scratch_t* scratch_ = nullptr;
   std::vector<std::uint32_t> pattern_lengths_;
+  std::size_t longest_ = 0;
 };
 
 }  // namespace

@@ -104,10 +104,11 @@ void RegisterSignatures(ScanState& state, const ScanOptions& options) {
     add(ClipKind::kBMP, {kBitmapType.Signature});
     add(ClipKind::kAVI, {kAviType.Signature});
     add(ClipKind::kWAV, {kWavType.Signature});
-    add(ClipKind::kJPG, {kJpegType.Header});
-    add(ClipKind::kMPG, {kMpegType.Header});
-    add(ClipKind::kMVE, {kMveType.Header});
-    add(ClipKind::kRAM, {kRealMediaType.Header});
+    // Footers too: the scan's own index finds those that lie beyond a header's window.
+    add(ClipKind::kJPG, {kJpegType.Header, kJpegType.Footer});
+    add(ClipKind::kMPG, {kMpegType.Header, kMpegType.Footer});
+    add(ClipKind::kMVE, {kMveType.Header, kMveType.Footer});
+    add(ClipKind::kRAM, {kRealMediaType.Header, kRealMediaType.Footer});
     add(ClipKind::kBIK, {kBinkType.Signature});
     add(ClipKind::kSMK, {kSmackerSignature});
     add(ClipKind::kMID, {kMidiType.Signature});
@@ -139,6 +140,7 @@ ScanOutcome ScanEngine::StartAnalysis(const SourceOpener& open_source, const Sca
   if (size < 0) return ScanOutcome::kNoDisc;
 
   const double start_time = clock_();
+  shown_elapsed_ = shown_remaining_ = -1;
   running_ = true;
   observer_.RunStarted();
   bool finished = false;
@@ -169,6 +171,8 @@ bool ScanEngine::RunWindows(const ScanOptions& options, double start_time) {
   RegisterSignatures(state, options);
   const std::int64_t size = state.SourceSize();
   source_->Seek(0);
+  // A run that ends early (closing, an error) leaves out the clips still waiting for a footer
+  // and those behind them: they go with the state.
   while (source_->Position() < size) {
     if (observer_.Closing()) return false;
     state.ReadWindow();
@@ -178,19 +182,26 @@ bool ScanEngine::RunWindows(const ScanOptions& options, double start_time) {
     state.AdvanceWindow();
     observer_.ProcessMessages();
   }
+  state.ListClipsAtSourceEnd();
   return true;
 }
 
 void ScanEngine::ShowProgress(double start_time, std::int64_t size) {
   observer_.StatusText(kStatusPanelActivity, "正在分析...");
   const double elapsed = clock_() - start_time;
-  const std::string elapsed_text = TimeOfDayText(elapsed);
-  observer_.StatusText(kStatusPanelElapsed, "使用时间: " + elapsed_text);
+  const std::int64_t elapsed_second = TimeOfDaySecond(elapsed);
+  if (elapsed_second != shown_elapsed_) {
+    observer_.StatusText(kStatusPanelElapsed, "使用时间: " + TimeOfDayText(elapsed));
+    shown_elapsed_ = elapsed_second;
+  }
   const double remaining = RemainingSeconds(elapsed, size, source_->Position());
-  observer_.StatusText(kStatusPanelRemaining, "剩余: " + TimeOfDayText(remaining));
+  const std::int64_t remaining_second = TimeOfDaySecond(remaining);
+  if (remaining_second != shown_remaining_) {
+    observer_.StatusText(kStatusPanelRemaining, "剩余: " + TimeOfDayText(remaining));
+    shown_remaining_ = remaining_second;
+  }
   // The full repaint is costly; it happens only while the elapsed seconds are even.
-  const int seconds = (elapsed_text[6] - '0') * 10 + (elapsed_text[7] - '0');
-  if (seconds % 2 == 0) observer_.Repaint();
+  if (elapsed_second % 60 % 2 == 0) observer_.Repaint();
 }
 
 }  // namespace rsf

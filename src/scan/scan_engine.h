@@ -50,6 +50,11 @@ class ScanEngine {
   bool RunWindows(const ScanOptions& options, double start_time);
   void ShowProgress(double start_time, std::int64_t size);
 
+  // The time texts last shown, as seconds of the day: they change about once a second, so
+  // they are formatted and sent only then (-1: none shown in this run yet).
+  std::int64_t shown_elapsed_ = -1;
+  std::int64_t shown_remaining_ = -1;
+
   ScanObserver& observer_;
   std::unique_ptr<SourceStream> source_;
   ClipCatalogue catalogue_;

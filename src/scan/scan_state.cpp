@@ -82,15 +82,19 @@ void ScanState::ReadWindow() {
     if (taken) {
       source_.Seek(position + count);  // where the plain read would have left it
       ShowWindowToView();
+      if (!unlisted_.empty()) SettleWaitingClips();
       return;
     }
   }
-  // A read error raised here leaves the view on the window's pieces read so far.
-  struct Show {
-    ScanState& state;
-    ~Show() { state.ShowWindowToView(); }
-  } show{*this};
-  ReadPieces(position, std::max<std::int64_t>(count, 0), window.bytes);
+  {
+    // A read error raised here leaves the view on the window's pieces read so far.
+    struct Show {
+      ScanState& state;
+      ~Show() { state.ShowWindowToView(); }
+    } show{*this};
+    ReadPieces(position, std::max<std::int64_t>(count, 0), window.bytes);
+  }
+  if (!unlisted_.empty()) SettleWaitingClips();
 }
 
 void ScanState::ShowWindowToView() { view_.SetWindow(window_->start, window_->bytes); }
@@ -144,6 +148,7 @@ SignatureId ScanState::Footer(std::string_view pattern) {
   for (std::size_t i = 0; i < footers_.size(); ++i)
     if (footers_[i] == pattern) return i;
   footers_.emplace_back(pattern);
+  footer_matchers_.emplace_back();
   memos_.emplace_back();
   return footers_.size() - 1;
 }
@@ -182,15 +187,25 @@ std::optional<std::int64_t> ScanState::FindInSource(SignatureId id, std::int64_t
   return found;
 }
 
-std::optional<std::int64_t> ScanState::SearchSource(SignatureId id, std::int64_t from) {
-  const std::string& pattern = footers_[id];
-  const auto length = static_cast<std::int64_t>(pattern.size());
+const LiteralMatcher& ScanState::FooterMatcher(SignatureId id) {
+  if (!footer_matchers_[id]) footer_matchers_[id] = MakeLiteralMatcher({footers_[id]}, matcher_kind_);
+  return *footer_matchers_[id];
+}
+
+std::optional<std::int64_t> ScanState::FindInWindow(SignatureId id, std::int64_t from) {
   const std::int64_t window_end = window_->start + static_cast<std::int64_t>(window_->bytes.size());
-  if (from >= window_->start && from < window_end) {
-    const auto offset = static_cast<std::size_t>(from - window_->start);
-    const std::size_t hit = FindBytes(Buffer().subspan(offset), pattern);
-    if (hit != std::string_view::npos) return from + static_cast<std::int64_t>(hit);
-  }
+  if (from < window_->start || from >= window_end) return std::nullopt;
+  const auto offset = static_cast<std::size_t>(from - window_->start);
+  const std::size_t hit = FooterMatcher(id).FindFirst(Buffer().subspan(offset));
+  if (hit == std::string_view::npos) return std::nullopt;
+  return from + static_cast<std::int64_t>(hit);
+}
+
+std::optional<std::int64_t> ScanState::SearchSource(SignatureId id, std::int64_t from) {
+  if (const std::optional<std::int64_t> hit = FindInWindow(id, from)) return hit;
+  const auto length = static_cast<std::int64_t>(footers_[id].size());
+  const LiteralMatcher& matcher = FooterMatcher(id);
+  const std::int64_t window_end = window_->start + static_cast<std::int64_t>(window_->bytes.size());
   // Beyond the window: read the rest of the source in window-sized chunks that overlap by one
   // byte less than the pattern, so an occurrence across any boundary is seen.
   std::int64_t position = std::max(from, window_end - (length - 1));
@@ -198,7 +213,7 @@ std::optional<std::int64_t> ScanState::SearchSource(SignatureId id, std::int64_t
     const std::int64_t count = std::min(kWindowSize, source_size_ - position);
     observer_.GaugeProgress(position);
     ReadPieces(position, count, search_chunk_);
-    const std::size_t hit = FindBytes(search_chunk_, pattern);
+    const std::size_t hit = matcher.FindFirst(search_chunk_);
     if (hit != std::string_view::npos) return position + static_cast<std::int64_t>(hit);
     if (position + count >= source_size_) break;
     position += count - (length - 1);
@@ -210,9 +225,63 @@ bool ScanState::AppendClip(TFilestruct clip, std::string_view type_name) {
   if (options_.precise && nesting_.Covered(clip.StartOffset, clip.EndOffset)) return false;
   if (!catalogued_.emplace(clip.StartOffset, clip.Extension).second) return false;
   if (options_.precise) nesting_.Add(clip.StartOffset, clip.EndOffset);
+  if (unlisted_.empty())
+    ListClip(std::move(clip), type_name);
+  else
+    unlisted_.push_back({std::move(clip), std::string(type_name), false, 0, 0, 0});
+  return true;
+}
+
+bool ScanState::AppendClipAtFooter(TFilestruct clip, std::string_view type_name, std::string_view footer,
+                                   std::int64_t footer_from, std::int64_t tail) {
+  if (options_.precise) {
+    // The precise rules leave out clips that lie inside listed ones, which needs every end at once.
+    const std::optional<std::int64_t> found = FindInSource(Footer(footer), footer_from);
+    if (!found) return false;
+    clip.EndOffset = *found + tail;
+    return AppendClip(std::move(clip), type_name);
+  }
+  if (catalogued_.contains({clip.StartOffset, clip.Extension})) return false;
+  catalogued_.emplace(clip.StartOffset, clip.Extension);
+  unlisted_.push_back({std::move(clip), std::string(type_name), true, Signature(footer), footer_from, tail});
+  return true;
+}
+
+void ScanState::ListClip(TFilestruct clip, std::string_view type_name) {
   catalogue_.push_back(std::move(clip));
   observer_.ClipListed(catalogue_.size() - 1, ListLine(catalogue_.size(), type_name, catalogue_.back()));
-  return true;
+}
+
+void ScanState::SettleWaitingClips() {
+  const std::int64_t start = window_->start;
+  for (Unlisted& entry : unlisted_) {
+    if (!entry.waiting) continue;
+    // Earlier windows held no footer at footer_from or later (every footer lies whole in some
+    // window, as windows overlap by more than the longest footer), so the first one here is it.
+    const std::size_t from = entry.footer_from > start ? static_cast<std::size_t>(entry.footer_from - start) : 0;
+    if (from >= window_->bytes.size()) continue;
+    const std::size_t found = NextCandidate(entry.footer_signature, from);
+    if (found == kNoCandidate) continue;
+    entry.clip.EndOffset = start + static_cast<std::int64_t>(found) + entry.tail;
+    entry.waiting = false;
+  }
+  ListSettledClips();
+}
+
+void ScanState::ListSettledClips() {
+  while (!unlisted_.empty() && !unlisted_.front().waiting) {
+    ListClip(std::move(unlisted_.front().clip), unlisted_.front().type_name);
+    unlisted_.pop_front();
+  }
+}
+
+void ScanState::ListClipsAtSourceEnd() {
+  while (!unlisted_.empty()) {
+    if (unlisted_.front().waiting)
+      unlisted_.pop_front();  // no footer before the source end: no clip
+    else
+      ListSettledClips();
+  }
 }
 
 }  // namespace rsf

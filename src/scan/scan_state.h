@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -12,6 +13,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -81,6 +83,9 @@ class ScanState {
   // further parts of the source as needed without changing the window; the source position is
   // left anywhere. Remembers what it found so that repeated searches cost nothing.
   std::optional<std::int64_t> FindInSource(SignatureId id, std::int64_t from);
+  // Source offset of the first occurrence of the footer that begins at `from` or later and lies
+  // whole in the current window; nullopt when there is none.
+  std::optional<std::int64_t> FindInWindow(SignatureId id, std::int64_t from);
 
   // Where earlier walks of a kind went, for the detectors that walk forward through the source.
   enum class WalkKind {
@@ -113,6 +118,17 @@ class ScanState {
   // already catalogued, or (with the precise rules) a listed clip holds it whole. Returns
   // whether it was appended.
   bool AppendClip(TFilestruct clip, std::string_view type_name);
+  // Appends a clip that ends `tail` bytes after the start of the first `footer` that begins at
+  // `footer_from` or later, where that lies beyond the window: the scan's own index finds it
+  // when its window comes, so the footer costs no reading of its own. The clip and every clip
+  // appended after it are listed once the footer is found; without a footer before the source
+  // end there is no clip. Registers `footer` as a signature (the scan registers it up front).
+  // Returns false when an entry with the same extension and start was already appended.
+  bool AppendClipAtFooter(TFilestruct clip, std::string_view type_name, std::string_view footer,
+                          std::int64_t footer_from, std::int64_t tail);
+  // At the source end: clips still waiting for a footer are left out (there is none), the others
+  // are listed. A run that ends early lists neither the waiting clips nor those behind them.
+  void ListClipsAtSourceEnd();
   const ClipCatalogue& Catalogue() const { return catalogue_; }
 
   // A stream read error during a scan read: counted and skipped when the option says so,
@@ -137,9 +153,26 @@ class ScanState {
   // Tells the view which window is current.
   void ShowWindowToView();
   std::optional<std::int64_t> SearchSource(SignatureId id, std::int64_t from);
+  const LiteralMatcher& FooterMatcher(SignatureId id);
+
   // Reads `count` bytes from `offset` into `out` in pieces; stops at a failing piece
   // (handled as a scan read error), leaving `out` holding the pieces read before it.
   void ReadPieces(std::int64_t offset, std::int64_t count, std::vector<std::uint8_t>& out);
+
+  // An appended clip that is not listed yet because it, or one before it, waits for its footer.
+  struct Unlisted {
+    TFilestruct clip;
+    std::string type_name;
+    bool waiting = false;  // EndOffset is not known yet
+    SignatureId footer_signature = 0;
+    std::int64_t footer_from = 0;
+    std::int64_t tail = 0;
+  };
+  void ListClip(TFilestruct clip, std::string_view type_name);
+  // Gives waiting clips the footers the current window holds and lists the clips before the
+  // first one that still waits.
+  void SettleWaitingClips();
+  void ListSettledClips();
 
   SourceStream& source_;
   const ScanOptions& options_;
@@ -150,8 +183,14 @@ class ScanState {
   const std::int64_t source_size_;
 
   std::vector<std::string> patterns_;
-  std::map<std::string, SignatureId, std::less<>> pattern_ids_;  // detectors ask for theirs in every window
+  struct PatternHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view pattern) const { return std::hash<std::string_view>()(pattern); }
+  };
+  // Detectors ask for their ids in every window, so the lookup is a hash, not a tree of compares.
+  std::unordered_map<std::string, SignatureId, PatternHash, std::equal_to<>> pattern_ids_;
   std::vector<std::string> footers_;
+  std::vector<std::unique_ptr<LiteralMatcher>> footer_matchers_;  // by footer id, made at its first search
   std::unique_ptr<LiteralMatcher> matcher_;
   std::size_t matcher_generation_ = 0;
   std::vector<FoundMemo> memos_;
@@ -161,6 +200,7 @@ class ScanState {
   std::shared_ptr<Window> spare_;
   std::vector<std::uint8_t> search_chunk_;
   std::set<std::pair<std::int64_t, std::string>> catalogued_;
+  std::deque<Unlisted> unlisted_;  // in the order the clips were appended
   ClipNesting nesting_;
   std::unique_ptr<WindowPrefetcher> prefetcher_;
 

@@ -7,9 +7,13 @@
 
 namespace rsf {
 
-std::string TimeOfDayText(double seconds) {
+std::int64_t TimeOfDaySecond(double seconds) {
   if (!(seconds > 0)) seconds = 0;  // also NaN
-  const auto whole = static_cast<std::int64_t>(std::floor(std::fmod(seconds, 86400.0)));
+  return static_cast<std::int64_t>(std::floor(std::fmod(seconds, 86400.0)));
+}
+
+std::string TimeOfDayText(double seconds) {
+  const std::int64_t whole = TimeOfDaySecond(seconds);
   return fmt::format("{:02}:{:02}:{:02}", whole / 3600, whole / 60 % 60, whole % 60);
 }
 

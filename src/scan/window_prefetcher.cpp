@@ -9,7 +9,11 @@
 namespace rsf {
 namespace {
 
-constexpr std::size_t kReadAheadWindows = 3;
+// Windows read ahead at most. A reader that found them all taken waits until half are free
+// again, and each side wakes the other only when it waits: the threads meet a few times per
+// handful of windows instead of twice in every window.
+constexpr std::size_t kReadAheadWindows = 8;
+constexpr std::size_t kResumeAt = kReadAheadWindows / 2;
 
 }  // namespace
 
@@ -44,8 +48,10 @@ void WindowPrefetcher::AimAfter(std::int64_t start) {
   while (next < size_ &&
          std::any_of(slots_.begin(), slots_.end(), [&](const Slot& slot) { return slot.start == next; }))
     next += kWindowStep;
-  next_ = next < size_ ? next : -1;
-  wake_.notify_all();
+  const std::int64_t aimed = next < size_ ? next : -1;
+  const bool moved = aimed != next_;
+  next_ = aimed;
+  if (moved || (reader_resting_ && slots_.size() <= kResumeAt)) wake_.notify_all();
 }
 
 bool WindowPrefetcher::Take(std::int64_t start, std::vector<std::uint8_t>& bytes) {
@@ -61,7 +67,9 @@ bool WindowPrefetcher::Take(std::int64_t start, std::vector<std::uint8_t>& bytes
     taking_ = false;
     return false;
   }
+  consumer_waiting_ = true;
   wake_.wait(lock, [&] { return find()->done; });
+  consumer_waiting_ = false;
   auto it = find();
   const bool whole = it->whole;
   if (whole) {
@@ -72,7 +80,7 @@ bool WindowPrefetcher::Take(std::int64_t start, std::vector<std::uint8_t>& bytes
   }
   slots_.erase(it);
   taking_ = false;
-  wake_.notify_all();
+  if (reader_resting_ && slots_.size() <= kResumeAt) wake_.notify_all();
   return whole;
 }
 
@@ -93,11 +101,14 @@ void WindowPrefetcher::Work() {
 void WindowPrefetcher::ReadAhead() {
   std::unique_lock lock(mutex_);
   while (true) {
-    wake_.wait(lock, [&] {
-      if (stop_) return true;
-      const bool busy = std::any_of(slots_.begin(), slots_.end(), [](const Slot& slot) { return !slot.done; });
-      return !busy && next_ >= 0 && slots_.size() < kReadAheadWindows;
-    });
+    auto ready = [&] { return next_ >= 0 && slots_.size() < kReadAheadWindows; };
+    if (!ready()) {
+      reader_resting_ = slots_.size() >= kReadAheadWindows;
+      wake_.wait(lock, [&] {
+        return stop_ || (ready() && (!reader_resting_ || slots_.size() <= kResumeAt || slots_.empty()));
+      });
+      reader_resting_ = false;
+    }
     if (stop_) return;
     const std::int64_t start = next_;
     next_ = start + kWindowStep < size_ ? start + kWindowStep : -1;
@@ -118,7 +129,7 @@ void WindowPrefetcher::ReadAhead() {
       it->whole = whole;
       it->done = true;
     }
-    wake_.notify_all();
+    if (consumer_waiting_) wake_.notify_all();
   }
 }
 

@@ -60,6 +60,8 @@ class WindowPrefetcher {
   std::vector<std::vector<std::uint8_t>> spare_;
   bool stop_ = false;
   bool taking_ = false;  // a Take is under way (there is only ever one)
+  bool consumer_waiting_ = false;  // that Take waits for its window
+  bool reader_resting_ = false;    // the reader waits for half of the read-ahead to be taken
   std::thread worker_;
 };
 

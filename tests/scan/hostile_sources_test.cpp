@@ -106,12 +106,26 @@ Result ReferenceScan(const Input& input) {
           observer.message_rounds, stream->requested};
 }
 
-void ExpectSame(const Result& actual, const Result& expected) {
-  EXPECT_EQ(actual.threw, expected.threw);
-  EXPECT_EQ(actual.error, expected.error);
-  EXPECT_EQ(actual.cancelled, expected.cancelled);
+// The reference searches for each footer at once; the engine learns of a footer beyond the
+// header's window when the scan's window gets there, and lists nothing behind that header before.
+// So a failure that the search meets at once the engine meets some rounds later, or not at all
+// when the program closes first; and a scan that closes keeps the clips listed up to the first
+// one still waiting.
+void ExpectSame(Result actual, Result expected) {
+  if (actual.cancelled && actual.catalogue.size() < expected.catalogue.size()) {
+    expected.catalogue.resize(actual.catalogue.size());
+    expected.list_lines.resize(std::min(expected.list_lines.size(), actual.catalogue.size()));
+  }
+  if (!(expected.threw && actual.cancelled)) {
+    EXPECT_EQ(actual.threw, expected.threw);
+    EXPECT_EQ(actual.error, expected.error);
+    EXPECT_EQ(actual.cancelled, expected.cancelled);
+  }
   EXPECT_EQ(actual.read_errors, expected.read_errors);
-  EXPECT_EQ(actual.rounds, expected.rounds);
+  if (expected.threw)
+    EXPECT_GE(actual.rounds, expected.rounds);
+  else
+    EXPECT_EQ(actual.rounds, expected.rounds);
   EXPECT_EQ(actual.list_lines, expected.list_lines);
   ASSERT_EQ(actual.catalogue.size(), expected.catalogue.size());
   for (std::size_t i = 0; i < actual.catalogue.size(); ++i) {
@@ -195,8 +209,9 @@ TEST(HostileSourcesTest, HostileFamiliesHoldTheirCandidates) {
 
 TEST(HostileSourcesTest, FooterSearchesFindTheFirstFooterWhereverTheirReadsEnd) {
   // JPEG footers across the ends of the stretches that the footer searches beyond the first
-  // window read (the JPEG search's own, and the MPEG search's, stepping otherwise), and the
-  // same with an unreadable piece in the way: each header ends at its first footer.
+  // window read (the JPEG search's own, and the MPEG search's, stepping otherwise) and across
+  // the end of a scan window, and the same with an unreadable piece in the way: each header
+  // ends at its first footer.
   const ByteVector jpeg = ByteWriter().U8(0xFF).U8(0xD8).U8(0xFF).U8(0xE0).BE16(16).Text("JFIF").U8(0).Take();
   const ByteVector mpeg = ByteWriter().BE32(0x000001BA).Fill(8, 0x44).BE32(0x000001BB).Take();
   const ByteVector footer = ByteWriter().U8(0xFF).U8(0xD9).Take();
@@ -208,19 +223,23 @@ TEST(HostileSourcesTest, FooterSearchesFindTheFirstFooterWhereverTheirReadsEnd) 
     for (const bool unreadable : {false, true}) {
       SCOPED_TRACE("shift " + std::to_string(shift) + (unreadable ? ", unreadable pieces" : ""));
       const std::int64_t first = 3 * jpeg_reads + kWindowSize - 1 + shift, second = 5 * mpeg_reads + kWindowSize - 1 + shift;
-      Input input(ByteVector(400000, 0x11), ScanOptions::ClassicTypes());
+      const std::int64_t third = 7 * kWindowStep + kWindowSize - 1 + shift;
+      Input input(ByteVector(600000, 0x11), ScanOptions::ClassicTypes());
       put(input.bytes, 100, jpeg);
       put(input.bytes, 300, mpeg);
       put(input.bytes, first, footer);
       put(input.bytes, 260000, jpeg);
       put(input.bytes, second, footer);
       put(input.bytes, 390000, ByteWriter().BE32(0x000001B9).Take());
+      put(input.bytes, 450000, jpeg);
+      put(input.bytes, third, footer);
       if (unreadable) input.bad = {{150000, 150100}};
       input.options.ignore_read_errors = true;
       const Result result = EngineScan(input);
       std::vector<std::pair<std::int64_t, std::int64_t>> clips;
       for (const TFilestruct& clip : result.catalogue) clips.emplace_back(clip.StartOffset, clip.EndOffset);
-      EXPECT_EQ(clips, (std::vector<std::pair<std::int64_t, std::int64_t>>{{100, first + 2}, {300, 390004}, {260000, second + 2}}));
+      EXPECT_EQ(clips, (std::vector<std::pair<std::int64_t, std::int64_t>>{
+                           {100, first + 2}, {300, 390004}, {260000, second + 2}, {450000, third + 2}}));
       ExpectSame(result, ReferenceScan(input));
     }
   }
@@ -302,7 +321,7 @@ Input RandomMixture(std::uint32_t seed) {
   }
   for (int clip = static_cast<int>(below(4)); clip > 0; --clip) {
     ByteVector bytes;
-    switch (below(4)) {
+    switch (below(6)) {
       case 0: bytes = synth::QuicktimeMovie({{"mdat", below(3000)}, {"free", below(50)}}); break;
       case 1: bytes = synth::MidiFile({}); break;
       case 2: {
@@ -311,6 +330,9 @@ Input RandomMixture(std::uint32_t seed) {
         bytes = synth::SmackerFile(fields);
         break;
       }
+      // Headers whose footers lie wherever the random bytes put them, often windows on.
+      case 4: bytes = ByteWriter().U8(0xFF).U8(0xD8).U8(0xFF).U8(0xE0).BE16(16).Text("JFIF").Take(); break;
+      case 5: bytes = ByteWriter().BE32(0x000001BA).Fill(8, 0).BE32(0x000001BB).Take(); break;
       default: bytes = synth::MpegFrameRun({}, 5 + below(20)); break;
     }
     const std::size_t at = below(static_cast<std::uint32_t>(size));
@@ -328,7 +350,7 @@ Input RandomMixture(std::uint32_t seed) {
 
 TEST(HostileSourcesTest, RandomMixturesFindWhatThePlainDetectorsFind) {
   int with_clips = 0, with_errors = 0;
-  for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+  for (std::uint32_t seed = 1; seed <= 200; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     const Input input = RandomMixture(seed);
     const Result expected = ReferenceScan(input);

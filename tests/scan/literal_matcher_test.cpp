@@ -1,7 +1,9 @@
 // Both signature matchers must report exactly the occurrences a plain search finds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 
 #include "scan/literal_matcher.h"
 #include "synth/random_filler.h"
@@ -38,6 +40,17 @@ TEST(LiteralMatcherTest, BothImplementationsMatchAPlainSearch) {
     EXPECT_EQ(found, PlainSearch(patterns, Bytes(text.data(), 3)));
     matcher->FindAll(Bytes(), found);
     EXPECT_EQ(found, std::vector<std::vector<std::uint32_t>>(patterns.size()));
+    // The earliest start of any pattern, from every offset (a longer pattern may begin before
+    // a shorter one that ends first).
+    for (std::size_t from = 0; from < 400; from += 7) {
+      const Bytes rest = Bytes(text).subspan(from);
+      std::size_t earliest = std::string_view::npos;
+      for (const auto& list : PlainSearch(patterns, rest))
+        if (!list.empty()) earliest = std::min<std::size_t>(earliest, list.front());
+      EXPECT_EQ(matcher->FindFirst(rest), earliest) << "from " << from;
+    }
+    EXPECT_EQ(matcher->FindFirst(Bytes()), std::string_view::npos);
+    EXPECT_EQ(MakeLiteralMatcher({"\xFF\xD9"s}, kind)->FindFirst(Bytes(text.data(), 1)), std::string_view::npos);
   }
 }
 

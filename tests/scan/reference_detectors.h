@@ -1,4 +1,5 @@
-// Straightforward detectors kept as oracles: QuickTime, Smacker, MIDI and MP3 mode exactly as
+// Straightforward detectors kept as oracles: header-and-footer types with a search of the source
+// for each footer at once, and QuickTime, Smacker, MIDI and MP3 mode exactly as
 // they ran before walks were remembered, reads were served from memory and the frame-size sum
 // stopped at the source end: every field is read with a seek and a read of the source itself
 // (not through the view the engine's detectors read through), every walk is walked to its end. A scan with them must find what the engine finds, clip for clip.
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,6 +20,73 @@
 #include "scan/detectors.h"
 
 namespace rsf::reference {
+
+// --- header-and-footer types ---
+
+// The footer searches of one scan: a search from F that found X (or nothing) answers every later
+// search from F..X, by footer.
+struct FooterMemo {
+  std::int64_t searched_from = -1;
+  std::optional<std::int64_t> found;
+};
+using FooterMemos = std::map<std::string, FooterMemo, std::less<>>;
+
+// The first footer at `from` or later: in the window, then in window-sized chunks of the source
+// that overlap by one byte less than the footer, read piece by piece; a failing piece ends its
+// chunk, and the scan when read errors are not ignored.
+inline std::optional<std::int64_t> SearchFooter(ScanState& state, SourceStream& source, std::string_view footer,
+                                                std::int64_t from) {
+  const auto length = static_cast<std::int64_t>(footer.size());
+  const std::int64_t size = state.SourceSize();
+  const std::int64_t window_end = state.WindowStart() + static_cast<std::int64_t>(state.Buffer().size());
+  if (from >= state.WindowStart() && from < window_end) {
+    const std::size_t hit = FindBytes(state.Buffer().subspan(static_cast<std::size_t>(from - state.WindowStart())), footer);
+    if (hit != std::string_view::npos) return from + static_cast<std::int64_t>(hit);
+  }
+  std::vector<std::uint8_t> chunk;
+  for (std::int64_t position = std::max(from, window_end - (length - 1)); position < size;) {
+    const std::int64_t count = std::min(kWindowSize, size - position);
+    chunk.assign(static_cast<std::size_t>(count), 0);
+    source.Seek(position);
+    std::int64_t done = 0;
+    try {
+      for (; done < count; done += std::min(kCopyPieceSize, count - done))
+        source.ReadBuffer(chunk.data() + done, std::min(kCopyPieceSize, count - done));
+    } catch (const StreamReadError&) {
+      // Not counted when ignored: the scan counts the piece when its own window gets there.
+      if (!state.Options().ignore_read_errors) throw;
+    }
+    chunk.resize(static_cast<std::size_t>(done));
+    const std::size_t hit = FindBytes(chunk, footer);
+    if (hit != std::string_view::npos) return position + static_cast<std::int64_t>(hit);
+    if (position + count >= size) break;
+    position += count - (length - 1);
+  }
+  return std::nullopt;
+}
+
+// Each header's footer is searched for at once, however far on it lies.
+inline void FindHEFOClips(ScanState& state, SourceStream& source, const TcliptypeHEFO& type, FooterMemos& memos) {
+  const auto footer_length = static_cast<std::int64_t>(type.Footer.size());
+  const Bytes window = state.Buffer();
+  for (std::size_t p = 0; p + type.Header.size() <= window.size(); ++p) {
+    if (!MatchesAt(window, p, type.Header) || !MatchesAt(window, p + type.SubSignatureOffset, type.SubSignature)) continue;
+    const std::int64_t start = state.WindowStart() + static_cast<std::int64_t>(p);
+    FooterMemo& memo = memos[std::string(type.Footer)];
+    std::optional<std::int64_t> found;
+    if (memo.searched_from >= 0 && start + 1 >= memo.searched_from && (!memo.found || start + 1 <= *memo.found)) {
+      found = memo.found;
+    } else {
+      found = SearchFooter(state, source, type.Footer, start + 1);
+      memo = {start + 1, found};
+    }
+    if (!found) return;
+    state.AppendClip({start, std::string(type.Extension), *found + footer_length + type.FooterAdjustment, {}},
+                     type.TypeName);
+    if (*found + footer_length > state.WindowStart() + static_cast<std::int64_t>(window.size())) return;
+    p = static_cast<std::size_t>(*found - state.WindowStart());
+  }
+}
 
 // --- QuickTime ---
 
@@ -246,6 +315,7 @@ inline Outcome Scan(SourceStream& source, const ScanOptions& options, ScanObserv
   Outcome outcome;
   try {
     ScanState state(source, options, observer, outcome.catalogue, outcome.read_errors, matcher);
+    FooterMemos footer_memos;
     const std::int64_t size = state.SourceSize();
     source.Seek(0);
     while (source.Position() < size) {
@@ -267,10 +337,10 @@ inline Outcome Scan(SourceStream& source, const ScanOptions& options, ScanObserv
         run(ClipKind::kBMP, [&] { rsf::FindRIFFClips(state, kBitmapType); });
         run(ClipKind::kAVI, [&] { rsf::FindRIFFClips(state, kAviType); });
         run(ClipKind::kWAV, [&] { rsf::FindRIFFClips(state, kWavType); });
-        run(ClipKind::kJPG, [&] { rsf::FindHEFOClips(state, kJpegType); });
-        run(ClipKind::kMPG, [&] { rsf::FindHEFOClips(state, kMpegType); });
-        run(ClipKind::kMVE, [&] { rsf::FindHEFOClips(state, kMveType); });
-        run(ClipKind::kRAM, [&] { rsf::FindHEFOClips(state, kRealMediaType); });
+        run(ClipKind::kJPG, [&] { reference::FindHEFOClips(state, source, kJpegType, footer_memos); });
+        run(ClipKind::kMPG, [&] { reference::FindHEFOClips(state, source, kMpegType, footer_memos); });
+        run(ClipKind::kMVE, [&] { reference::FindHEFOClips(state, source, kMveType, footer_memos); });
+        run(ClipKind::kRAM, [&] { reference::FindHEFOClips(state, source, kRealMediaType, footer_memos); });
         run(ClipKind::kBIK, [&] { rsf::FindBIKClips(state, kBinkType); });
         run(ClipKind::kSMK, [&] { reference::FindSmackerClips(state, source); });
         run(ClipKind::kMID, [&] { reference::FindSequenceClips(state, source, kMidiType); });

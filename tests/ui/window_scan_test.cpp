@@ -127,8 +127,16 @@ TEST_P(PacedScan, RepaintsAndEventRoundsAreBoundedButEveryLongWindowGetsItsRound
 
 INSTANTIATE_TEST_SUITE_P(WindowTimes, PacedScan, ::testing::Values(0.001, 0.01, 0.2));
 
+// A source longer than the read-ahead reaches before the first round of events, so that
+// the scan still has windows to read after it shrinks.
+SourceBuilder LongerThanTheReadAhead() {
+  SourceBuilder source = TenJpegs();
+  source.Filler(2'000'000);
+  return source;
+}
+
 TEST_F(WindowScan, ReadErrorEndsTheRunGivesTheWindowBackAndShowsTheStopBox) {
-  const std::string path = WriteSource("shrinking.bin", TenJpegs());
+  const std::string path = WriteSource("shrinking.bin", LongerThanTheReadAhead());
   bool truncated = false;
   ProbeEvents([&] {
     if (!Form().Busy() || truncated) return;
@@ -155,7 +163,7 @@ TEST_F(WindowScan, ReadErrorEndsTheRunGivesTheWindowBackAndShowsTheStopBox) {
 }
 
 TEST_F(WindowScan, IgnoredReadErrorsAreCountedInTheCompletionText) {
-  const std::string path = WriteSource("shrinking.bin", TenJpegs());
+  const std::string path = WriteSource("shrinking.bin", LongerThanTheReadAhead());
   Form().Ignorereaderrors1->trigger();
   bool truncated = false;
   ProbeEvents([&] {
