@@ -77,9 +77,14 @@ void ScanState::ReadWindow() {
   jpeg_entropy_.ForgetBelow(position - kWalkMargin);
   const std::int64_t count = source_size_ - kWindowSize > position ? kWindowSize : source_size_ - position;
   if (prefetcher_) {
-    const bool taken = prefetcher_->Take(position, window.bytes);
+    std::size_t generation = 0;
+    const bool taken = prefetcher_->Take(position, window.bytes, window.starts, generation);
     prefetcher_->AimAfter(position);
     if (taken) {
+      if (generation != 0 && generation == matcher_generation_) {
+        window.cursors.assign(patterns_.size(), 0);
+        window.index_generation = generation;
+      }
       source_.Seek(position + count);  // where the plain read would have left it
       ShowWindowToView();
       if (!unlisted_.empty()) SettleWaitingClips();
@@ -157,6 +162,8 @@ void ScanState::EnsureIndexed(Window& window) {
   if (!matcher_) {
     matcher_ = MakeLiteralMatcher(patterns_, matcher_kind_);
     ++matcher_generation_;
+    // The read-ahead indexes windows with a matcher of its own while it waits for the scan.
+    if (prefetcher_) prefetcher_->SetIndexer(MakeLiteralMatcher(patterns_, matcher_kind_), matcher_generation_);
   }
   if (window.index_generation == matcher_generation_) return;
   matcher_->FindAll(window.bytes, window.starts);

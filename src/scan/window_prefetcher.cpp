@@ -54,10 +54,12 @@ void WindowPrefetcher::AimAfter(std::int64_t start) {
   if (moved || (reader_resting_ && slots_.size() <= kResumeAt)) wake_.notify_all();
 }
 
-bool WindowPrefetcher::Take(std::int64_t start, std::vector<std::uint8_t>& bytes) {
+bool WindowPrefetcher::Take(std::int64_t start, std::vector<std::uint8_t>& bytes, Index& index,
+                            std::size_t& generation) {
   std::unique_lock lock(mutex_);
   assert(!taking_ && "WindowPrefetcher::Take has one consumer");
   taking_ = true;
+  generation = 0;
   // The worker appends to the deque while we wait, which moves its elements: look the slot up
   // again after every wait instead of holding an iterator.
   auto find = [&] {
@@ -68,13 +70,18 @@ bool WindowPrefetcher::Take(std::int64_t start, std::vector<std::uint8_t>& bytes
     return false;
   }
   consumer_waiting_ = true;
-  wake_.wait(lock, [&] { return find()->done; });
+  wake_.wait(lock, [&] { return find()->done && !find()->indexing; });
   consumer_waiting_ = false;
   auto it = find();
   const bool whole = it->whole;
   if (whole) {
     spare_.push_back(std::move(bytes));
     bytes = std::move(it->bytes);
+    if (it->generation != 0 && it->generation == indexer_generation_) {
+      spare_indexes_.push_back(std::move(index));
+      index = std::move(it->index);
+      generation = it->generation;
+    }
   } else {
     spare_.push_back(std::move(it->bytes));
   }
@@ -82,6 +89,59 @@ bool WindowPrefetcher::Take(std::int64_t start, std::vector<std::uint8_t>& bytes
   taking_ = false;
   if (reader_resting_ && slots_.size() <= kResumeAt) wake_.notify_all();
   return whole;
+}
+
+void WindowPrefetcher::SetIndexer(std::unique_ptr<LiteralMatcher> matcher, std::size_t generation) {
+  std::lock_guard lock(mutex_);
+  indexer_ = std::move(matcher);
+  indexer_generation_ = indexer_ ? generation : 0;
+  wake_.notify_all();
+}
+
+bool WindowPrefetcher::HasIndexWork() const {
+  return indexer_ && std::any_of(slots_.begin(), slots_.end(), [&](const Slot& slot) {
+           return slot.done && slot.whole && !slot.indexing && slot.generation != indexer_generation_;
+         });
+}
+
+bool WindowPrefetcher::IndexOne(std::unique_lock<std::mutex>& lock) {
+  // The scan takes windows from the front: the back one is wanted last.
+  auto it = std::find_if(slots_.rbegin(), slots_.rend(), [&](const Slot& slot) {
+    return slot.done && slot.whole && !slot.indexing && slot.generation != indexer_generation_;
+  });
+  if (!indexer_ || it == slots_.rend()) return false;
+  it->indexing = true;
+  const std::int64_t start = it->start;
+  const std::shared_ptr<const LiteralMatcher> matcher = indexer_;
+  const std::size_t generation = indexer_generation_;
+  std::vector<std::uint8_t> bytes = std::move(it->bytes);
+  Index index = std::move(it->index);
+  if (index.empty() && !spare_indexes_.empty()) {
+    index = std::move(spare_indexes_.back());
+    spare_indexes_.pop_back();
+  }
+  lock.unlock();
+
+  bool indexed = true;
+  try {
+    matcher->FindAll(bytes, index);
+  } catch (...) {
+    indexed = false;  // the scan indexes the window itself
+  }
+
+  lock.lock();
+  // The scan may have dropped the window meanwhile (it jumped elsewhere); a Take waits for it.
+  auto slot = std::find_if(slots_.begin(), slots_.end(), [&](const Slot& s) { return s.start == start && s.indexing; });
+  if (slot != slots_.end()) {
+    slot->bytes = std::move(bytes);
+    slot->index = std::move(index);
+    slot->generation = indexed ? generation : 0;
+    slot->indexing = false;
+  } else {
+    spare_.push_back(std::move(bytes));
+  }
+  if (consumer_waiting_) wake_.notify_all();
+  return true;
 }
 
 void WindowPrefetcher::Work() {
@@ -104,15 +164,18 @@ void WindowPrefetcher::ReadAhead() {
     auto ready = [&] { return next_ >= 0 && slots_.size() < kReadAheadWindows; };
     if (!ready()) {
       reader_resting_ = slots_.size() >= kReadAheadWindows;
-      wake_.wait(lock, [&] {
-        return stop_ || (ready() && (!reader_resting_ || slots_.size() <= kResumeAt || slots_.empty()));
-      });
+      auto can_read = [&] { return ready() && (!reader_resting_ || slots_.size() <= kResumeAt); };
+      // Ahead of the scan: index what was read until there is room to read again.
+      while (!stop_ && !can_read() && IndexOne(lock)) {
+      }
+      wake_.wait(lock, [&] { return stop_ || can_read() || HasIndexWork(); });
       reader_resting_ = false;
+      if (!stop_ && !can_read()) continue;
     }
     if (stop_) return;
     const std::int64_t start = next_;
     next_ = start + kWindowStep < size_ ? start + kWindowStep : -1;
-    slots_.push_back(Slot{start, false, false, {}});
+    slots_.push_back(Slot{start, false, false, false, 0, {}, {}});
     std::vector<std::uint8_t> buffer;
     if (!spare_.empty()) {
       buffer = std::move(spare_.back());
