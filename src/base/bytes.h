@@ -52,7 +52,13 @@ inline std::optional<std::uint64_t> ReadBE64(Bytes data, std::size_t offset) {
 // True when `pattern` stands at `offset` of `data` over its whole length.
 inline bool MatchesAt(Bytes data, std::size_t offset, std::string_view pattern) {
   if (!FitsIn(data.size(), offset, pattern.size())) return false;
-  return pattern.empty() || std::memcmp(data.data() + offset, pattern.data(), pattern.size()) == 0;
+  // Most patterns are signatures of a few bytes, tested at every candidate: compare in place.
+  if (pattern.size() <= 8) {
+    for (std::size_t i = 0; i < pattern.size(); ++i)
+      if (data[offset + i] != static_cast<std::uint8_t>(pattern[i])) return false;
+    return true;
+  }
+  return std::memcmp(data.data() + offset, pattern.data(), pattern.size()) == 0;
 }
 
 // The bytes of a fixed-width text field up to its first zero byte (all of them when none).

@@ -1,7 +1,10 @@
-// The portable matcher and the choice between implementations. The portable matcher groups
-// patterns by first byte and walks the block with memchr per distinct first byte, so each
-// byte value costs one pass however many patterns begin with it.
+// The portable matcher, Hyperscan's helper for dense two-byte matches, and the choice between
+// implementations. The portable matcher groups patterns by first byte and walks the block with
+// memchr per distinct first byte, so each byte value costs one pass however many patterns begin
+// with it.
 #include "scan/literal_matcher.h"
+
+#include "scan/byte_pair_scan.h"
 
 #include <algorithm>
 #include <cstring>
@@ -60,6 +63,81 @@ class PortableMatcher final : public LiteralMatcher {
   std::vector<Group> groups_;
 };
 
+// Hyperscan pays for every match it reports, so a two-byte signature that turns up every few
+// bytes ("BM" in some data) makes it several times slower. While the last block was dense with
+// two-byte matches, those are found by vector compares and only the longer patterns go through
+// the inner matcher; otherwise the inner matcher finds all. Both ways give the same result.
+class DensePairMatcher final : public LiteralMatcher {
+ public:
+  DensePairMatcher(const std::vector<std::string>& patterns, std::unique_ptr<LiteralMatcher> all,
+                   std::unique_ptr<LiteralMatcher> longer, std::vector<std::size_t> longer_ids)
+      : all_(std::move(all)), longer_(std::move(longer)), longer_ids_(std::move(longer_ids)) {
+    for (std::size_t id = 0; id < patterns.size(); ++id)
+      if (patterns[id].size() == 2) {
+        pair_ids_.push_back(id);
+        pairs_.push_back({static_cast<std::uint8_t>(patterns[id][0]), static_cast<std::uint8_t>(patterns[id][1])});
+      }
+    count_ = patterns.size();
+  }
+
+  void FindAll(Bytes text, std::vector<std::vector<std::uint32_t>>& starts) const override {
+    if (!dense_) {
+      all_->FindAll(text, starts);
+      dense_ = PairMatches(starts) > text.size() / kDenseBytesPerMatch;
+      return;
+    }
+    starts.resize(count_);
+    pair_starts_.resize(pairs_.size());
+    FindBytePairs(text, pairs_, 0, pair_starts_);
+    for (std::size_t i = 0; i < pairs_.size(); ++i) std::swap(starts[pair_ids_[i]], pair_starts_[i]);
+    if (longer_) {
+      longer_->FindAll(text, longer_starts_);
+      for (std::size_t i = 0; i < longer_ids_.size(); ++i) std::swap(starts[longer_ids_[i]], longer_starts_[i]);
+    }
+    dense_ = PairMatches(starts) > text.size() / kSparseBytesPerMatch;
+  }
+
+  std::size_t FindFirst(Bytes text) const override { return all_->FindFirst(text); }
+
+ private:
+  // Dense from one two-byte match in 1,024 bytes on; sparse again below one in 4,096.
+  static constexpr std::size_t kDenseBytesPerMatch = 1024;
+  static constexpr std::size_t kSparseBytesPerMatch = 4096;
+
+  std::size_t PairMatches(const std::vector<std::vector<std::uint32_t>>& starts) const {
+    std::size_t matches = 0;
+    for (std::size_t id : pair_ids_) matches += starts[id].size();
+    return matches;
+  }
+
+  std::unique_ptr<LiteralMatcher> all_;
+  std::unique_ptr<LiteralMatcher> longer_;  // null when every pattern is two bytes long
+  std::vector<std::size_t> longer_ids_;
+  std::vector<std::size_t> pair_ids_;
+  std::vector<BytePair> pairs_;
+  std::size_t count_ = 0;
+  // What the last block was like, and buffers kept from block to block: a matcher is used by
+  // one thread at a time, like Hyperscan's scratch space.
+  mutable bool dense_ = false;
+  mutable std::vector<std::vector<std::uint32_t>> pair_starts_;
+  mutable std::vector<std::vector<std::uint32_t>> longer_starts_;
+};
+
+std::unique_ptr<LiteralMatcher> MakeHyperscanWithDensePairs(const std::vector<std::string>& patterns) {
+  auto all = MakeHyperscanMatcher(patterns);
+  if (!all) return nullptr;
+  std::vector<std::string> longer;
+  std::vector<std::size_t> longer_ids;
+  for (std::size_t id = 0; id < patterns.size(); ++id)
+    if (patterns[id].size() != 2) {
+      longer.push_back(patterns[id]);
+      longer_ids.push_back(id);
+    }
+  if (longer.size() == patterns.size()) return all;  // no two-byte pattern
+  auto longer_matcher = longer.empty() ? nullptr : MakeHyperscanMatcher(longer);
+  return std::make_unique<DensePairMatcher>(patterns, std::move(all), std::move(longer_matcher), std::move(longer_ids));
+}
+
 }  // namespace
 
 std::unique_ptr<LiteralMatcher> MakePortableMatcher(const std::vector<std::string>& patterns) {
@@ -73,7 +151,8 @@ bool HyperscanAvailable() { return false; }
 
 std::unique_ptr<LiteralMatcher> MakeLiteralMatcher(const std::vector<std::string>& patterns, MatcherKind kind) {
   if (kind != MatcherKind::kPortable && HyperscanAvailable() && !patterns.empty()) {
-    if (auto matcher = MakeHyperscanMatcher(patterns)) return matcher;
+    auto matcher = kind == MatcherKind::kBest ? MakeHyperscanWithDensePairs(patterns) : MakeHyperscanMatcher(patterns);
+    if (matcher) return matcher;
   }
   return MakePortableMatcher(patterns);
 }

@@ -25,7 +25,8 @@ class LiteralMatcher {
 
 enum class MatcherKind { kBest, kPortable, kHyperscan };
 
-// Patterns must not be empty; they may contain zero bytes. kBest picks Hyperscan when built in.
+// Patterns must not be empty; they may contain zero bytes. kBest picks Hyperscan when built in,
+// with two-byte patterns found by vector compares in blocks where they abound.
 std::unique_ptr<LiteralMatcher> MakeLiteralMatcher(const std::vector<std::string>& patterns,
                                                    MatcherKind kind = MatcherKind::kBest);
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "scan/byte_pair_scan.h"
 #include "scan/literal_matcher.h"
 #include "synth/random_filler.h"
 
@@ -29,13 +30,26 @@ TEST(LiteralMatcherTest, BothImplementationsMatchAPlainSearch) {
   for (auto& byte : text) byte = alphabet[byte % sizeof alphabet];
   const auto expected = PlainSearch(patterns, text);
 
+  // Plain random bytes, where the two-byte patterns are rare again.
+  const synth::ByteVector sparse = synth::RandomBytes(70000, 7);
   std::vector<MatcherKind> kinds = {MatcherKind::kPortable};
-  if (HyperscanAvailable()) kinds.push_back(MatcherKind::kHyperscan);
+  if (HyperscanAvailable()) kinds.insert(kinds.end(), {MatcherKind::kHyperscan, MatcherKind::kBest});
   for (MatcherKind kind : kinds) {
     auto matcher = MakeLiteralMatcher(patterns, kind);
     std::vector<std::vector<std::uint32_t>> found;
+    // Blocks dense with two-byte matches, then sparse ones, then dense again: the best matcher
+    // changes its way of finding them from block to block.
+    for (int round = 0; round < 2; ++round) {
+      matcher->FindAll(text, found);
+      EXPECT_EQ(found, expected) << "matcher kind " << static_cast<int>(kind);
+      matcher->FindAll(text, found);
+      EXPECT_EQ(found, expected) << "matcher kind " << static_cast<int>(kind);
+      matcher->FindAll(sparse, found);
+      EXPECT_EQ(found, PlainSearch(patterns, sparse));
+      matcher->FindAll(sparse, found);
+      EXPECT_EQ(found, PlainSearch(patterns, sparse));
+    }
     matcher->FindAll(text, found);
-    EXPECT_EQ(found, expected) << "matcher kind " << static_cast<int>(kind);
     matcher->FindAll(Bytes(text.data(), 3), found);
     EXPECT_EQ(found, PlainSearch(patterns, Bytes(text.data(), 3)));
     matcher->FindAll(Bytes(), found);
@@ -51,6 +65,26 @@ TEST(LiteralMatcherTest, BothImplementationsMatchAPlainSearch) {
     }
     EXPECT_EQ(matcher->FindFirst(Bytes()), std::string_view::npos);
     EXPECT_EQ(MakeLiteralMatcher({"\xFF\xD9"s}, kind)->FindFirst(Bytes(text.data(), 1)), std::string_view::npos);
+  }
+}
+
+TEST(LiteralMatcherTest, TwoBytePatternsByEveryVectorWidth) {
+  using namespace std::string_literals;
+  const std::vector<std::string> patterns = {"BM", "MB", "\xFF\xD9"s, "BB"};
+  const std::vector<BytePair> pairs = {{'B', 'M'}, {'M', 'B'}, {0xFF, 0xD9}, {'B', 'B'}};
+  synth::ByteVector text = synth::RandomBytes(5000, 3);
+  const std::uint8_t alphabet[] = {'B', 'M', 0xFF, 0xD9};
+  for (auto& byte : text) byte = alphabet[byte % sizeof alphabet];
+  for (const PairScanWidth width : {PairScanWidth::kBytes, PairScanWidth::kSse2, PairScanWidth::kAvx2}) {
+    // Every length around the vector widths, and a long block.
+    for (std::size_t length : {0, 1, 2, 15, 16, 17, 18, 31, 32, 33, 34, 65, 5000}) {
+      const Bytes block(text.data(), length);
+      std::vector<std::vector<std::uint32_t>> found(pairs.size() + 1, {7});
+      FindBytePairs(block, pairs, 1, found, width);
+      auto expected = PlainSearch(patterns, block);
+      expected.insert(expected.begin(), {7});  // ids before first_id are left alone
+      EXPECT_EQ(found, expected) << "width " << static_cast<int>(width) << ", length " << length;
+    }
   }
 }
 
