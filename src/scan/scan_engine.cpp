@@ -169,6 +169,7 @@ ScanOutcome ScanEngine::StartAnalysis(const SourceOpener& open_source, const Sca
 bool ScanEngine::RunWindows(const ScanOptions& options, double start_time) {
   ScanState state(*source_, options, observer_, catalogue_, read_error_count_, matcher_kind_, start_read_ahead_);
   RegisterSignatures(state, options);
+  state.SetFooterWait(footer_wait_);
   const std::int64_t size = state.SourceSize();
   source_->Seek(0);
   // A run that ends early (closing, an error) leaves out the clips still waiting for a footer

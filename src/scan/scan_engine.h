@@ -10,6 +10,7 @@
 #include "scan/literal_matcher.h"
 #include "scan/scan_observer.h"
 #include "scan/scan_options.h"
+#include "scan/scan_state.h"
 #include "stream/source_stream.h"
 #include "scan/window_prefetcher.h"
 
@@ -44,6 +45,7 @@ class ScanEngine {
 
   void SetClock(Clock clock) { clock_ = std::move(clock); }
   void SetMatcherKind(MatcherKind kind) { matcher_kind_ = kind; }
+  void SetFooterWait(const ScanState::FooterWait& wait) { footer_wait_ = wait; }
   void SetReadAheadStarter(WindowPrefetcher::ThreadStarter start) { start_read_ahead_ = std::move(start); }
 
  private:
@@ -62,6 +64,7 @@ class ScanEngine {
   bool running_ = false;
   Clock clock_;
   MatcherKind matcher_kind_ = MatcherKind::kBest;
+  ScanState::FooterWait footer_wait_;
   WindowPrefetcher::ThreadStarter start_read_ahead_ = WindowPrefetcher::StartThread;
 };
 

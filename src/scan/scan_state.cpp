@@ -5,6 +5,7 @@
 #include "scan/scan_state.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 #include "base/errors.h"
@@ -14,6 +15,10 @@ namespace {
 
 // Walks cannot come back to points this far before the window start.
 constexpr std::int64_t kWalkMargin = kWindowSize;
+
+double SteadySeconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 
 }  // namespace
 
@@ -43,7 +48,7 @@ ScanState::~ScanState() = default;
 
 void ScanState::HandleReadError() {
   if (!options_.ignore_read_errors) throw StreamReadError();
-  ++read_error_count_;
+  if (!looking_ahead_) ++read_error_count_;
 }
 
 void ScanState::ReadPieces(std::int64_t offset, std::int64_t count, std::vector<std::uint8_t>& out) {
@@ -155,6 +160,7 @@ SignatureId ScanState::Footer(std::string_view pattern) {
   footers_.emplace_back(pattern);
   footer_matchers_.emplace_back();
   memos_.emplace_back();
+  later_memos_.emplace_back();
   return footers_.size() - 1;
 }
 
@@ -228,6 +234,29 @@ std::optional<std::int64_t> ScanState::SearchSource(SignatureId id, std::int64_t
   return std::nullopt;
 }
 
+std::optional<std::int64_t> ScanState::SearchLaterWindows(SignatureId id, std::int64_t from) {
+  // As with FindInSource: a search from F that found X (or nothing) answers every later one
+  // from F..X (the windows between were searched for the later header too, and held nothing).
+  FoundMemo& memo = later_memos_[id];
+  if (memo.valid && from >= memo.searched_from && (!memo.found || from <= *memo.found)) return memo.found;
+  const std::optional<std::int64_t> found = SearchWindowsAfterThis(id, from);
+  later_memos_[id] = FoundMemo{true, from, found};
+  return found;
+}
+
+std::optional<std::int64_t> ScanState::SearchWindowsAfterThis(SignatureId id, std::int64_t from) {
+  const LiteralMatcher& matcher = FooterMatcher(id);
+  for (std::int64_t start = window_->start + kWindowStep; start < source_size_; start += kWindowStep) {
+    const std::int64_t count = source_size_ - kWindowSize > start ? kWindowSize : source_size_ - start;
+    ReadPieces(start, count, search_chunk_);
+    const std::size_t offset = from > start ? static_cast<std::size_t>(from - start) : 0;
+    if (offset >= search_chunk_.size()) continue;
+    const std::size_t hit = matcher.FindFirst(Bytes(search_chunk_).subspan(offset));
+    if (hit != std::string_view::npos) return start + static_cast<std::int64_t>(offset + hit);
+  }
+  return std::nullopt;
+}
+
 bool ScanState::AppendClip(TFilestruct clip, std::string_view type_name) {
   if (options_.precise && nesting_.Covered(clip.StartOffset, clip.EndOffset)) return false;
   if (!catalogued_.emplace(clip.StartOffset, clip.Extension).second) return false;
@@ -235,7 +264,7 @@ bool ScanState::AppendClip(TFilestruct clip, std::string_view type_name) {
   if (unlisted_.empty())
     ListClip(std::move(clip), type_name);
   else
-    unlisted_.push_back({std::move(clip), std::string(type_name), false, 0, 0, 0});
+    unlisted_.push_back({std::move(clip), std::string(type_name), false, 0, 0, 0, 0, 0});
   return true;
 }
 
@@ -250,7 +279,8 @@ bool ScanState::AppendClipAtFooter(TFilestruct clip, std::string_view type_name,
   }
   if (catalogued_.contains({clip.StartOffset, clip.Extension})) return false;
   catalogued_.emplace(clip.StartOffset, clip.Extension);
-  unlisted_.push_back({std::move(clip), std::string(type_name), true, Signature(footer), footer_from, tail});
+  unlisted_.push_back(
+      {std::move(clip), std::string(type_name), true, Signature(footer), Footer(footer), footer_from, tail, SteadySeconds()});
   return true;
 }
 
@@ -273,6 +303,31 @@ void ScanState::SettleWaitingClips() {
     entry.waiting = false;
   }
   ListSettledClips();
+  // A footer that lies far on is looked for at once in the windows still to come, read as the
+  // scan will read them, so it is the one the scan would find; the scan reads them again, and
+  // counts what it cannot read, when it gets there.
+  const std::int64_t position = source_.Position();
+  auto waited_enough = [&](const Unlisted& entry) {
+    return entry.waiting && (start - entry.footer_from > footer_wait_.bytes || SteadySeconds() - entry.since > footer_wait_.seconds);
+  };
+  while (!unlisted_.empty() && waited_enough(unlisted_.front())) {
+    Unlisted& entry = unlisted_.front();
+    looking_ahead_ = true;
+    struct Done {
+      bool& looking_ahead;
+      ~Done() { looking_ahead = false; }
+    } done{looking_ahead_};
+    const std::optional<std::int64_t> found = SearchLaterWindows(entry.footer_id, entry.footer_from);
+    if (found) {
+      entry.clip.EndOffset = *found + entry.tail;
+      entry.waiting = false;
+    } else {
+      catalogued_.erase({entry.clip.StartOffset, entry.clip.Extension});
+      unlisted_.pop_front();
+    }
+    ListSettledClips();
+  }
+  source_.Seek(position);
 }
 
 void ScanState::ListSettledClips() {

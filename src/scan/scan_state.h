@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <limits>
 #include <map>
 #include <memory>
 #include <optional>
@@ -129,6 +130,15 @@ class ScanState {
   // At the source end: clips still waiting for a footer are left out (there is none), the others
   // are listed. A run that ends early lists neither the waiting clips nor those behind them.
   void ListClipsAtSourceEnd();
+  // How long the list may wait for a footer: once the scan has gone this far past the header,
+  // or this many seconds have passed, the scan reads on for the footer itself. On a fast source
+  // the footer is met long before; on a slow one (a disc) the list goes on as soon as it would
+  // have with a search at the header.
+  struct FooterWait {
+    std::int64_t bytes = std::numeric_limits<std::int64_t>::max();
+    double seconds = 1.0;
+  };
+  void SetFooterWait(const FooterWait& wait) { footer_wait_ = wait; }
   const ClipCatalogue& Catalogue() const { return catalogue_; }
 
   // A stream read error during a scan read: counted and skipped when the option says so,
@@ -165,13 +175,19 @@ class ScanState {
     std::string type_name;
     bool waiting = false;  // EndOffset is not known yet
     SignatureId footer_signature = 0;
+    SignatureId footer_id = 0;  // the same string as a footer, for its own matcher
     std::int64_t footer_from = 0;
     std::int64_t tail = 0;
+    double since = 0;  // steady-clock seconds when it began to wait
   };
   void ListClip(TFilestruct clip, std::string_view type_name);
   // Gives waiting clips the footers the current window holds and lists the clips before the
   // first one that still waits.
   void SettleWaitingClips();
+  // The first footer at `from` or later in the windows after the current one, each read as the
+  // scan reads it; the source position is left anywhere.
+  std::optional<std::int64_t> SearchLaterWindows(SignatureId id, std::int64_t from);
+  std::optional<std::int64_t> SearchWindowsAfterThis(SignatureId id, std::int64_t from);
   void ListSettledClips();
 
   SourceStream& source_;
@@ -194,6 +210,7 @@ class ScanState {
   std::unique_ptr<LiteralMatcher> matcher_;
   std::size_t matcher_generation_ = 0;
   std::vector<FoundMemo> memos_;
+  std::vector<FoundMemo> later_memos_;  // of SearchLaterWindows, by footer id
 
   std::shared_ptr<Window> window_;
   std::shared_ptr<Window> saved_;
@@ -201,6 +218,8 @@ class ScanState {
   std::vector<std::uint8_t> search_chunk_;
   std::set<std::pair<std::int64_t, std::string>> catalogued_;
   std::deque<Unlisted> unlisted_;  // in the order the clips were appended
+  FooterWait footer_wait_;
+  bool looking_ahead_ = false;  // a footer search reads where the scan has not been yet
   ClipNesting nesting_;
   std::unique_ptr<WindowPrefetcher> prefetcher_;
 

@@ -70,10 +70,12 @@ void CloseAt(RecordingObserver& observer, int round) {
   observer.on_messages = [&observer, round] { observer.closing = observer.closing || observer.message_rounds == round; };
 }
 
-Result EngineScan(const Input& input) {
+// `footer_wait`: how far the scan goes on past a header before it reads on for a footer itself.
+Result EngineScan(const Input& input, ScanState::FooterWait footer_wait = {}) {
   RecordingObserver observer;
   CloseAt(observer, input.close_at);
   ScanEngine engine(observer);
+  engine.SetFooterWait(footer_wait);
   CountingStream* stream = nullptr;
   Result result;
   try {
@@ -355,6 +357,10 @@ TEST(HostileSourcesTest, RandomMixturesFindWhatThePlainDetectorsFind) {
     const Input input = RandomMixture(seed);
     const Result expected = ReferenceScan(input);
     ExpectSame(EngineScan(input), expected);
+    {
+      SCOPED_TRACE("footers searched for one window on");
+      ExpectSame(EngineScan(input, {1, 1e9}), expected);
+    }
     with_clips += expected.catalogue.empty() ? 0 : 1;
     with_errors += expected.threw || expected.read_errors > 0 ? 1 : 0;
   }
