@@ -1,11 +1,17 @@
 // Two-byte strings by vector compares: the block and the block shifted by one byte are compared
 // with each pair's bytes, and the bits of the mask that are set are the occurrences. AVX2 where
-// the processor has it, SSE2 (every x86-64) otherwise, a byte loop elsewhere and at the ends.
+// the processor has it (not on Windows), SSE2 (every x86-64) otherwise, a byte loop elsewhere
+// and at the ends.
 #include "scan/byte_pair_scan.h"
 
 #if defined(__x86_64__) || defined(_M_X64)
 #include <immintrin.h>
 #define RSF_PAIR_SCAN_X86 1
+// 64-bit Windows keeps the stack 16-byte aligned only, which 32-byte vectors spilled to it need
+// more of (GCC does not realign it there): SSE2 only.
+#ifndef _WIN32
+#define RSF_PAIR_SCAN_AVX2 1
+#endif
 #endif
 
 namespace rsf {
@@ -44,6 +50,7 @@ std::size_t ScanSse2(Bytes text, const std::vector<BytePair>& pairs, std::size_t
   return at;
 }
 
+#ifdef RSF_PAIR_SCAN_AVX2
 __attribute__((target("avx2"))) std::size_t ScanAvx2(Bytes text, const std::vector<BytePair>& pairs,
                                                       std::size_t first_id,
                                                       std::vector<std::vector<std::uint32_t>>& starts) {
@@ -70,6 +77,7 @@ bool HasAvx2() {
   return has;
 }
 #endif
+#endif
 
 }  // namespace
 
@@ -78,10 +86,12 @@ void FindBytePairs(Bytes text, const std::vector<BytePair>& pairs, std::size_t f
   for (std::size_t i = 0; i < pairs.size(); ++i) starts[first_id + i].clear();
   std::size_t done = 0;
 #ifdef RSF_PAIR_SCAN_X86
-  const bool avx2 = (width == PairScanWidth::kBest || width == PairScanWidth::kAvx2) && HasAvx2();
-  if (avx2)
+#ifdef RSF_PAIR_SCAN_AVX2
+  if ((width == PairScanWidth::kBest || width == PairScanWidth::kAvx2) && HasAvx2())
     done = ScanAvx2(text, pairs, first_id, starts);
-  else if (width != PairScanWidth::kBytes)
+  else
+#endif
+  if (width != PairScanWidth::kBytes)
     done = ScanSse2(text, pairs, first_id, starts);
 #else
   (void)width;

@@ -293,8 +293,9 @@ void ScanState::SettleWaitingClips() {
   const std::int64_t start = window_->start;
   for (Unlisted& entry : unlisted_) {
     if (!entry.waiting) continue;
-    // Earlier windows held no footer at footer_from or later (every footer lies whole in some
-    // window, as windows overlap by more than the longest footer), so the first one here is it.
+    // Earlier windows held no footer at footer_from or later (a footer lies whole in some window,
+    // as windows overlap by more than the longest footer; one in a part of a window that could
+    // not be read is not seen), so the first one here is it.
     const std::size_t from = entry.footer_from > start ? static_cast<std::size_t>(entry.footer_from - start) : 0;
     if (from >= window_->bytes.size()) continue;
     const std::size_t found = NextCandidate(entry.footer_signature, from);

@@ -73,8 +73,8 @@ class ScanState {
   // --- searching ---
   // Registers a byte string to be found by the one-pass search; the same string gives the same id.
   SignatureId Signature(std::string_view pattern);
-  // Registers a byte string that is only ever looked for with FindInSource (a footer): it is
-  // searched for on demand instead of in every window.
+  // Registers a byte string that is looked for on demand (a footer: FindInSource, FindInWindow)
+  // with a matcher of its own, not in every window's one-pass index.
   SignatureId Footer(std::string_view pattern);
   // Index in the window of the first occurrence of the signature that begins at `from` or later,
   // or kNoCandidate. Overlapping occurrences are all found.
@@ -121,19 +121,21 @@ class ScanState {
   bool AppendClip(TFilestruct clip, std::string_view type_name);
   // Appends a clip that ends `tail` bytes after the start of the first `footer` that begins at
   // `footer_from` or later, where that lies beyond the window: the scan's own index finds it
-  // when its window comes, so the footer costs no reading of its own. The clip and every clip
-  // appended after it are listed once the footer is found; without a footer before the source
-  // end there is no clip. Registers `footer` as a signature (the scan registers it up front).
-  // Returns false when an entry with the same extension and start was already appended.
+  // when its window comes, so a footer met within the wait (SetFooterWait) costs no reading of
+  // its own. The clip and every clip appended after it are listed once the footer is found;
+  // without a footer before the source end there is no clip. Registers `footer` as a signature
+  // (the scan registers it up front). Returns false when an entry with the same extension and
+  // start was already appended, and (precise rules, where the footer is searched for at once)
+  // when there is no footer.
   bool AppendClipAtFooter(TFilestruct clip, std::string_view type_name, std::string_view footer,
                           std::int64_t footer_from, std::int64_t tail);
   // At the source end: clips still waiting for a footer are left out (there is none), the others
   // are listed. A run that ends early lists neither the waiting clips nor those behind them.
   void ListClipsAtSourceEnd();
   // How long the list may wait for a footer: once the scan has gone this far past the header,
-  // or this many seconds have passed, the scan reads on for the footer itself. On a fast source
-  // the footer is met long before; on a slow one (a disc) the list goes on as soon as it would
-  // have with a search at the header.
+  // or this many seconds have passed (checked at each window), the scan reads on for the footer
+  // itself. On a fast source the footer is met long before; on a slow one (a disc) the list
+  // waits about a second longer than it did when the footer was searched for at the header.
   struct FooterWait {
     std::int64_t bytes = std::numeric_limits<std::int64_t>::max();
     double seconds = 1.0;

@@ -100,17 +100,18 @@ void WindowPrefetcher::SetIndexer(std::unique_ptr<LiteralMatcher> matcher, std::
 
 bool WindowPrefetcher::HasIndexWork() const {
   return indexer_ && std::any_of(slots_.begin(), slots_.end(), [&](const Slot& slot) {
-           return slot.done && slot.whole && !slot.indexing && slot.generation != indexer_generation_;
+           return slot.done && slot.whole && !slot.indexing && slot.tried != indexer_generation_;
          });
 }
 
 bool WindowPrefetcher::IndexOne(std::unique_lock<std::mutex>& lock) {
   // The scan takes windows from the front: the back one is wanted last.
   auto it = std::find_if(slots_.rbegin(), slots_.rend(), [&](const Slot& slot) {
-    return slot.done && slot.whole && !slot.indexing && slot.generation != indexer_generation_;
+    return slot.done && slot.whole && !slot.indexing && slot.tried != indexer_generation_;
   });
   if (!indexer_ || it == slots_.rend()) return false;
   it->indexing = true;
+  it->tried = indexer_generation_;
   const std::int64_t start = it->start;
   const std::shared_ptr<const LiteralMatcher> matcher = indexer_;
   const std::size_t generation = indexer_generation_;
@@ -126,7 +127,7 @@ bool WindowPrefetcher::IndexOne(std::unique_lock<std::mutex>& lock) {
   try {
     matcher->FindAll(bytes, index);
   } catch (...) {
-    indexed = false;  // the scan indexes the window itself
+    indexed = false;  // the scan indexes the window itself; this matcher does not try it again
   }
 
   lock.lock();
@@ -151,7 +152,10 @@ void WindowPrefetcher::Work() {
     // The read-ahead ends; windows it still owed are handed back unread, so the scan reads
     // them (and every later one) itself.
     std::lock_guard lock(mutex_);
-    for (Slot& slot : slots_) slot.done = true;
+    for (Slot& slot : slots_) {
+      slot.done = true;
+      if (slot.indexing) slot.whole = slot.indexing = false;  // its bytes were lent out
+    }
     next_ = -1;
     stop_ = true;
     wake_.notify_all();
@@ -161,21 +165,22 @@ void WindowPrefetcher::Work() {
 void WindowPrefetcher::ReadAhead() {
   std::unique_lock lock(mutex_);
   while (true) {
-    auto ready = [&] { return next_ >= 0 && slots_.size() < kReadAheadWindows; };
-    if (!ready()) {
-      reader_resting_ = slots_.size() >= kReadAheadWindows;
-      auto can_read = [&] { return ready() && (!reader_resting_ || slots_.size() <= kResumeAt); };
-      // Ahead of the scan: index what was read until there is room to read again.
-      while (!stop_ && !can_read() && IndexOne(lock)) {
-      }
-      wake_.wait(lock, [&] { return stop_ || can_read() || HasIndexWork(); });
-      reader_resting_ = false;
-      if (!stop_ && !can_read()) continue;
-    }
     if (stop_) return;
+    // A full read-ahead rests until half of it has been taken.
+    if (slots_.size() >= kReadAheadWindows) reader_resting_ = true;
+    if (reader_resting_ && slots_.size() <= kResumeAt) reader_resting_ = false;
+    auto can_read = [&] {
+      return next_ >= 0 && slots_.size() < kReadAheadWindows && (!reader_resting_ || slots_.size() <= kResumeAt);
+    };
+    if (!can_read()) {
+      // Ahead of the scan: index what was read until there is room to read again.
+      if (IndexOne(lock)) continue;
+      wake_.wait(lock, [&] { return stop_ || can_read() || HasIndexWork(); });
+      continue;
+    }
     const std::int64_t start = next_;
     next_ = start + kWindowStep < size_ ? start + kWindowStep : -1;
-    slots_.push_back(Slot{start, false, false, false, 0, {}, {}});
+    slots_.push_back(Slot{start, false, false, false, 0, 0, {}, {}});
     std::vector<std::uint8_t> buffer;
     if (!spare_.empty()) {
       buffer = std::move(spare_.back());

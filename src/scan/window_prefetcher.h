@@ -55,6 +55,7 @@ class WindowPrefetcher {
     bool whole = false;
     bool indexing = false;       // the thread is indexing it (its bytes are lent out)
     std::size_t generation = 0;  // of the index below; 0 none
+    std::size_t tried = 0;       // generation of the matcher that last tried to index it
     std::vector<std::uint8_t> bytes;
     Index index;
   };

@@ -108,11 +108,13 @@ Result ReferenceScan(const Input& input) {
           observer.message_rounds, stream->requested};
 }
 
-// The reference searches for each footer at once; the engine learns of a footer beyond the
-// header's window when the scan's window gets there, and lists nothing behind that header before.
-// So a failure that the search meets at once the engine meets some rounds later, or not at all
-// when the program closes first; and a scan that closes keeps the clips listed up to the first
-// one still waiting.
+// The reference searches for each footer at once, through the scan's later windows; the engine
+// learns of a footer beyond the header's window when the scan's window gets there, and lists
+// nothing behind that header before. So a failure that the search meets at once the engine meets
+// some rounds later, or not at all when the program closes first; and a scan that closes keeps the
+// clips listed up to the first one still waiting. (The footer searches of earlier versions read
+// stretches of their own and counted the unreadable pieces they met once more; a footer is now the
+// one the scan's own windows show, and each unreadable piece is counted where the scan reads it.)
 void ExpectSame(Result actual, Result expected) {
   if (actual.cancelled && actual.catalogue.size() < expected.catalogue.size()) {
     expected.catalogue.resize(actual.catalogue.size());
@@ -244,6 +246,23 @@ TEST(HostileSourcesTest, FooterSearchesFindTheFirstFooterWhereverTheirReadsEnd) 
                            {100, first + 2}, {300, 390004}, {260000, second + 2}, {450000, third + 2}}));
       ExpectSame(result, ReferenceScan(input));
     }
+  }
+  // A footer in the part of a window that the scan could not read is not seen, however the
+  // footer itself reads; the next one the scan sees ends the clip.
+  for (const bool ignored : {true, false}) {
+    Input input(ByteVector(400000, 0x11), ScanOptions::ClassicTypes());
+    put(input.bytes, 100, jpeg);
+    put(input.bytes, 2 * kWindowStep + 44, footer);  // in the window whose first piece fails
+    put(input.bytes, 300000, footer);
+    input.bad = {{150000, 150100}};
+    input.options.ignore_read_errors = ignored;
+    const Result result = EngineScan(input);
+    ExpectSame(result, ReferenceScan(input));
+    ASSERT_EQ(result.catalogue.size(), ignored ? 1u : 0u);
+    if (ignored) {
+      EXPECT_EQ(result.catalogue[0].EndOffset, 300002);
+    }
+    EXPECT_EQ(result.read_errors, ignored ? 1 : 0);
   }
 }
 

@@ -1,5 +1,5 @@
-// Straightforward detectors kept as oracles: header-and-footer types with a search of the source
-// for each footer at once, and QuickTime, Smacker, MIDI and MP3 mode exactly as
+// Straightforward detectors kept as oracles: header-and-footer types with a search for each
+// footer at once through the scan's later windows, and QuickTime, Smacker, MIDI and MP3 mode exactly as
 // they ran before walks were remembered, reads were served from memory and the frame-size sum
 // stopped at the source end: every field is read with a seek and a read of the source itself
 // (not through the view the engine's detectors read through), every walk is walked to its end. A scan with them must find what the engine finds, clip for clip.
@@ -31,36 +31,35 @@ struct FooterMemo {
 };
 using FooterMemos = std::map<std::string, FooterMemo, std::less<>>;
 
-// The first footer at `from` or later: in the window, then in window-sized chunks of the source
-// that overlap by one byte less than the footer, read piece by piece; a failing piece ends its
-// chunk, and the scan when read errors are not ignored.
+// The first footer at `from` or later as the scan's windows show it: in the window, then in each
+// later window of the scan, read as the scan reads it, piece by piece. A failing piece ends that
+// window's bytes, and the scan when read errors are not ignored; an ignored one is not counted
+// here, as the scan counts it when it reads that window itself.
 inline std::optional<std::int64_t> SearchFooter(ScanState& state, SourceStream& source, std::string_view footer,
                                                 std::int64_t from) {
-  const auto length = static_cast<std::int64_t>(footer.size());
   const std::int64_t size = state.SourceSize();
   const std::int64_t window_end = state.WindowStart() + static_cast<std::int64_t>(state.Buffer().size());
   if (from >= state.WindowStart() && from < window_end) {
     const std::size_t hit = FindBytes(state.Buffer().subspan(static_cast<std::size_t>(from - state.WindowStart())), footer);
     if (hit != std::string_view::npos) return from + static_cast<std::int64_t>(hit);
   }
-  std::vector<std::uint8_t> chunk;
-  for (std::int64_t position = std::max(from, window_end - (length - 1)); position < size;) {
-    const std::int64_t count = std::min(kWindowSize, size - position);
-    chunk.assign(static_cast<std::size_t>(count), 0);
-    source.Seek(position);
+  std::vector<std::uint8_t> window;
+  for (std::int64_t start = state.WindowStart() + kWindowStep; start < size; start += kWindowStep) {
+    const std::int64_t count = std::min(kWindowSize, size - start);
+    window.assign(static_cast<std::size_t>(count), 0);
+    source.Seek(start);
     std::int64_t done = 0;
     try {
       for (; done < count; done += std::min(kCopyPieceSize, count - done))
-        source.ReadBuffer(chunk.data() + done, std::min(kCopyPieceSize, count - done));
+        source.ReadBuffer(window.data() + done, std::min(kCopyPieceSize, count - done));
     } catch (const StreamReadError&) {
-      // Not counted when ignored: the scan counts the piece when its own window gets there.
       if (!state.Options().ignore_read_errors) throw;
     }
-    chunk.resize(static_cast<std::size_t>(done));
-    const std::size_t hit = FindBytes(chunk, footer);
-    if (hit != std::string_view::npos) return position + static_cast<std::int64_t>(hit);
-    if (position + count >= size) break;
-    position += count - (length - 1);
+    window.resize(static_cast<std::size_t>(done));
+    const std::size_t offset = from > start ? static_cast<std::size_t>(from - start) : 0;
+    if (offset >= window.size()) continue;
+    const std::size_t hit = FindBytes(Bytes(window).subspan(offset), footer);
+    if (hit != std::string_view::npos) return start + static_cast<std::int64_t>(offset + hit);
   }
   return std::nullopt;
 }
