@@ -80,7 +80,7 @@ void ScanState::ReadWindow() {
   window.index_generation = 0;
   for (WalkMemo& memo : walks_) memo.ForgetBelow(position - kWalkMargin);
   jpeg_entropy_.ForgetBelow(position - kWalkMargin);
-  const std::int64_t count = source_size_ - kWindowSize > position ? kWindowSize : source_size_ - position;
+  const std::int64_t count = WindowLengthAt(position, source_size_);
   if (prefetcher_) {
     std::size_t generation = 0;
     const bool taken = prefetcher_->Take(position, window.bytes, window.starts, generation);
@@ -102,7 +102,7 @@ void ScanState::ReadWindow() {
       ScanState& state;
       ~Show() { state.ShowWindowToView(); }
     } show{*this};
-    ReadPieces(position, std::max<std::int64_t>(count, 0), window.bytes);
+    ReadPieces(position, count, window.bytes);
   }
   if (!unlisted_.empty()) SettleWaitingClips();
 }
@@ -192,9 +192,7 @@ std::size_t ScanState::NextCandidate(SignatureId id, std::size_t from) {
 }
 
 std::optional<std::int64_t> ScanState::FindInSource(SignatureId id, std::int64_t from) {
-  FoundMemo& memo = memos_[id];
-  // A search from F that found X (or nothing) answers every later search from F..X at once.
-  if (memo.valid && from >= memo.searched_from && (!memo.found || from <= *memo.found)) return memo.found;
+  if (memos_[id].Answers(from)) return memos_[id].found;
   std::optional<std::int64_t> found = SearchSource(id, from);
   memos_[id] = FoundMemo{true, from, found};
   return found;
@@ -235,10 +233,9 @@ std::optional<std::int64_t> ScanState::SearchSource(SignatureId id, std::int64_t
 }
 
 std::optional<std::int64_t> ScanState::SearchLaterWindows(SignatureId id, std::int64_t from) {
-  // As with FindInSource: a search from F that found X (or nothing) answers every later one
-  // from F..X (the windows between were searched for the later header too, and held nothing).
-  FoundMemo& memo = later_memos_[id];
-  if (memo.valid && from >= memo.searched_from && (!memo.found || from <= *memo.found)) return memo.found;
+  // As with FindInSource (the windows between were searched for the later header too, and held
+  // nothing).
+  if (later_memos_[id].Answers(from)) return later_memos_[id].found;
   const std::optional<std::int64_t> found = SearchWindowsAfterThis(id, from);
   later_memos_[id] = FoundMemo{true, from, found};
   return found;
@@ -247,7 +244,7 @@ std::optional<std::int64_t> ScanState::SearchLaterWindows(SignatureId id, std::i
 std::optional<std::int64_t> ScanState::SearchWindowsAfterThis(SignatureId id, std::int64_t from) {
   const LiteralMatcher& matcher = FooterMatcher(id);
   for (std::int64_t start = window_->start + kWindowStep; start < source_size_; start += kWindowStep) {
-    const std::int64_t count = source_size_ - kWindowSize > start ? kWindowSize : source_size_ - start;
+    const std::int64_t count = WindowLengthAt(start, source_size_);
     ReadPieces(start, count, search_chunk_);
     const std::size_t offset = from > start ? static_cast<std::size_t>(from - start) : 0;
     if (offset >= search_chunk_.size()) continue;
@@ -277,8 +274,7 @@ bool ScanState::AppendClipAtFooter(TFilestruct clip, std::string_view type_name,
     clip.EndOffset = *found + tail;
     return AppendClip(std::move(clip), type_name);
   }
-  if (catalogued_.contains({clip.StartOffset, clip.Extension})) return false;
-  catalogued_.emplace(clip.StartOffset, clip.Extension);
+  if (!catalogued_.emplace(clip.StartOffset, clip.Extension).second) return false;
   unlisted_.push_back(
       {std::move(clip), std::string(type_name), true, Signature(footer), Footer(footer), footer_from, tail, SteadySeconds()});
   return true;

@@ -3,6 +3,7 @@
 // detectors read the source, and the catalogue that detectors append to.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -36,6 +37,12 @@ inline constexpr std::int64_t kWindowOverlap = 40;
 inline constexpr std::int64_t kWindowStep = kWindowSize - kWindowOverlap;
 inline constexpr std::int64_t kCopyPieceSize = 61440;  // 0xF000, the largest single read
 inline constexpr std::size_t kNoCandidate = static_cast<std::size_t>(-1);
+
+// Length of the window that starts at `start` in a source of `size` bytes: a whole window, or
+// what is left before the end (0 at or past it).
+inline std::int64_t WindowLengthAt(std::int64_t start, std::int64_t size) {
+  return size - kWindowSize > start ? kWindowSize : std::max<std::int64_t>(size - start, 0);
+}
 
 using SignatureId = std::size_t;
 
@@ -155,10 +162,14 @@ class ScanState {
     std::vector<std::size_t> cursors;                // by signature id: where the last answer stood
     std::size_t index_generation = 0;                // 0: not indexed yet
   };
+  // A search from F that found X (or nothing) answers every later search from F..X.
   struct FoundMemo {
     bool valid = false;
     std::int64_t searched_from = 0;
     std::optional<std::int64_t> found;
+    bool Answers(std::int64_t from) const {
+      return valid && from >= searched_from && (!found || from <= *found);
+    }
   };
 
   void EnsureIndexed(Window& window);

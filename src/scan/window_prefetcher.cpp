@@ -30,7 +30,7 @@ WindowPrefetcher::~WindowPrefetcher() {
 }
 
 std::int64_t WindowPrefetcher::WindowLength(std::int64_t start) const {
-  return size_ - kWindowSize > start ? kWindowSize : std::max<std::int64_t>(size_ - start, 0);
+  return WindowLengthAt(start, size_);
 }
 
 void WindowPrefetcher::AimAfter(std::int64_t start) {
