@@ -119,7 +119,9 @@ void CheckSame(const Result& a, const Result& b) {
   RSF_FUZZ_CHECK(a.error == b.error);
   RSF_FUZZ_CHECK(a.cancelled == b.cancelled);
   RSF_FUZZ_CHECK(a.read_errors == b.read_errors);
-  RSF_FUZZ_CHECK(a.rounds == b.rounds);
+  // The engine meets a failure that a footer search at the header meets at once (the
+  // reference's) when its windows reach it: the same failure, after as many rounds or more.
+  RSF_FUZZ_CHECK(a.threw ? a.rounds >= b.rounds : a.rounds == b.rounds);
   RSF_FUZZ_CHECK(a.catalogue.size() == b.catalogue.size());
   for (std::size_t i = 0; i < a.catalogue.size(); ++i) {
     RSF_FUZZ_CHECK(a.catalogue[i].StartOffset == b.catalogue[i].StartOffset);

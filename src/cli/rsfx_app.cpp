@@ -52,12 +52,15 @@ nlohmann::json ScanJson(const Request& request, const ScanEngine& engine) {
   const ClipCatalogue& catalogue = engine.Catalogue();
   for (std::size_t i = 0; i < catalogue.size(); ++i) {
     const TFilestruct& clip = catalogue[i];
-    clips.push_back({{"number", i + 1},
-                     {"type", std::string(TypeNameForExtension(clip.Extension))},
-                     {"extension", clip.Extension},
-                     {"start", clip.StartOffset},
-                     {"end", clip.EndOffset},
-                     {"info", clip.InfoText}});
+    nlohmann::json entry = {{"number", i + 1},
+                            {"type", std::string(TypeNameForExtension(clip.Extension))},
+                            {"extension", clip.Extension},
+                            {"start", clip.StartOffset},
+                            {"end", clip.EndOffset},
+                            {"info", clip.InfoText}};
+    // Only the precise rules leave an end open; other reports stay as they were.
+    if (clip.OpenEnd) entry["open_end"] = true;
+    clips.push_back(std::move(entry));
   }
   return {{"source", request.from_cd ? request.cd_entry : request.source},
           {"size", engine.Source() ? engine.Source()->Size() : 0},

@@ -13,7 +13,14 @@ struct TFilestruct {
   std::string Extension;  // with its dot: ".wav"
   std::int64_t EndOffset = 0;  // one past the clip's last byte
   std::string InfoText;        // lines joined by CR LF; empty for types without one
+  // The precise rules could not prove the end from the clip's structure (an atom or a WAVE of
+  // no stated size, a stream that simply stops): it ends where the next clip begins, or where
+  // its walk ended, whichever comes first.
+  bool OpenEnd = false;
 };
+
+// The information text's last line for a clip with an open end.
+inline constexpr std::string_view kOpenEndInfoLine = "结束 : 开放 (结构未给出, 止于下一个片段或数据末尾)";
 
 using ClipCatalogue = std::vector<TFilestruct>;
 

@@ -1,10 +1,18 @@
 // MPEG program streams, MPEG-1 and MPEG-2: a pack header (its marker bits tell the two apart and
 // are checked), then whatever start codes follow one after the other: further pack headers, the
-// system header, PES packets of any stream, padding, each by its 16-bit length; the clip ends
-// after the program end code when one follows, else after the last complete pack or packet. A
+// system header, PES packets of any stream, padding, each by its 16-bit length. Zero bytes
+// between packs, as Video CD and Super Video CD write to fill their sectors, continue the stream
+// when a pack follows them within a sector's length. The clip ends after the program end code
+// (a proven end) when one follows, else after the last complete pack or packet (an open end). A
 // stream needs at least one packet. Packet runs are long and any pack of them can be a
 // candidate, so the memo keeps where the run from each element ends and whether a packet lies
 // ahead.
+//
+// MPEG-1 and MPEG-2 video elementary streams: a sequence header followed by a group of pictures
+// or a picture, then the start codes of video only, found one after another: pictures with their
+// slices, further groups and sequence headers. It ends after the sequence end code (proven), or
+// before the start code that follows its last whole picture (open). A sequence header inside a
+// program stream already walked is that stream's video, not a stream of its own.
 #include "scan/precise_detectors.h"
 
 namespace rsf {
@@ -13,7 +21,20 @@ namespace {
 constexpr std::uint8_t kPackCode = 0xBA;
 constexpr std::uint8_t kEndCode = 0xB9;
 constexpr std::uint8_t kSystemHeaderCode = 0xBB;
+constexpr std::uint8_t kSequenceHeaderCode = 0xB3;
+constexpr std::uint8_t kSequenceEndCode = 0xB7;
+constexpr std::uint8_t kGroupCode = 0xB8;
+constexpr std::uint8_t kPictureCode = 0x00;
+constexpr std::uint8_t kExtensionCode = 0xB5;
+constexpr std::uint8_t kUserDataCode = 0xB2;
 constexpr unsigned kPacketSeen = 1;
+constexpr unsigned kEndCodeSeen = 2;
+// Video CD and Super Video CD sectors carry 2,324 bytes: no more zeros stand between two packs.
+constexpr std::int64_t kLongestSectorPadding = 2324;
+// Slices are never this long: a start code further on is not this stream's.
+constexpr std::int64_t kLongestVideoGap = std::int64_t{1} << 20;
+// The program streams walked, open or not: the video inside them is no elementary stream.
+constexpr std::string_view kProgramStreams = "MPEG program streams";
 
 // The length of the pack header at `at`, 0 when the bytes there are none.
 std::int64_t PackHeaderLength(SourceView& view, std::int64_t at) {
@@ -28,6 +49,18 @@ std::int64_t PackHeaderLength(SourceView& view, std::int64_t at) {
       (b[12] & 0x03) == 0x03)
     return 14 + (b[13] & 0x07);
   return 0;
+}
+
+// Where a pack header stands behind the zero bytes at `at` that pad a sector; `at` when there
+// are none or no pack follows them.
+std::int64_t PackAfterPadding(SourceView& view, std::int64_t at) {
+  const std::int64_t first_other = view.FindByte(at, 0x01, std::min(view.Size(), at + kLongestSectorPadding + 3));
+  if (first_other - at < 3) return at;
+  std::vector<std::uint8_t> storage;
+  const std::optional<Bytes> zeros = view.ReadRecord(at, first_other - at, storage).ReadBytes(static_cast<std::size_t>(first_other - at));
+  if (!zeros || std::any_of(zeros->begin(), zeros->end(), [](std::uint8_t b) { return b != 0; })) return at;
+  const std::int64_t code_at = first_other - 2;
+  return PackHeaderLength(view, code_at) != 0 ? code_at : at;
 }
 
 // The run of start codes from `at`: its end and whether a packet lay on it (packed); -1 as the
@@ -49,11 +82,15 @@ std::int64_t RunFrom(ScanState& state, std::int64_t at) {
     const std::optional<Bytes> prefix = head.ReadBytes(3);
     const std::optional<std::uint8_t> code = head.ReadU8();
     if (!prefix || !code || !MatchesAt(*prefix, 0, "\x00\x00\x01"sv)) {
+      const std::int64_t pack = PackAfterPadding(view, end);
       walk.Pass(end);
-      break;
+      if (pack <= end) break;
+      end = pack;
+      continue;
     }
     if (*code == kEndCode) {
-      walk.Pass(end);
+      walk.Pass(end, kEndCodeSeen);
+      seen |= kEndCodeSeen;
       end += 4;
       break;
     }
@@ -77,18 +114,126 @@ std::int64_t RunFrom(ScanState& state, std::int64_t at) {
   return WalkMemo::Pack(end, seen | beyond);
 }
 
+// The first start code prefix (00 00 01) at `from` or later and before `limit`, or -1.
+std::int64_t NextStartCode(SourceView& view, std::int64_t from, std::int64_t limit) {
+  for (std::int64_t at = from + 2; at < limit;) {
+    const std::int64_t one = view.FindByte(at, 0x01, limit);
+    if (one >= limit) return -1;
+    std::vector<std::uint8_t> storage;
+    const std::optional<Bytes> before = view.ReadRecord(one - 2, 2, storage).ReadBytes(2);
+    if (!before) return -1;  // cannot be read
+    if ((*before)[0] == 0 && (*before)[1] == 0) return one - 2;
+    at = one + 1;
+  }
+  return -1;
+}
+
+bool PlausibleSequenceHeader(SourceView& view, std::int64_t at) {
+  std::vector<std::uint8_t> storage;
+  const std::optional<Bytes> head = view.ReadRecord(at, 12, storage).ReadBytes(12);
+  if (!head) return false;
+  const Bytes h = *head;
+  const int width = h[4] << 4 | h[5] >> 4, height = (h[5] & 0x0F) << 8 | h[6];
+  const int aspect = h[7] >> 4, rate = h[7] & 0x0F;
+  return width > 0 && height > 0 && aspect > 0 && aspect < 15 && rate > 0 && rate < 9 && (h[10] & 0x20) != 0;
+}
+
+// The elementary stream from the sequence header at `start`: the end after its last whole
+// picture (or its end code), -1 with no picture; kEndCodeSeen when it ended at the end code.
+std::int64_t VideoFrom(ScanState& state, std::int64_t start) {
+  SourceView& view = state.View();
+  WalkMemo& memo = state.Walks(ScanState::WalkKind::kVideoStartCodes);
+  WalkMemo::Walk walk(memo);
+  std::int64_t whole_end = -1;  // behind the last whole picture
+  unsigned flags = 0, beyond = 0;
+  bool in_picture = false;
+  std::int64_t at = start;
+  for (;;) {
+    std::vector<std::uint8_t> storage;
+    const std::optional<std::uint8_t> code = view.ReadRecord(at + 3, 1, storage).ReadU8();
+    if (!code) break;
+    const bool ends_picture = *code == kPictureCode || *code == kGroupCode || *code == kSequenceHeaderCode ||
+                              *code == kSequenceEndCode;
+    if (ends_picture && in_picture) whole_end = at;
+    if (*code == kSequenceHeaderCode) {
+      // Where the walk stands between pictures, a later walk from here goes on alike.
+      if (const std::optional<std::int64_t> known = memo.Find(at)) {
+        const std::int64_t end = WalkMemo::EndOf(*known);
+        beyond = WalkMemo::FlagsOf(*known);
+        if (end > at) whole_end = end;
+        break;
+      }
+      if (!PlausibleSequenceHeader(view, at)) break;
+      walk.Pass(at);
+    } else if (*code == kSequenceEndCode) {
+      if (whole_end == at) {
+        walk.Pass(at, kEndCodeSeen);
+        whole_end = at + 4;
+        flags = kEndCodeSeen;
+      }
+      break;
+    } else if (*code == kGroupCode || *code == kPictureCode) {
+      in_picture = *code == kPictureCode;
+    } else if (*code >= 0x01 && *code <= 0xAF) {
+      if (!in_picture) break;  // a slice outside a picture
+    } else if (*code == kExtensionCode || *code == kUserDataCode) {
+    } else {
+      break;  // not video (a system start code: a program stream follows)
+    }
+    const std::int64_t next = NextStartCode(view, at + 4, std::min(view.Size(), at + 4 + kLongestVideoGap));
+    if (next < 0) break;
+    at = next;
+  }
+  walk.EndPacked(whole_end, beyond);
+  return WalkMemo::Pack(whole_end, flags | beyond);
+}
+
+std::optional<WalkEnd> VideoEnd(ScanState& state, std::int64_t start) {
+  if (state.WalkedClips(kProgramStreams).Covered(start, start + 1) || !PlausibleSequenceHeader(state.View(), start))
+    return std::nullopt;
+  // A sequence header opens a stream only when a group of pictures or a picture follows it.
+  std::int64_t at = start;
+  for (int codes = 0;; ++codes) {
+    at = NextStartCode(state.View(), at + 4, std::min(state.View().Size(), at + 4 + 4096));
+    std::vector<std::uint8_t> storage;
+    const std::optional<std::uint8_t> code = at < 0 ? std::nullopt : state.View().ReadRecord(at + 3, 1, storage).ReadU8();
+    if (!code || codes > 4) return std::nullopt;
+    if (*code == kGroupCode || *code == kPictureCode) break;
+    if (*code != kExtensionCode && *code != kUserDataCode) return std::nullopt;
+  }
+  const std::int64_t run = VideoFrom(state, start);
+  const std::int64_t end = WalkMemo::EndOf(run);
+  if (end <= start) return std::nullopt;
+  return WalkEnd{end, (WalkMemo::FlagsOf(run) & kEndCodeSeen) == 0};
+}
+
+std::optional<WalkEnd> ProgramStreamEnd(ScanState& state, std::int64_t start) {
+  if (PackHeaderLength(state.View(), start) == 0) return std::nullopt;
+  const std::int64_t run = RunFrom(state, start);
+  if ((WalkMemo::FlagsOf(run) & kPacketSeen) == 0) return std::nullopt;
+  state.WalkedClips(kProgramStreams).Add(start, WalkMemo::EndOf(run));
+  return WalkEnd{WalkMemo::EndOf(run), (WalkMemo::FlagsOf(run) & kEndCodeSeen) == 0};
+}
+
 }  // namespace
 
 std::optional<std::int64_t> MpegEnd(ScanState& state, std::int64_t start) {
-  if (PackHeaderLength(state.View(), start) == 0) return std::nullopt;
-  const std::int64_t run = RunFrom(state, start);
-  if (WalkMemo::FlagsOf(run) != kPacketSeen) return std::nullopt;
-  return WalkMemo::EndOf(run);
+  const std::optional<WalkEnd> end = ProgramStreamEnd(state, start);
+  if (!end) return std::nullopt;
+  return end->end;
 }
 
 void FindPreciseMpegClips(ScanState& state) {
-  EachWalkedCandidate(state, {"\x00\x00\x01\xBA"sv}, 0, kMpegType.Extension, kMpegType.TypeName,
-                      [&](std::int64_t start) { return MpegEnd(state, start); }, NoInfo);
+  SourceView& view = state.View();
+  // Both forms in one pass, in source order: a program stream is walked before the sequence
+  // headers in its packets come up.
+  EachWalkedCandidate(
+      state, {"\x00\x00\x01\xBA"sv, "\x00\x00\x01\xB3"sv}, 0, kMpegType.Extension, kMpegType.TypeName,
+      [&](std::int64_t start) {
+        const std::optional<std::uint8_t> code = view.Byte(start + 3);
+        return code == kPackCode ? ProgramStreamEnd(state, start) : VideoEnd(state, start);
+      },
+      NoInfo);
 }
 
 }  // namespace rsf

@@ -10,6 +10,7 @@
 // header gives.
 #include <array>
 
+#include "scan/chain_walk.h"
 #include "scan/precise_detectors.h"
 
 namespace rsf {
@@ -44,24 +45,41 @@ std::int64_t IndexOffset(SourceView& view, std::int64_t at) {
   return prop.ReadBE32().value_or(0);
 }
 
+// The length of the packet at `at`, 0 when none lies whole there.
+std::int64_t PacketLength(SourceView& view, std::int64_t at) {
+  std::vector<std::uint8_t> storage;
+  ByteCursor packet = view.ReadRecord(at, 4, storage);
+  const std::optional<std::uint16_t> version = packet.ReadBE16();
+  const std::optional<std::uint16_t> length = packet.ReadBE16();
+  if (!version || !length || *version > 1 || *length < 12 + *version || at + *length > view.Size()) return 0;
+  return *length;
+}
+
 // The end of the data chunk at `at` by its packets; `at` itself when its head is cut off.
-std::int64_t DataEnd(SourceView& view, std::int64_t at, std::int64_t stated_end) {
+std::int64_t DataEnd(ScanState& state, std::int64_t at, std::int64_t stated_end) {
+  SourceView& view = state.View();
   std::vector<std::uint8_t> storage;
   ByteCursor head = view.ReadRecord(at + kChunkHead, 8, storage);
   const std::optional<std::uint32_t> packets = head.ReadBE32();
   if (!packets || !head.Skip(4)) return at;
   constexpr std::int64_t kDataHead = kChunkHead + 8;
   std::int64_t end = at + kDataHead;
-  for (std::uint32_t n = 0; *packets == 0 || n < *packets; ++n) {
-    ByteCursor packet = view.ReadRecord(end, 4, storage);
-    const std::optional<std::uint16_t> version = packet.ReadBE16();
-    const std::optional<std::uint16_t> length = packet.ReadBE16();
-    if (!version || !length || *version > 1 || *length < 12 + *version || end + *length > view.Size()) {
+  if (*packets == 0) {
+    // Packets as long as they follow one another: where that run goes depends on where it is
+    // alone, so walks that meet share the rest of it.
+    const std::int64_t run = WalkChain(state.Walks(ScanState::WalkKind::kRealMediaPackets), end, [&](std::int64_t packet) {
+      const std::int64_t length = PacketLength(view, packet);
+      return length == 0 ? ChainStep{packet, packet} : ChainStep{packet + length};
+    });
+    return WalkMemo::EndOf(run);
+  }
+  for (std::uint32_t n = 0; n < *packets; ++n) {
+    const std::int64_t length = PacketLength(view, end);
+    if (length == 0) {
       // A counted packet missing: the chunk is cut short, and its stated size cannot be trusted either.
-      if (*packets != 0) return std::min(stated_end, end);
-      break;
+      return std::min(stated_end, end);
     }
-    end += *length;
+    end += length;
   }
   return end;
 }
@@ -74,13 +92,15 @@ bool ZeroEndMarker(SourceView& view, std::int64_t at) {
   return zeros == 8 && std::all_of(bytes->begin(), bytes->begin() + 8, [](std::uint8_t b) { return b == 0; });
 }
 
-std::optional<std::int64_t> RealMediaEnd(ScanState& state, std::int64_t start) {
+// The end is open when the data chunk was written without a size and nothing follows it: its
+// packets run on until they stop.
+std::optional<WalkEnd> RealMediaEnd(ScanState& state, std::int64_t start) {
   SourceView& view = state.View();
   const std::optional<Chunk> header = ChunkAt(view, start);
   if (!header || header->id != ".RMF" || header->size > 64) return std::nullopt;
   std::int64_t at = start;
   std::int64_t index_at = 0;
-  bool properties = false;
+  bool properties = false, open = false;
   for (int chunks = 0;; ++chunks) {
     std::optional<Chunk> chunk = ChunkAt(view, at);
     // The chain may stop short of the index the properties point at (a gap the muxer left).
@@ -95,9 +115,10 @@ std::optional<std::int64_t> RealMediaEnd(ScanState& state, std::int64_t start) {
     // The properties come before the data: a chain without them is no clip, and is not walked
     // through its data to find that out.
     if (chunk->id == "DATA" && !properties) break;
+    open = chunk->id == "DATA" && chunk->size == 0;
     if (chunk->id == "DATA") {
       const std::int64_t stated_end = chunk->size == 0 ? view.Size() : at + chunk->size;
-      const std::int64_t data_end = DataEnd(view, at, stated_end);
+      const std::int64_t data_end = DataEnd(state, at, stated_end);
       if (data_end <= at) break;
       at = data_end;
       continue;
@@ -111,8 +132,11 @@ std::optional<std::int64_t> RealMediaEnd(ScanState& state, std::int64_t start) {
     at += chunk->size;
   }
   if (!properties) return std::nullopt;
-  if (ZeroEndMarker(view, at)) at += 8;
-  return at;
+  if (ZeroEndMarker(view, at)) {
+    at += 8;
+    open = false;
+  }
+  return WalkEnd{at, open};
 }
 
 // ".ra" FD: version 3 keeps its header length (from byte 8) at 6 and the audio length at 18;

@@ -3,7 +3,7 @@
 // FFFFFFFF (written by a program that could not go back), or runs past the source end, is
 // walked by its chunks (odd sizes padded): it ends after its last complete chunk, and a data
 // chunk of such a size runs up to the next RIFF file, or to the source end (sound has no
-// structure to end it by). Clips carry the information text of their header, as under the
+// structure to end it by); its end is open. Clips carry the information text of their header, as under the
 // classic rules.
 #include "clipinfo/maldoavi.h"
 #include "clipinfo/maldowav.h"
@@ -84,16 +84,17 @@ std::optional<std::int64_t> AviEnd(ScanState& state, std::int64_t start) {
   return end;
 }
 
-std::optional<std::int64_t> WaveEnd(ScanState& state, std::int64_t start) {
+// A WAVE of a size that fits the source ends by it; one walked by its chunks has an open end.
+std::optional<WalkEnd> WaveEnd(ScanState& state, std::int64_t start) {
   SourceView& view = state.View();
   const std::optional<RiffHead> riff = RiffAt(view, start);
   if (!riff || riff->form != "WAVE") return std::nullopt;
   const std::int64_t stated = ChunkEnd(start, riff->size);
   if (riff->size != 0 && riff->size != 0xFFFFFFFFu && stated - (riff->size & 1) <= view.Size())
-    return std::min(stated, view.Size());
+    return WalkEnd{std::min(stated, view.Size()), false};
   const std::int64_t end = EndOfChunks(state, start + 12);
   if (end <= start + 12) return std::nullopt;
-  return end;
+  return WalkEnd{end, true};
 }
 
 // The first `count` bytes of the clip at `start`; what lies past the source end reads as zero.
@@ -118,9 +119,12 @@ void FindPreciseRiffClips(ScanState& state, const TcliptypeRIFF& type) {
   };
   EachWalkedCandidate(
       state, {type.Signature}, 0, type.Extension, type.TypeName,
-      [&](std::int64_t start) -> std::optional<std::int64_t> {
+      [&](std::int64_t start) -> std::optional<WalkEnd> {
         if (!opens(start)) return std::nullopt;
-        return avi ? AviEnd(state, start) : WaveEnd(state, start);
+        if (!avi) return WaveEnd(state, start);
+        const std::optional<std::int64_t> end = AviEnd(state, start);
+        if (!end) return std::nullopt;
+        return WalkEnd{*end, false};
       },
       [&](std::int64_t start, std::int64_t) {
         return avi ? GetAVIInfo(Head(view, start, kAviInfoBytes)) : GetWAVInfo(Head(view, start, kWavInfoBytes));

@@ -93,7 +93,7 @@ void RegisterSignatures(ScanState& state, const ScanOptions& options) {
     add(ClipKind::kAVI, {kAviType.Signature});
     add(ClipKind::kWAV, {kWavType.Signature});
     add(ClipKind::kJPG, {"\xFF\xD8\xFF"sv});
-    add(ClipKind::kMPG, {kMpegType.Header});
+    add(ClipKind::kMPG, {kMpegType.Header, "\x00\x00\x01\xB3"sv});
     add(ClipKind::kMVE, {kMveType.Header});
     add(ClipKind::kRAM, {kRealMediaType.Header, ".ra\xFD"sv});
     add(ClipKind::kBIK, {kBinkType.Signature});
@@ -172,10 +172,14 @@ bool ScanEngine::RunWindows(const ScanOptions& options, double start_time) {
   state.SetFooterWait(footer_wait_);
   const std::int64_t size = state.SourceSize();
   source_->Seek(0);
-  // A run that ends early (closing, an error) leaves out the clips still waiting for a footer
-  // and those behind them: they go with the state.
+  // A run that ends by an error leaves out the clips still waiting for a footer and those behind
+  // them: they go with the state. One that is closed lists them as a footer search at the
+  // header would have.
   while (source_->Position() < size) {
-    if (observer_.Closing()) return false;
+    if (observer_.Closing()) {
+      state.ListClipsOnCancel();
+      return false;
+    }
     state.ReadWindow();
     state.SaveWindow();
     RunDetectors(state, options);

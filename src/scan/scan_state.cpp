@@ -15,6 +15,10 @@ namespace {
 
 // Walks cannot come back to points this far before the window start.
 constexpr std::int64_t kWalkMargin = kWindowSize;
+// How far behind a clip's start its signature may lie, with the signature itself (a module's
+// tag stands 1,080 bytes in): a window that ends this far beyond an offset has shown every clip
+// that starts before it.
+constexpr std::int64_t kLongestLeadIn = 2048;
 
 double SteadySeconds() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
@@ -236,14 +240,14 @@ std::optional<std::int64_t> ScanState::SearchLaterWindows(SignatureId id, std::i
   // As with FindInSource (the windows between were searched for the later header too, and held
   // nothing).
   if (later_memos_[id].Answers(from)) return later_memos_[id].found;
-  const std::optional<std::int64_t> found = SearchWindowsAfterThis(id, from);
+  const std::optional<std::int64_t> found = SearchWindowsFrom(id, from, window_->start + kWindowStep);
   later_memos_[id] = FoundMemo{true, from, found};
   return found;
 }
 
-std::optional<std::int64_t> ScanState::SearchWindowsAfterThis(SignatureId id, std::int64_t from) {
+std::optional<std::int64_t> ScanState::SearchWindowsFrom(SignatureId id, std::int64_t from, std::int64_t first_window) {
   const LiteralMatcher& matcher = FooterMatcher(id);
-  for (std::int64_t start = window_->start + kWindowStep; start < source_size_; start += kWindowStep) {
+  for (std::int64_t start = first_window; start < source_size_; start += kWindowStep) {
     const std::int64_t count = WindowLengthAt(start, source_size_);
     ReadPieces(start, count, search_chunk_);
     const std::size_t offset = from > start ? static_cast<std::size_t>(from - start) : 0;
@@ -263,6 +267,40 @@ bool ScanState::AppendClip(TFilestruct clip, std::string_view type_name) {
   else
     unlisted_.push_back({std::move(clip), std::string(type_name), false, 0, 0, 0, 0, 0});
   return true;
+}
+
+bool ScanState::AppendOpenClip(TFilestruct clip, std::string_view type_name) {
+  if (nesting_.Covered(clip.StartOffset, clip.EndOffset)) return false;
+  if (!catalogued_.emplace(clip.StartOffset, clip.Extension).second) return false;
+  clip.OpenEnd = true;
+  if (!clip.InfoText.empty()) clip.InfoText += "\r\n";
+  clip.InfoText += kOpenEndInfoLine;
+  Unlisted entry{std::move(clip), std::string(type_name)};
+  entry.waiting = true;
+  entry.open_end = true;
+  unlisted_.push_back(std::move(entry));
+  return true;
+}
+
+std::int64_t ScanState::NextCataloguedStart(std::int64_t offset) const {
+  const auto next = catalogued_.lower_bound({offset + 1, std::string()});
+  return next == catalogued_.end() ? std::numeric_limits<std::int64_t>::max() : next->first;
+}
+
+void ScanState::SettleOpenEnds(std::int64_t seen_to) {
+  for (Unlisted& entry : unlisted_) {
+    if (!entry.waiting || !entry.open_end) continue;
+    const std::int64_t end = std::min(entry.clip.EndOffset, NextCataloguedStart(entry.clip.StartOffset));
+    if (end > seen_to - kLongestLeadIn) continue;  // a clip may still turn up before it
+    entry.clip.EndOffset = end;
+    entry.waiting = false;
+    if (nesting_.Covered(entry.clip.StartOffset, end)) {
+      entry.dropped = true;
+      catalogued_.erase({entry.clip.StartOffset, entry.clip.Extension});
+    } else {
+      nesting_.Add(entry.clip.StartOffset, end);
+    }
+  }
 }
 
 bool ScanState::AppendClipAtFooter(TFilestruct clip, std::string_view type_name, std::string_view footer,
@@ -287,8 +325,10 @@ void ScanState::ListClip(TFilestruct clip, std::string_view type_name) {
 
 void ScanState::SettleWaitingClips() {
   const std::int64_t start = window_->start;
+  // The windows before this one, which reached kWindowOverlap bytes into it, have been scanned.
+  SettleOpenEnds(start + kWindowOverlap);
   for (Unlisted& entry : unlisted_) {
-    if (!entry.waiting) continue;
+    if (!entry.waiting || entry.open_end) continue;
     // Earlier windows held no footer at footer_from or later (a footer lies whole in some window,
     // as windows overlap by more than the longest footer; one in a part of a window that could
     // not be read is not seen), so the first one here is it.
@@ -305,7 +345,7 @@ void ScanState::SettleWaitingClips() {
   // counts what it cannot read, when it gets there.
   const std::int64_t position = source_.Position();
   auto waited_enough = [&](const Unlisted& entry) {
-    return entry.waiting && (start - entry.footer_from > footer_wait_.bytes || SteadySeconds() - entry.since > footer_wait_.seconds);
+    return entry.waiting && !entry.open_end && (start - entry.footer_from > footer_wait_.bytes || SteadySeconds() - entry.since > footer_wait_.seconds);
   };
   while (!unlisted_.empty() && waited_enough(unlisted_.front())) {
     Unlisted& entry = unlisted_.front();
@@ -329,18 +369,44 @@ void ScanState::SettleWaitingClips() {
 
 void ScanState::ListSettledClips() {
   while (!unlisted_.empty() && !unlisted_.front().waiting) {
-    ListClip(std::move(unlisted_.front().clip), unlisted_.front().type_name);
+    if (!unlisted_.front().dropped) ListClip(std::move(unlisted_.front().clip), unlisted_.front().type_name);
     unlisted_.pop_front();
   }
 }
 
 void ScanState::ListClipsAtSourceEnd() {
+  SettleOpenEnds(std::numeric_limits<std::int64_t>::max());
   while (!unlisted_.empty()) {
     if (unlisted_.front().waiting)
       unlisted_.pop_front();  // no footer before the source end: no clip
     else
       ListSettledClips();
   }
+}
+
+void ScanState::ListClipsOnCancel() {
+  // The scan has advanced to the window it would read next; that one and those after it are
+  // what a footer search at the header would still have read.
+  const std::int64_t next_window = source_.Position();
+  looking_ahead_ = true;
+  struct Done {
+    bool& looking_ahead;
+    ~Done() { looking_ahead = false; }
+  } done{looking_ahead_};
+  for (Unlisted& entry : unlisted_) {
+    if (!entry.waiting || entry.open_end) continue;
+    std::optional<std::int64_t> found;
+    if (later_memos_[entry.footer_id].Answers(entry.footer_from)) {
+      found = later_memos_[entry.footer_id].found;
+    } else {
+      found = SearchWindowsFrom(entry.footer_id, entry.footer_from, next_window);
+      later_memos_[entry.footer_id] = FoundMemo{true, entry.footer_from, found};
+    }
+    if (!found) continue;  // left out at the end below: no footer, no clip
+    entry.clip.EndOffset = *found + entry.tail;
+    entry.waiting = false;
+  }
+  ListClipsAtSourceEnd();
 }
 
 }  // namespace rsf

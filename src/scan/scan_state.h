@@ -106,6 +106,8 @@ class ScanState {
     kRiffChunks,
     kMidiChunks,
     kMveChunks,
+    kVideoStartCodes,
+    kRealMediaPackets,
     // The further types' walks.
     kVocBlocks,
     kGifBlocks,
@@ -120,6 +122,11 @@ class ScanState {
   StretchMemo& JpegEntropyStretches() { return jpeg_entropy_; }
   // The clips of one extension that walking detectors accepted, listed or not.
   ClipNesting& WalkedClips(std::string_view extension);
+  // Whether an open-ended walk of the extension already ended at `end` (a later candidate on the
+  // same chain is part of that clip); remembers `end` when not.
+  bool OpenWalkEnded(std::string_view extension, std::int64_t end) {
+    return !open_walk_ends_.emplace(std::string(extension), end).second;
+  }
 
   // --- the catalogue ---
   // Appends a clip and lists it, unless an entry with the same extension and start offset is
@@ -136,9 +143,22 @@ class ScanState {
   // when there is no footer.
   bool AppendClipAtFooter(TFilestruct clip, std::string_view type_name, std::string_view footer,
                           std::int64_t footer_from, std::int64_t tail);
-  // At the source end: clips still waiting for a footer are left out (there is none), the others
-  // are listed. A run that ends early lists neither the waiting clips nor those behind them.
+  // Appends a clip whose end the precise rules could not prove from its structure; its
+  // EndOffset is where its walk ended. It does not hide what lies in it: clips found inside it
+  // are listed, and it ends at the start of the first clip catalogued after its own start, or
+  // where its walk ended, whichever comes first. It is listed once no clip can still be found
+  // before that end; the clips appended after it wait behind it, in order. Returns false when
+  // an entry with the same extension and start was already appended.
+  bool AppendOpenClip(TFilestruct clip, std::string_view type_name);
+  // At the source end: clips still waiting for a footer are left out (there is none), open ends
+  // are settled, and the rest are listed. A run that ends by an error lists none of the waiting
+  // clips nor those behind them.
   void ListClipsAtSourceEnd();
+  // When the run is cancelled before the source end: the footers of the clips still waiting
+  // are searched for at once in the windows the scan has not read (as a search at the header
+  // would have found them), open ends are settled with the clips found so far, and every clip
+  // appended is listed.
+  void ListClipsOnCancel();
   // How long the list may wait for a footer: once the scan has gone this far past the header,
   // or this many seconds have passed (checked at each window), the scan reads on for the footer
   // itself. On a fast source the footer is met long before; on a slow one (a disc) the list
@@ -192,6 +212,8 @@ class ScanState {
     std::int64_t footer_from = 0;
     std::int64_t tail = 0;
     double since = 0;  // steady-clock seconds when it began to wait
+    bool open_end = false;  // waits for the next clip, not a footer; EndOffset: where its walk ended
+    bool dropped = false;   // settled inside a listed clip: not listed after all
   };
   void ListClip(TFilestruct clip, std::string_view type_name);
   // Gives waiting clips the footers the current window holds and lists the clips before the
@@ -200,7 +222,13 @@ class ScanState {
   // The first footer at `from` or later in the windows after the current one, each read as the
   // scan reads it; the source position is left anywhere.
   std::optional<std::int64_t> SearchLaterWindows(SignatureId id, std::int64_t from);
-  std::optional<std::int64_t> SearchWindowsAfterThis(SignatureId id, std::int64_t from);
+  // The first footer at `from` or later in the scan's windows from the one at `first_window` on.
+  std::optional<std::int64_t> SearchWindowsFrom(SignatureId id, std::int64_t from, std::int64_t first_window);
+  // Ends the open clips whose end can no longer move: every clip that starts before `seen_to`
+  // has been found.
+  void SettleOpenEnds(std::int64_t seen_to);
+  // The start of the first clip catalogued after `offset`, or the largest offset when there is none.
+  std::int64_t NextCataloguedStart(std::int64_t offset) const;
   void ListSettledClips();
 
   SourceStream& source_;
@@ -240,6 +268,7 @@ class ScanState {
   WalkMemo walks_[static_cast<std::size_t>(WalkKind::kCount)];
   StretchMemo jpeg_entropy_;
   std::map<std::string, ClipNesting, std::less<>> walked_clips_;  // by extension
+  std::set<std::pair<std::string, std::int64_t>> open_walk_ends_;  // extension, end
 };
 
 }  // namespace rsf

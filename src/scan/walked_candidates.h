@@ -15,13 +15,25 @@
 
 namespace rsf {
 
+// Where a precise walk ended, and whether the structure proved that end (a size that closes the
+// chain, an end code) or the walk simply ran out of structure: an open end (ScanState::AppendOpenClip).
+struct WalkEnd {
+  std::int64_t end = 0;
+  bool open = false;
+};
+
+inline WalkEnd AsWalkEnd(std::int64_t end) { return {end, false}; }
+inline WalkEnd AsWalkEnd(const WalkEnd& end) { return end; }
+
 // Runs `walk` (the end of the clip at a source offset, or nullopt) for every occurrence of any
 // of `signatures` in the window, in the order they stand there, the clip starting
 // `offset_in_clip` bytes before the signature, and appends what it accepts with the information
 // text `info` gives for it. In source order, an outer clip is listed before what it holds.
 // A candidate that starts inside a clip of the same extension already walked is passed over:
 // it is part of that clip, and walking it again would make many candidates inside one long
-// clip cost a walk over it each.
+// clip cost a walk over it each. `walk` may also return a WalkEnd: a clip with an open end hides
+// nothing, so candidates inside it are walked, and only those whose walk ends where its walk
+// ended (they are on its chain) are part of it.
 template <typename Walk, typename Info>
 void EachWalkedCandidate(ScanState& state, std::span<const std::string_view> signatures, std::int64_t offset_in_clip,
                          std::string_view extension, std::string_view type_name, Walk walk, Info info) {
@@ -40,10 +52,16 @@ void EachWalkedCandidate(ScanState& state, std::span<const std::string_view> sig
     next[which] = state.NextCandidate(ids[which], p + 1);
     const std::int64_t start = state.WindowStart() + static_cast<std::int64_t>(p) - offset_in_clip;
     if (start < 0 || walked.Covered(start, start + 1)) continue;
-    const std::optional<std::int64_t> end = walk(start);
-    if (!end) continue;
-    walked.Add(start, *end);
-    state.AppendClip({start, std::string(extension), *end, info(start, *end)}, type_name);
+    const auto walked_to = walk(start);
+    if (!walked_to) continue;
+    const WalkEnd end = AsWalkEnd(*walked_to);
+    if (end.open) {
+      if (!state.OpenWalkEnded(extension, end.end))
+        state.AppendOpenClip({start, std::string(extension), end.end, info(start, end.end)}, type_name);
+      continue;
+    }
+    walked.Add(start, end.end);
+    state.AppendClip({start, std::string(extension), end.end, info(start, end.end)}, type_name);
   }
 }
 
