@@ -17,6 +17,7 @@
 #include "synth/mpeg_audio_synth.h"
 #include "synth/quicktime_synth.h"
 #include "synth/random_filler.h"
+#include "synth/bitmap_synth.h"
 #include "synth/smacker_synth.h"
 
 namespace rsf {
@@ -258,6 +259,29 @@ TEST(HostileSourcesTest, FooterSearchesFindTheFirstFooterWhereverTheirReadsEnd) 
       EXPECT_EQ(result.catalogue[0].EndOffset, 300002);
     }
     EXPECT_EQ(result.read_errors, ignored ? 1 : 0);
+  }
+}
+
+TEST(HostileSourcesTest, ClosingFindsTheFootersStillMissingAsTheHeaderSearchWould) {
+  // Fuzzer findings: an MVE header whose footer lies a window on, and the program closing at the
+  // first message round. The clip, and one behind it, are listed as the search at the header
+  // listed them; with a piece that cannot be read between them and read errors not ignored, the
+  // same error ends the scan, only some rounds later.
+  const ByteVector header = ByteWriter().Text(kMveHeader).Take(), footer = ByteWriter().Text(kMveFooter).Take();
+  const ByteVector bitmap = synth::BitmapFile(5, 4, 8, 2);
+  for (const bool unreadable : {false, true}) {
+    for (const std::int64_t footer_at : {kWindowStep + 500, 3 * kWindowStep + 17}) {
+      SCOPED_TRACE(std::to_string(footer_at) + (unreadable ? ", unreadable piece" : ""));
+      Input input(ByteVector(static_cast<std::size_t>(4 * kWindowStep), 0x20), ScanOptions::ClassicTypes());
+      std::copy(header.begin(), header.end(), input.bytes.begin() + 1000);
+      std::copy(bitmap.begin(), bitmap.end(), input.bytes.begin() + 30000);
+      std::copy(footer.begin(), footer.end(), input.bytes.begin() + footer_at);
+      if (unreadable) input.bad = {{kWindowStep + 100, kWindowStep + 140}};
+      input.close_at = 1;
+      const Result result = EngineScan(input);
+      ExpectSame(result, ReferenceScan(input));
+      EXPECT_EQ(result.catalogue.size(), unreadable ? 1u : 2u);  // the bitmap comes first in its window
+    }
   }
 }
 
