@@ -1,11 +1,17 @@
 // The precise rules next to the classic ones and plain reading of the same file, measured in one
 // run, and how exactly each rule set gives back real media.
-//   precise_bench [--size-mib N] [--dir FOLDER] [--media FOLDER]
+//   precise_bench [--size-mib N] [--dir FOLDER] [--media FOLDER] [--keep]
 // First random filler with clips of every type (N MiB, default 256): plain reading, then the
-// scans of all types and of MP3 mode under both rule sets. Then a container of real media (the
-// files of FOLDER, or those scripts/real-media.sh makes): every file laid into random filler
-// again and again up to N/4 MiB, scanned under both rule sets; a file counts as given back when
-// a clip starts and ends exactly where it lies.
+// scans of all types and of MP3 mode under both rule sets. Then a container of real media: the
+// files of FOLDER, or those that scripts/real-media.sh makes with Debian's encoders and
+// scripts/debian-media.sh takes from Debian's packages. Every file is placed three times: free
+// in random filler, across a window boundary, and back to back behind the file before it; forms
+// that carry no end of their own (a WAVE written to a pipe) always have a file right behind
+// them, as nothing else could end them. The container is scanned with every type under both
+// rule sets (MP3 files in MP3 mode); a placement counts as given back when a clip starts and
+// ends exactly where it lies. Printed: the share given back per type, and the placements whose
+// start the classic rules list but the precise rules do not (placements that lie inside a clip
+// of the precise rules with a proven end aside). --keep leaves the container in FOLDER.
 #include <fmt/format.h>
 
 #include <algorithm>
@@ -51,28 +57,44 @@ struct Placed {
   std::string name;
   std::int64_t start;
   std::int64_t end;
+  const char* how;
 };
 
-// Every file again and again in random filler, gaps of 1,000 to 70,000 bytes, up to `size` bytes.
-std::vector<Placed> WriteContainer(const std::string& path, const std::map<std::string, ByteVector>& files,
-                                   std::size_t size) {
+// Forms that nothing inside them ends: they are placed with a file right behind them.
+bool CarriesNoEnd(const std::string& name) { return name.find("streamed") != std::string::npos; }
+
+// Every file three times: free (a gap of 1,000 to 70,000 random bytes before it), starting 1 to
+// 39 bytes before the end of a scan window, and back to back behind the file before it.
+std::vector<Placed> WriteContainer(const std::string& path, const std::map<std::string, ByteVector>& files) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   std::vector<Placed> placed;
   std::int64_t at = 0;
-  for (std::uint64_t round = 0; static_cast<std::size_t>(at) < size; ++round) {
+  bool glued = false;  // the file before carries no end: this one follows it at once
+  auto write = [&](const ByteVector& bytes) {
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    at += static_cast<std::int64_t>(bytes.size());
+  };
+  for (int round = 0; round < 3; ++round) {
     std::uint64_t k = 0;
     for (const auto& [name, bytes] : files) {
-      const ByteVector gap = rsf::synth::RandomBytes(1000 + (round * 7919 + k * 104729) % 69000, round * 1000 + k);
-      out.write(reinterpret_cast<const char*>(gap.data()), static_cast<std::streamsize>(gap.size()));
-      at += static_cast<std::int64_t>(gap.size());
-      placed.push_back({name, at, at + static_cast<std::int64_t>(bytes.size())});
-      out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-      at += static_cast<std::int64_t>(bytes.size());
+      const char* how = round == 0 ? "free" : round == 1 ? "window boundary" : "back to back";
+      if (glued) {
+        how = "back to back";
+      } else if (round == 0) {
+        write(rsf::synth::RandomBytes(1000 + (k * 104729) % 69000, round * 1000 + k));
+      } else if (round == 1) {
+        // The next window boundary at least 1,000 bytes on, less 1 to 39 bytes.
+        const std::int64_t window_end = ((at + 1000) / rsf::kWindowStep + 1) * rsf::kWindowStep + rsf::kWindowSize;
+        const std::int64_t start = window_end - 1 - static_cast<std::int64_t>(k % 39);
+        write(rsf::synth::RandomBytes(static_cast<std::size_t>(start - at), round * 1000 + k));
+      }
+      placed.push_back({name, at, at + static_cast<std::int64_t>(bytes.size()), how});
+      write(bytes);
+      glued = CarriesNoEnd(name);
       ++k;
     }
   }
-  const ByteVector tail = rsf::synth::RandomBytes(5000, 99);
-  out.write(reinterpret_cast<const char*>(tail.data()), static_cast<std::streamsize>(tail.size()));
+  write(rsf::synth::RandomBytes(5000, 99));
   return placed;
 }
 
@@ -90,10 +112,13 @@ int main(int argc, char** argv) {
   std::size_t mib = 256;
   std::string dir = "/tmp";
   std::string media;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    if (std::strcmp(argv[i], "--size-mib") == 0) mib = std::stoul(argv[i + 1]);
-    if (std::strcmp(argv[i], "--dir") == 0) dir = argv[i + 1];
-    if (std::strcmp(argv[i], "--media") == 0) media = argv[i + 1];
+  bool keep = false;
+  for (int i = 1; i < argc; ++i) {
+    const bool has_value = i + 1 < argc;
+    if (std::strcmp(argv[i], "--keep") == 0) keep = true;
+    else if (has_value && std::strcmp(argv[i], "--size-mib") == 0) mib = std::stoul(argv[++i]);
+    else if (has_value && std::strcmp(argv[i], "--dir") == 0) dir = argv[++i];
+    else if (has_value && std::strcmp(argv[i], "--media") == 0) media = argv[++i];
   }
   const std::string path = dir + "/rsf-precise-bench.bin";
 
@@ -132,48 +157,96 @@ int main(int argc, char** argv) {
   if (media.empty()) {
     media = dir + "/rsf-precise-media";
     std::filesystem::remove_all(media);
-    const std::string command = "'" RSF_SOURCE_DIR "/scripts/real-media.sh' '" + media + "' >/dev/null 2>&1";
-    if (std::system(command.c_str()) != 0) fmt::print("scripts/real-media.sh failed\n");
+    for (const char* script : {"real-media.sh", "debian-media.sh"}) {
+      const std::string command = std::string("'" RSF_SOURCE_DIR "/scripts/") + script + "' '" + media + "' >/dev/null 2>&1";
+      if (std::system(command.c_str()) != 0) fmt::print("scripts/{} failed\n", script);
+    }
   }
   const std::map<std::string, ByteVector> files = ReadMedia(media);
   if (files.empty()) {
     fmt::print("no real media in {}\n", media);
     return 1;
   }
-  const std::vector<Placed> placed = WriteContainer(path, files, (mib << 20) / 4);
+  const std::vector<Placed> placed = WriteContainer(path, files);
   const double container_mb = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
-  const auto catalogues =
-      timed(fmt::format("container of {} real media files ({} placed), {:.1f} MB", files.size(), placed.size(), container_mb),
-            container_mb);
+  fmt::print("\ncontainer of {} real media files ({} placed), {:.1f} MB\n", files.size(), placed.size(), container_mb);
+  // Every type under both rule sets, and MP3 mode for the MP3 files.
+  rsf::ScanOptions all = rsf::ScanOptions::AllTypes();
+  rsf::ScanOptions all_precise = all;
+  all_precise.precise = true;
+  std::vector<rsf::ClipCatalogue> catalogues;
+  for (const rsf::ScanOptions* options : {&all, &all_precise, &classic_mp3, &precise_mp3}) {
+    double seconds = 0;
+    catalogues.push_back(ScanCatalogue(path, *options, seconds));
+    fmt::print("{:<36} {:>9.1f} MB/s  ({} clips)\n",
+               std::string(options->precise ? "precise" : "classic") + (options->mp3_mode ? ", MP3 mode" : ", all types"),
+               container_mb / seconds, catalogues.back().size());
+  }
 
   // catalogues: classic, precise, classic MP3, precise MP3.
   std::vector<Spans> spans;
-  for (const rsf::ClipCatalogue& catalogue : catalogues) spans.push_back(SpansOf(catalogue));
-  std::map<std::string, std::pair<int, int>> by_file;  // given back: classic, precise
-  std::map<std::string, int> placed_count;
-  int classic_whole = 0, precise_whole = 0;
-  for (const Placed& file : placed) {
-    const bool mp3 = file.name.ends_with(".mp3");
-    const bool c = spans[mp3 ? 2 : 0].count({file.start, file.end}) > 0;
-    const bool p = spans[mp3 ? 3 : 1].count({file.start, file.end}) > 0;
-    if (!p && std::getenv("RSF_EXPLAIN")) {
-      for (const rsf::TFilestruct& clip : catalogues[mp3 ? 3 : 1])
-        if (clip.StartOffset < file.end && clip.EndOffset > file.start)
-          fmt::print("{} [{}, {}): clip {} [{}, {})\n", file.name, file.start, file.end, clip.Extension, clip.StartOffset,
-                     clip.EndOffset);
-    }
-    by_file[file.name].first += c;
-    by_file[file.name].second += p;
-    ++placed_count[file.name];
-    classic_whole += c;
-    precise_whole += p;
+  std::vector<std::set<std::int64_t>> starts(catalogues.size());
+  for (std::size_t i = 0; i < catalogues.size(); ++i) {
+    spans.push_back(SpansOf(catalogues[i]));
+    for (const rsf::TFilestruct& clip : catalogues[i]) starts[i].insert(clip.StartOffset);
   }
-  fmt::print("\n{:<28} {:>8} {:>8} {:>8}\n", "file given back whole", "placed", "classic", "precise");
-  for (const auto& [name, counts] : by_file)
-    fmt::print("{:<28} {:>8} {:>8} {:>8}\n", name, placed_count[name], counts.first, counts.second);
-  const double total = static_cast<double>(placed.size());
-  fmt::print("{:<28} {:>8} {:>7.1f}% {:>7.1f}%\n", "all", placed.size(), 100.0 * classic_whole / total,
-             100.0 * precise_whole / total);
-  std::remove(path.c_str());
+  auto type_of = [](const std::string& name) {
+    std::string extension = std::filesystem::path(name).extension().string();
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension.empty() ? std::string("(none)") : extension;
+  };
+  // Inside a clip of the precise rules with a proven end (a thumbnail in its picture): not lost.
+  auto nested = [](const rsf::ClipCatalogue& catalogue, const Placed& file) {
+    return std::any_of(catalogue.begin(), catalogue.end(), [&](const rsf::TFilestruct& clip) {
+      return !clip.OpenEnd && clip.StartOffset <= file.start && clip.EndOffset >= file.end &&
+             (clip.StartOffset != file.start || clip.EndOffset != file.end);
+    });
+  };
+  struct Counts {
+    int placed = 0, classic = 0, precise = 0;
+  };
+  std::map<std::string, Counts> by_type;
+  Counts total;
+  int lost = 0;
+  // MPEG audio by its first bytes (a tag or a frame), whatever the name says.
+  auto mp3_file = [&](const std::string& name) {
+    const ByteVector& bytes = files.at(name);
+    return bytes.size() > 3 && ((bytes[0] == 'I' && bytes[1] == 'D' && bytes[2] == '3') ||
+                                (bytes[0] == 0xFF && (bytes[1] & 0xE0) == 0xE0));
+  };
+  for (const Placed& file : placed) {
+    const bool mp3 = mp3_file(file.name);
+    const std::size_t c = mp3 ? 2 : 0, p = mp3 ? 3 : 1;
+    const bool classic_whole = spans[c].count({file.start, file.end}) > 0;
+    const bool precise_whole = spans[p].count({file.start, file.end}) > 0;
+    Counts& counts = by_type[type_of(file.name)];
+    for (Counts* into : {&counts, &total}) {
+      ++into->placed;
+      into->classic += classic_whole;
+      into->precise += precise_whole;
+    }
+    if (starts[c].count(file.start) && !starts[p].count(file.start) && !nested(catalogues[p], file)) {
+      ++lost;
+      fmt::print("lost by the precise rules: {} at {} ({})\n", file.name, file.start, file.how);
+    }
+    if (!precise_whole && std::getenv("RSF_EXPLAIN")) {
+      fmt::print("{} [{}, {}) {}:", file.name, file.start, file.end, file.how);
+      for (const rsf::TFilestruct& clip : catalogues[p])
+        if (clip.StartOffset < file.end && clip.EndOffset > file.start)
+          fmt::print(" {} [{:+}, {:+}){}", clip.Extension, clip.StartOffset - file.start, clip.EndOffset - file.end,
+                     clip.OpenEnd ? " open" : "");
+      fmt::print("\n");
+    }
+  }
+  fmt::print("\n{:<10} {:>7} {:>16} {:>16}\n", "given back", "placed", "classic", "precise");
+  auto row = [](const std::string& name, const Counts& counts) {
+    const double n = counts.placed;
+    fmt::print("{:<10} {:>7} {:>8} {:>6.1f}% {:>8} {:>6.1f}%\n", name, counts.placed, counts.classic,
+               100.0 * counts.classic / n, counts.precise, 100.0 * counts.precise / n);
+  };
+  for (const auto& [type, counts] : by_type) row(type, counts);
+  row("all", total);
+  fmt::print("placements the classic rules list at their start and the precise rules lose: {}\n", lost);
+  if (!keep) std::remove(path.c_str());
   return 0;
 }

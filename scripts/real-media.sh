@@ -17,6 +17,16 @@ if command -v ffmpeg >/dev/null; then
   ff $video $tone -c:v mpeg1video -c:a mp2 -f mpeg mpeg1.mpg
   ff $video $tone -c:v mpeg2video -c:a mp2 -f vob mpeg2.vob
   ff $video $tone -c:v mpeg1video -c:a mp2 -f mpeg -muxrate 0 mpeg1-vbr.mpg
+  # Video CD and Super Video CD streams: packs of 2324 bytes (a CD sector's payload), on a VCD
+  # many ending in 20 zero bytes outside any packet; ffmpeg writes no end code, so a copy gets one.
+  ff $video $tone -target ntsc-vcd vcd.mpg
+  [ -s vcd.mpg ] && { cat vcd.mpg; printf '\0\0\1\271'; } > vcd-endcode.mpg
+  ff $video $tone -target ntsc-svcd svcd.mpg
+  # MPEG-1 and MPEG-2 video elementary streams (sequence headers, no packs); ffmpeg writes no
+  # sequence end code, so a copy of the MPEG-1 one gets one.
+  ff $video -c:v mpeg1video -f mpeg1video video.m1v
+  [ -s video.m1v ] && { cat video.m1v; printf '\0\0\1\267'; } > video-endcode.m1v
+  ff $video -c:v mpeg2video -f mpeg2video video.m2v
   # RealMedia with its index, and without one (not seekable output leaves it out).
   ff $video $tone -c:v rv10 -c:a ac3 -f rm real.rm
   ff $video $tone -c:v rv10 -c:a ac3 -f rm - > real-noindex.rm

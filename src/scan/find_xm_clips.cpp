@@ -65,6 +65,9 @@ std::optional<Module> ModuleAt(SourceView& view, std::int64_t start) {
       channels == 0 || channels > 128 || patterns > 256 || instruments > 256)
     return std::nullopt;
   std::int64_t at = start + kHeaderFieldsAt + header_size;
+  // A module of no patterns and no instruments ends with its header, which nothing below reads
+  // whole: a header size reaching past the source end leaves no module.
+  if (at > view.Size()) return std::nullopt;
   for (int i = 0; i < patterns; ++i) {
     const std::optional<std::int64_t> next = PatternEnd(view, at);
     if (!next || *next > view.Size()) return std::nullopt;

@@ -2,7 +2,9 @@
 // are checked), then whatever start codes follow one after the other: further pack headers, the
 // system header, PES packets of any stream, padding, each by its 16-bit length. Zero bytes
 // between packs, as Video CD and Super Video CD write to fill their sectors, continue the stream
-// when a pack follows them within a sector's length. The clip ends after the program end code
+// when a pack follows them within a sector's length; zeros that fill the last pack's sector
+// exactly belong to it too. A pack whose clock reference goes back begins another stream. The
+// clip ends after the program end code
 // (a proven end) when one follows, else after the last complete pack or packet (an open end). A
 // stream needs at least one packet. Packet runs are long and any pack of them can be a
 // candidate, so the memo keeps where the run from each element ends and whether a packet lies
@@ -51,16 +53,37 @@ std::int64_t PackHeaderLength(SourceView& view, std::int64_t at) {
   return 0;
 }
 
-// Where a pack header stands behind the zero bytes at `at` that pad a sector; `at` when there
-// are none or no pack follows them.
+// The system clock reference of the pack header at `at` (MPEG-1 or MPEG-2, 33 bits of 90 kHz),
+// when one stands there.
+std::optional<std::int64_t> ClockReference(SourceView& view, std::int64_t at) {
+  if (PackHeaderLength(view, at) == 0) return std::nullopt;
+  std::vector<std::uint8_t> storage;
+  const std::optional<Bytes> bytes = view.ReadRecord(at + 4, 5, storage).ReadBytes(5);
+  if (!bytes) return std::nullopt;
+  const Bytes b = *bytes;
+  const auto at_bits = [&](int byte, int shift, int mask) { return std::int64_t{(b[byte] >> shift) & mask}; };
+  if ((b[0] & 0xF0) == 0x20)  // MPEG-1: 0010 s32-30 1 s29-15 1 s14-0 1
+    return at_bits(0, 1, 7) << 30 | at_bits(1, 0, 0xFF) << 22 | at_bits(2, 1, 0x7F) << 15 | at_bits(3, 0, 0xFF) << 7 |
+           at_bits(4, 1, 0x7F);
+  // MPEG-2: 01 s32-30 1 s29-15 1 s14-0 1, the last field split across byte boundaries
+  return at_bits(0, 3, 7) << 30 | at_bits(0, 0, 3) << 28 | at_bits(1, 0, 0xFF) << 20 | at_bits(2, 3, 0x1F) << 15 |
+         at_bits(2, 0, 3) << 13 | at_bits(3, 0, 0xFF) << 5 | at_bits(4, 3, 0x1F);
+}
+
+// Whether the `count` bytes at `at` can be read and are all zero.
+bool AllZero(SourceView& view, std::int64_t at, std::int64_t count) {
+  std::vector<std::uint8_t> storage;
+  const std::optional<Bytes> bytes = view.ReadRecord(at, count, storage).ReadBytes(static_cast<std::size_t>(count));
+  return bytes && std::all_of(bytes->begin(), bytes->end(), [](std::uint8_t b) { return b == 0; });
+}
+
+// Where a pack header (or the end code) stands behind the zero bytes at `at` that pad a
+// sector; `at` when there are none or neither follows them.
 std::int64_t PackAfterPadding(SourceView& view, std::int64_t at) {
   const std::int64_t first_other = view.FindByte(at, 0x01, std::min(view.Size(), at + kLongestSectorPadding + 3));
-  if (first_other - at < 3) return at;
-  std::vector<std::uint8_t> storage;
-  const std::optional<Bytes> zeros = view.ReadRecord(at, first_other - at, storage).ReadBytes(static_cast<std::size_t>(first_other - at));
-  if (!zeros || std::any_of(zeros->begin(), zeros->end(), [](std::uint8_t b) { return b != 0; })) return at;
+  if (first_other - at < 3 || !AllZero(view, at, first_other - at)) return at;
   const std::int64_t code_at = first_other - 2;
-  return PackHeaderLength(view, code_at) != 0 ? code_at : at;
+  return PackHeaderLength(view, code_at) != 0 || view.Byte(code_at + 3) == kEndCode ? code_at : at;
 }
 
 // The run of start codes from `at`: its end and whether a packet lay on it (packed); -1 as the
@@ -71,7 +94,15 @@ std::int64_t RunFrom(ScanState& state, std::int64_t at) {
   WalkMemo::Walk walk(memo);
   std::int64_t end = at;
   unsigned seen = 0, beyond = 0;
+  std::int64_t last_pack = -1;
+  std::optional<std::int64_t> last_clock;
   for (;;) {
+    // The clock never goes back within a stream: a pack whose clock does begins the next one
+    // (as where files lie back to back). Looked at before the memo, which may know that pack
+    // from a walk that began there.
+    const std::optional<std::int64_t> clock = ClockReference(view, end);
+    if (clock && last_clock && *clock < *last_clock) break;
+    if (clock) last_clock = clock;
     if (const std::optional<std::int64_t> known = memo.Find(end)) {
       end = WalkMemo::EndOf(*known);
       beyond = WalkMemo::FlagsOf(*known);
@@ -84,7 +115,15 @@ std::int64_t RunFrom(ScanState& state, std::int64_t at) {
     if (!prefix || !code || !MatchesAt(*prefix, 0, "\x00\x00\x01"sv)) {
       const std::int64_t pack = PackAfterPadding(view, end);
       walk.Pass(end);
-      if (pack <= end) break;
+      if (pack <= end) {
+        // Zeros that fill the last pack's sector exactly (and no further) pad it as the others.
+        // Decided from the last pack alone, so that every walk along the chain ends alike.
+        const std::int64_t sector_end = last_pack + kLongestSectorPadding;
+        if (last_pack >= 0 && end < sector_end && sector_end <= view.Size() && AllZero(view, end, sector_end - end) &&
+            !(sector_end + 3 <= view.Size() && AllZero(view, sector_end, 3)))
+          end = sector_end;
+        break;
+      }
       end = pack;
       continue;
     }
@@ -98,6 +137,7 @@ std::int64_t RunFrom(ScanState& state, std::int64_t at) {
     unsigned here = 0;
     if (*code == kPackCode) {
       length = PackHeaderLength(view, end);
+      last_pack = end;
     } else if (*code >= kSystemHeaderCode) {
       const std::optional<std::uint16_t> body = head.ReadBE16();
       if (body) length = 6 + *body;

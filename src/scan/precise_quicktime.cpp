@@ -3,8 +3,9 @@
 // after its last known atom. A size of 1 takes the 64-bit size after the type. A size of 0
 // ("runs to the end of the file", allowed for the last atom) has no end inside other data: the
 // movie ends where its tables place the last byte of media data (the sample tables of the movie
-// atom before it, or the track runs of the fragment before it), and where they place none the
-// end is open. A file that begins with "ftyp" is found from there; its later atoms lie inside
+// atom before it, or the track runs of the fragment before it; after its header when they place
+// nothing in it), and where there are no such tables the end is open. A later "ftyp" begins the
+// next file. A file that begins with "ftyp" is found from there; its later atoms lie inside
 // that clip and are not listed again. Walks from different candidates that reach one atom go on
 // alike, so the memo keeps where the chain from each atom ends and whether a movie atom lies
 // ahead.
@@ -91,12 +92,15 @@ std::int64_t ChainFrom(ScanState& state, std::int64_t at) {
   unsigned seen = 0, beyond = 0;
   TableAtom movie, fragment;  // the last movie atom passed; the fragment just before
   for (;;) {
+    const std::optional<Atom> atom = AtomAt(view, end);
+    // A file type atom opens a file: behind the first atom it is the next file's, wherever the
+    // walk came from (so it is looked at before the memo).
+    if (end != at && atom && atom->type == "ftyp") break;
     if (const std::optional<std::int64_t> known = memo.Find(end)) {
       end = WalkMemo::EndOf(*known);
       beyond = WalkMemo::FlagsOf(*known);
       break;
     }
-    const std::optional<Atom> atom = AtomAt(view, end);
     std::int64_t atom_end = !atom ? -1 : atom->size == 0 ? view.Size() : end + atom->size;
     // What is met counts only for an atom that lies whole in the source: a movie atom cut off
     // at the source end makes no clip, wherever the walk came from.
@@ -104,9 +108,10 @@ std::int64_t ChainFrom(ScanState& state, std::int64_t at) {
     unsigned here = whole && atom->type == "moov" ? kMovieSeen : 0u;
     if (whole && atom->size == 0) {
       // Inside other data the source end is nobody's end: the tables say where the media stop.
+      // Tables that place nothing in it leave it empty: the movie ends with its header.
       const std::optional<std::int64_t> media_end = TablesEnd(view, at, movie, fragment);
-      if (media_end && *media_end >= end + 8 && *media_end <= view.Size())
-        atom_end = *media_end;
+      if (media_end && *media_end <= view.Size())
+        atom_end = std::max(*media_end, end + 8);
       else
         here |= kOpenEnd;
     }

@@ -7,7 +7,7 @@
 // right. The properties chunk tells where the first index chunk stands: a chain that stops short
 // of an index the properties place further on goes on there. Old RealAudio files (".ra" FD,
 // versions 3 to 5) carry no chunks; their size is the header's length and the audio length the
-// header gives.
+// header gives, and the "RaTC" trailer some writers put after the audio.
 #include <array>
 
 #include "scan/chain_walk.h"
@@ -139,6 +139,24 @@ std::optional<WalkEnd> RealMediaEnd(ScanState& state, std::int64_t start) {
   return WalkEnd{at, open};
 }
 
+// RealAudio 4 writers end a file with "RaTC" trailer chunks after the audio: each "RaTC" with
+// its 32-bit length, and last an 8-byte "RaTC" whose second word points back at the first
+// trailer chunk (from the file's start).
+std::int64_t TrailerEnd(SourceView& view, std::int64_t start, std::int64_t audio_end) {
+  std::int64_t at = audio_end;
+  for (int chunks = 0; chunks < 16; ++chunks) {
+    std::vector<std::uint8_t> storage;
+    ByteCursor head = view.ReadRecord(at, 8, storage);
+    const std::optional<Bytes> id = head.ReadBytes(4);
+    const std::optional<std::uint32_t> word = head.ReadBE32();
+    if (!id || !word || !MatchesAt(*id, 0, "RaTC")) break;
+    if (*word == audio_end - start) return at + 8;
+    if (*word < 8 || *word > 4096 || at + *word > view.Size()) break;
+    at += *word;
+  }
+  return audio_end;  // no closing pointer: the trailer is not this file's
+}
+
 // ".ra" FD: version 3 keeps its header length (from byte 8) at 6 and the audio length at 18;
 // versions 4 and 5 the size from byte 16 on at 12, the header length (from byte 16) at 18 and
 // the audio length at 28, with the version again at 16.
@@ -172,7 +190,7 @@ std::optional<std::int64_t> RealAudioEnd(ScanState& state, std::int64_t start) {
     if (*data_size != length - 16 && *data_size != length) return std::nullopt;
   }
   if (length > state.SourceSize() - start) return std::nullopt;
-  return start + length;
+  return TrailerEnd(state.View(), start, start + length);
 }
 
 }  // namespace

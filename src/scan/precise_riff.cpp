@@ -89,9 +89,9 @@ std::optional<WalkEnd> WaveEnd(ScanState& state, std::int64_t start) {
   SourceView& view = state.View();
   const std::optional<RiffHead> riff = RiffAt(view, start);
   if (!riff || riff->form != "WAVE") return std::nullopt;
-  const std::int64_t stated = ChunkEnd(start, riff->size);
-  if (riff->size != 0 && riff->size != 0xFFFFFFFFu && stated - (riff->size & 1) <= view.Size())
-    return WalkEnd{std::min(stated, view.Size()), false};
+  // The form's own pad byte lies outside the file as writers write it: nothing follows it in there.
+  const std::int64_t stated = start + kChunkHead + riff->size;
+  if (riff->size != 0 && riff->size != 0xFFFFFFFFu && stated <= view.Size()) return WalkEnd{stated, false};
   const std::int64_t end = EndOfChunks(state, start + 12);
   if (end <= start + 12) return std::nullopt;
   return WalkEnd{end, true};

@@ -2,7 +2,9 @@
 // smallest, or for the further types a synthesized one) with only that type enabled, and for
 // MP3 mode over a frame run:
 //  - the clip cut short at every length (every one up to 300 bytes, then spread over the rest)
-//    is scanned without harm, and nothing listed lies outside the source;
+//    is scanned without harm, and nothing listed lies outside the source; so is the clip cut
+//    short across a window boundary, and the clip with a field of its first bytes rewritten to
+//    claim more than the source holds, whole and cut short;
 //  - the clip with its signature on, just before and across a window boundary is found once,
 //    with its exact boundaries;
 //  - random noise gives what the plain reference detectors give (they know the classic types);
@@ -120,6 +122,50 @@ TEST_P(DetectorContract, TruncatedAtEveryLength) {
     const auto cut = Scan(std::vector<std::uint8_t>(clip_.begin(), clip_.begin() + static_cast<std::ptrdiff_t>(length)));
     if (HasFailure()) return;
   }
+}
+
+// The clip cut short where it straddles a window boundary (where a scan fuzzer run found an XM
+// header reaching past the source end), the source ending with it: a header found in one
+// window goes on behind it, and the detector reads the rest through the view.
+TEST_P(DetectorContract, CutShortAcrossAWindowBoundary) {
+  ASSERT_FALSE(clip_.empty());
+  const std::size_t lengths[] = {20, 84, 300, clip_.size() / 3, clip_.size() - 1};
+  for (const std::int64_t start : {std::int64_t{kWindowStep - 12}, std::int64_t{kWindowSize - 5}})
+    for (const std::size_t length : lengths) {
+      if (length == 0 || length >= clip_.size()) continue;
+      SCOPED_TRACE(testing::Message() << start << " + " << length);
+      const std::vector<std::uint8_t> cut(clip_.begin(), clip_.begin() + static_cast<std::ptrdiff_t>(length));
+      Scan(test::PlaceAt(static_cast<std::size_t>(start) + length, static_cast<std::size_t>(start), cut));
+      if (HasFailure()) return;
+    }
+}
+
+// The clip with one field of its first bytes rewritten (to nothing, to all ones, to a size
+// larger than the source yet inside what detectors accept), whole and cut short behind the
+// field: whatever its sizes and counts now claim, nothing listed runs past the source end. A
+// count of zero that skips the walk which checks the sizes, or a header size added after the
+// last check, shows here and not only in a fuzzer's run.
+TEST_P(DetectorContract, RewrittenFieldsNeverRunPastTheSourceEnd) {
+  ASSERT_FALSE(clip_.empty());
+  // 4,096 and 1 MiB read either way round, as 16-bit fields 4,096 or 16 and then 0.
+  constexpr std::uint8_t kValues[][4] = {
+      {0x00, 0x00, 0x00, 0x00}, {0xFF, 0xFF, 0xFF, 0xFF}, {0x00, 0x10, 0x00, 0x00}, {0x00, 0x00, 0x10, 0x00}};
+  // Not at offset 0: a bound taken relative to the clip's start must still hold.
+  constexpr std::size_t kLead = 333;
+  const std::size_t fields = std::min<std::size_t>(clip_.size(), 160);
+  for (std::size_t at = 0; at + 4 <= fields; at += 2)
+    for (const auto& value : kValues) {
+      std::vector<std::uint8_t> clip = clip_;
+      std::copy(std::begin(value), std::end(value), clip.begin() + static_cast<std::ptrdiff_t>(at));
+      for (const std::size_t kept : {at + 24, at + 100, clip.size()}) {
+        if (kept > clip.size()) continue;
+        SCOPED_TRACE(testing::Message() << "field at " << at << " = " << int{value[0]} << " " << int{value[1]} << " "
+                                        << int{value[2]} << " " << int{value[3]} << ", " << kept << " bytes kept");
+        const std::vector<std::uint8_t> cut(clip.begin(), clip.begin() + static_cast<std::ptrdiff_t>(kept));
+        Scan(test::PlaceAt(kLead + kept, kLead, cut));
+        if (HasFailure()) return;
+      }
+    }
 }
 
 TEST_P(DetectorContract, SignatureStraddlingAWindowBoundaryIsFoundOnce) {

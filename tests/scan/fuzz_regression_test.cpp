@@ -9,6 +9,8 @@
 #include "cd/fake_aspi.h"
 #include "cd/sector_reads.h"
 #include "stream/memory_stream.h"
+#include "support/scan_harness.h"
+#include "synth/tracker_synth.h"
 
 namespace rsf {
 namespace {
@@ -70,6 +72,38 @@ TEST(FuzzRegression, SectorReadEndingPastTheOffsetRange) {
   disc.Seek(kMax - 3);
   EXPECT_EQ(disc.Read(buffer, 16), -1);
   EXPECT_EQ(disc.Position(), kMax - 3);
+}
+
+// scan_fuzzer (a 25-minute run): the first 84 bytes of an XM module with no patterns and no
+// instruments, whose header size (276, counted from offset 60) makes it 336 bytes long, placed
+// across the first window boundary at 63,436 with the source ending behind them. With nothing
+// to walk, the header size was never held against the source: listed from 63,436 to 63,772
+// under both rule sets, and its extraction failed with a stream read error.
+TEST(FuzzRegression, XmHeaderReachingPastTheSourceEnd) {
+  synth::XmFields empty;
+  empty.pattern_packed_sizes.clear();
+  empty.instruments.clear();
+  const synth::ByteVector module = synth::XmFile(empty);
+  ASSERT_EQ(module.size(), 336u);
+  constexpr std::size_t kStart = 63'436;
+  ASSERT_LT(kStart, static_cast<std::size_t>(kWindowStep));
+  for (const std::size_t kept : {std::size_t{84}, module.size()}) {
+    std::vector<std::uint8_t> source(kStart, 0x20);  // the fuzzer's filler, which starts no signature
+    source.insert(source.end(), module.begin(), module.begin() + static_cast<std::ptrdiff_t>(kept));
+    const auto size = static_cast<std::int64_t>(source.size());
+    for (const bool precise : {false, true}) {
+      SCOPED_TRACE(testing::Message() << kept << " bytes kept, precise " << precise);
+      ScanOptions options = ScanOptions::AllTypes();
+      options.precise = precise;
+      const test::ScanResult result = test::ScanBytes(source, options);
+      EXPECT_EQ(result.outcome, ScanOutcome::kFinished);
+      for (const TFilestruct& clip : result.catalogue) EXPECT_LE(clip.EndOffset, size) << clip.Extension;
+      // Cut short it is no module; whole, the same bytes are one.
+      const std::vector<test::Span> expected =
+          kept < module.size() ? std::vector<test::Span>{} : std::vector<test::Span>{{std::int64_t{kStart}, size}};
+      EXPECT_EQ(test::Spans(result.catalogue), expected);
+    }
+  }
 }
 
 }  // namespace
