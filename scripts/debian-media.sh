@@ -3,7 +3,7 @@
 # movies of every type the tool finds, as their makers wrote them. The packages are fetched with
 # apt-get download into ${RSF_DEB_CACHE:-/tmp/rsf-debs} (kept there for the next run) and unpacked
 # with dpkg; nothing is installed.
-#   scripts/debian-media.sh FOLDER
+#   scripts/debian-media.sh FOLDER [PACKAGE...]    (packages named: those alone)
 # A file is taken when its first bytes are those of a type the tool finds, once for each content,
 # at most 15 of one type or name ending from one package (RSF_MEDIA_PER_PACKAGE) and 60 of one
 # type in all (RSF_MEDIA_PER_TYPE), none over 4 MB and 120 MB in all; its copy is named
@@ -59,6 +59,10 @@ packages=(
   basic256          # MP3
   vonsh             # MP3
 )
+if [ $# -gt 1 ]; then
+  shift
+  packages=("$@")
+fi
 # The name endings worth a look; a file is judged by its bytes, not by its name.
 endings=(wav voc aif aiff aifc 8svx svx iff lbm ilbm mid midi rmi kar mod s3m xm it bmp jpg jpeg
   gif png ogg oga ogv opus spx mp3 avi mpg mpeg mpv m1v m2v vob mov mp4 m4v m4a 3gp qt rm ra rmvb

@@ -3,7 +3,7 @@
 // with "moov" first and last, Motion JPEG and Cinepak AVI, streamed WAVE, MP3 with ID3v2,
 // APEv2 and ID3v1 tags, top-down bitmaps, Exif JPEGs with thumbnails, progressive JPEGs), and
 // synthesized ones where no Debian tool writes the format (RealMedia with an index, RealAudio,
-// RMID, OpenDML AVI, APEv2 and Lyrics3 tags), laid into random filler at offsets across window boundaries: every one
+// RealAudio's trailer, RMID, OpenDML AVI, APEv2 and Lyrics3 tags), laid into random filler at offsets across window boundaries: every one
 // comes out whole, byte for byte, and what lies inside one is not listed again.
 #include <gtest/gtest.h>
 
@@ -37,6 +37,15 @@ ByteVector RealAudio4(std::uint32_t audio) {
   while (out.size() < 56) out.U8(0);
   for (std::uint32_t i = 0; i < audio; ++i) out.U8(static_cast<std::uint8_t>(i * 13));
   return out.Take();
+}
+
+// The "RaTC" trailer RealAudio 4 writers put behind the audio: a chunk, then a last one that
+// points back at the first (from the file's start).
+ByteVector WithRaTrailer(ByteVector ra) {
+  synth::ByteWriter trailer;
+  trailer.Text("RaTC").BE32(16).Text(".ra4").BE32(8).Text("RaTC").BE32(static_cast<std::uint32_t>(ra.size()));
+  ra.insert(ra.end(), trailer.bytes().begin(), trailer.bytes().end());
+  return ra;
 }
 
 // A RIFF-wrapped MIDI file.
@@ -79,6 +88,7 @@ class PreciseRealMedia : public ::testing::Test {
     if (files_.empty()) return;
     files_["synth-realmedia-index.ram"] = synth::RealMediaFile(40, 3);
     files_["synth-realaudio4.ra"] = RealAudio4(5000);
+    files_["synth-realaudio4-trailer.ra"] = WithRaTrailer(RealAudio4(4000));
     files_["synth-rmid.mid"] = Rmid();
     if (files_.count("mp3-id3v2.mp3")) files_["synth-tags.mp3"] = WithTrailingTags(files_["mp3-id3v2.mp3"]);
     if (files_.count("cinepak.avi")) files_["synth-opendml.avi"] = OpenDml(files_["cinepak.avi"]);
@@ -132,6 +142,37 @@ class PreciseRealMedia : public ::testing::Test {
 TEST_F(PreciseRealMedia, EveryFileComesOutWholeAndNothingInsideIsListedAgain) { ExpectEveryFileWhole(false); }
 
 TEST_F(PreciseRealMedia, Mp3FilesComeOutWithTheirTags) { ExpectEveryFileWhole(true); }
+
+TEST(PreciseDebianMedia, StreamFormsOfDebiansPackagesComeOutWhole) {
+  // Real files as their makers wrote them: each whole, byte for byte, in random filler. The movie
+  // whose last atom has size 0 keeps its tables' media whole (the 24 bytes of its empty last atom
+  // behind them are nobody's), and the picture stored in its media data is part of it.
+  const test::MediaFiles files = test::DebianStreamForms();
+  const char* const whole[] = {"emacspeak--welcome.ra", "xine-ui--default.mpv", "wx3.2-examples--press.mpg",
+                               "k3b-data--k3bphotovcd.mpg", "k3b-data--k3bphotosvcd.mpg",
+                               "golang-github-gabriel-vasile-mimetype-dev--rmvb.rmvb"};
+  const std::string movie = "coccinella--FakeSample.mov";
+  std::vector<std::pair<std::string, const ByteVector*>> order;
+  for (const std::string name : whole)
+    if (files.count(name)) order.emplace_back(name, &files.at(name));
+  if (files.count(movie)) order.emplace_back(movie, &files.at(movie));
+  if (order.size() < 7) GTEST_SKIP() << "Debian's packages could not be fetched";
+  std::vector<Embedded> placed;
+  ScanOptions options = ScanOptions::ClassicTypes();
+  options.precise = true;
+  const ClipCatalogue catalogue = test::ScanBytes(test::LayIntoFiller(order, placed), options).catalogue;
+  for (const Embedded& file : placed) {
+    const std::int64_t end = file.name == movie ? file.end - 24 : file.end;
+    const auto clip = std::find_if(catalogue.begin(), catalogue.end(),
+                                   [&](const TFilestruct& c) { return c.StartOffset == file.start && c.EndOffset == end; });
+    EXPECT_NE(clip, catalogue.end()) << file.name;
+    if (clip != catalogue.end()) {
+      EXPECT_FALSE(clip->OpenEnd) << file.name;
+    }
+    for (const TFilestruct& c : catalogue)
+      EXPECT_FALSE(c.StartOffset > file.start && c.StartOffset < file.end) << c.Extension << " inside " << file.name;
+  }
+}
 
 }  // namespace
 }  // namespace rsf

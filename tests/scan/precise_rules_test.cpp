@@ -29,6 +29,15 @@ ByteVector Mpeg1Pack() {
   return ByteWriter().BE32(0x000001BA).U8(0x21).U8(0).U8(0x01).U8(0).U8(0x01).U8(0x80).U8(0).U8(0x01).Take();
 }
 
+// An MPEG-1 pack header whose system clock reference is `clock`, with one packet behind it.
+ByteVector Mpeg1PackWithPacket(std::uint64_t clock) {
+  ByteWriter w;
+  w.BE32(0x000001BA).U8(static_cast<std::uint8_t>(0x21 | ((clock >> 29) & 0x0E))).U8(static_cast<std::uint8_t>(clock >> 22));
+  w.U8(static_cast<std::uint8_t>(((clock >> 14) & 0xFE) | 1)).U8(static_cast<std::uint8_t>(clock >> 7));
+  w.U8(static_cast<std::uint8_t>(((clock << 1) & 0xFE) | 1)).U8(0x80).U8(0).U8(0x01);
+  return w.BE32(0x000001E0).BE16(30).Fill(30, 0x22).Take();
+}
+
 ByteVector Box(std::string_view type, const ByteVector& body) {
   return ByteWriter().BE32(static_cast<std::uint32_t>(8 + body.size())).Text(type).Append(body).Take();
 }
@@ -125,6 +134,45 @@ std::vector<Layout> Layouts() {
     const auto end = static_cast<std::int64_t>(w.size());
     w.Append(synth::RandomBytes(2000, 6));
     rows.push_back({"FragmentSizeZeroDataEndsByTheTrackRun", ClipKind::kQT, w.Take(), {{0, end}}});
+  }
+  // Tables that place all media before the size-0 atom leave it empty: the movie ends after
+  // its header, and the picture lying in its first mdat is part of it.
+  {
+    ByteWriter w;
+    w.BE32(16).Text("ftypqt  ").Fill(4, 0);
+    const auto data = static_cast<std::uint32_t>(w.size() + MovieAtom({0}, {0}, 1).size() + 8);
+    w.Append(MovieAtom({data}, {400}, 1)).Append(Box("mdat", ByteVector(400, 0x31)));
+    const std::int64_t end = static_cast<std::int64_t>(w.size()) + 8;
+    w.BE32(0).Text("mdat").Fill(24, 0).Append(synth::RandomBytes(900, 11));
+    rows.push_back({"QuickTimeSizeZeroAtomLeftEmpty", ClipKind::kQT, w.Take(), {{0, end}}});
+  }
+  // Movies back to back: the second one's file type atom begins it.
+  {
+    const ByteVector movie = ByteWriter().BE32(16).Text("ftypisom").Fill(4, 0).Append(Box("moov", ByteVector(30, 1)))
+                                 .Append(Box("mdat", ByteVector(200, 2))).Take();
+    const auto size = static_cast<std::int64_t>(movie.size());
+    rows.push_back({"MoviesBackToBack", ClipKind::kQT, ByteWriter().Append(movie).Append(movie).Take(),
+                    {{0, size}, {size, 2 * size}}});
+  }
+  // Program streams back to back without end codes: the pack whose clock goes back begins the
+  // second. Neither end is proven.
+  {
+    ByteWriter first, second;
+    first.Append(Mpeg1PackWithPacket(9000)).Append(Mpeg1PackWithPacket(12000));
+    second.Append(Mpeg1PackWithPacket(3000)).Append(Mpeg1PackWithPacket(6000));
+    const auto a = static_cast<std::int64_t>(first.size()), b = static_cast<std::int64_t>(second.size());
+    rows.push_back({"ProgramStreamsBackToBack", ClipKind::kMPG,
+                    ByteWriter().Append(first.bytes()).Append(second.bytes()).Append(synth::RandomBytes(600, 12)).Take(),
+                    {{0, a}, {a, a + b}}, {true, true}});
+  }
+  // A WAVE whose form has an odd size ends without the pad byte its writer never wrote.
+  {
+    ByteWriter w;
+    w.Text("RIFF").LE32(4 + 24 + 8 + 101).Text("WAVEfmt ").LE32(16).LE16(1).LE16(1).LE32(8000).LE32(8000).LE16(1).LE16(8);
+    w.Text("data").LE32(101).Fill(101, 0x80);
+    const auto end = static_cast<std::int64_t>(w.size());
+    w.Append(synth::RandomBytes(300, 13));
+    rows.push_back({"WaveOfOddSizeWithoutPadByte", ClipKind::kWAV, w.Take(), {{0, end}}});
   }
   // A Video CD stream: packs padded with zeros to their sector, then the end code (proven).
   {

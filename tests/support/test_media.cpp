@@ -14,7 +14,7 @@
 namespace rsf::test {
 namespace fs = std::filesystem;
 
-MediaFiles ScriptMedia(const std::string& script, const std::string& folder_name) {
+MediaFiles ScriptMedia(const std::string& script, const std::string& folder_name, const std::string& arguments) {
   const char* data = std::getenv("RSF_TEST_DATA");
   const fs::path root = data ? fs::path(data) : fs::temp_directory_path() / "rsf-test-data";
   const fs::path folder = root / folder_name;
@@ -22,7 +22,7 @@ MediaFiles ScriptMedia(const std::string& script, const std::string& folder_name
   if (!fs::is_directory(folder)) {
     fs::create_directories(root, error);
     const fs::path making = root / (folder_name + ".making-" + std::to_string(std::random_device()()));
-    const std::string command = "'" RSF_SOURCE_DIR "/" + script + "' '" + making.string() + "' >/dev/null 2>&1";
+    const std::string command = "'" RSF_SOURCE_DIR "/" + script + "' '" + making.string() + "' " + arguments + " >/dev/null 2>&1";
     if (std::system(command.c_str()) == 0) fs::rename(making, folder, error);  // fails if another made it first
     fs::remove_all(making, error);
   }
