@@ -114,14 +114,20 @@ Result ScanWithReference(const Run& run) {
   return {outcome.threw, outcome.error, outcome.cancelled, outcome.catalogue, outcome.read_errors, observer.rounds()};
 }
 
-void CheckSame(const Result& a, const Result& b) {
-  RSF_FUZZ_CHECK(a.threw == b.threw);
-  RSF_FUZZ_CHECK(a.error == b.error);
-  RSF_FUZZ_CHECK(a.cancelled == b.cancelled);
+// `a` from the engine. Against the reference (`reference`), which searches each footer at once
+// from its header: the engine meets a failure that search meets at once when its windows reach
+// it, after as many rounds or more, or not at all when the program closes first; and a scan
+// that closes keeps only the clips listed before the first one still waiting for its footer
+// (searching it then could read on to the source end while the program closes).
+void CheckSame(const Result& a, Result b, bool reference) {
+  if (reference && a.cancelled && a.catalogue.size() < b.catalogue.size()) b.catalogue.resize(a.catalogue.size());
+  if (!(reference && b.threw && a.cancelled)) {
+    RSF_FUZZ_CHECK(a.threw == b.threw);
+    RSF_FUZZ_CHECK(a.error == b.error);
+    RSF_FUZZ_CHECK(a.cancelled == b.cancelled);
+  }
   RSF_FUZZ_CHECK(a.read_errors == b.read_errors);
-  // The engine meets a failure that a footer search at the header meets at once (the
-  // reference's) when its windows reach it: the same failure, after as many rounds or more.
-  RSF_FUZZ_CHECK(a.threw ? a.rounds >= b.rounds : a.rounds == b.rounds);
+  RSF_FUZZ_CHECK(reference && b.threw ? a.rounds >= b.rounds : a.rounds == b.rounds);
   RSF_FUZZ_CHECK(a.catalogue.size() == b.catalogue.size());
   for (std::size_t i = 0; i < a.catalogue.size(); ++i) {
     RSF_FUZZ_CHECK(a.catalogue[i].StartOffset == b.catalogue[i].StartOffset);
@@ -147,7 +153,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   // The reference detectors know the classic rules and types only.
   const bool further = run.options.enabled[static_cast<std::size_t>(rsf::kClassicClipKindCount)];
-  if (!run.options.precise && !further) CheckSame(result, ScanWithReference(run));
-  if (run.matcher == rsf::MatcherKind::kBest) CheckSame(result, ScanWithEngine(run, rsf::MatcherKind::kPortable));
+  if (!run.options.precise && !further) CheckSame(result, ScanWithReference(run), true);
+  if (run.matcher == rsf::MatcherKind::kBest) CheckSame(result, ScanWithEngine(run, rsf::MatcherKind::kPortable), false);
   return 0;
 }

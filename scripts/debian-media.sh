@@ -7,8 +7,8 @@
 # A file is taken when its first bytes are those of a type the tool finds, once for each content,
 # at most 15 of one type or name ending from one package (RSF_MEDIA_PER_PACKAGE) and 60 of one
 # type in all (RSF_MEDIA_PER_TYPE), none over 4 MB and 120 MB in all; its copy is named
-# PACKAGE--NAME. A package that cannot be fetched (no package lists, no network) gives nothing
-# and the script still exits 0: the caller counts what it finds. At the end one line for each
+# PACKAGE--NAME. A package that cannot be fetched (no package lists, no network) gives nothing;
+# the script fails only when no file at all was taken: the caller counts what it finds. At the end one line for each
 # package tells how many files it gave.
 set -u
 out=${1:?usage: debian-media.sh FOLDER}
@@ -200,5 +200,7 @@ for p in "${packages[@]}"; do
   rm -rf "$dir"
 done
 printf '%s\n' "${report[@]}"
-echo "$(find "$out" -maxdepth 1 -type f -name '*--*' | wc -l) files in $out, $((total / 1024)) KB taken this run"
-exit 0
+found=$(find "$out" -maxdepth 1 -type f -name '*--*' | wc -l)
+echo "$found files in $out, $((total / 1024)) KB taken this run"
+# Nothing at all (no package lists, no network): fail, so that callers do not keep an empty folder.
+[ "$found" -gt 0 ]

@@ -51,6 +51,7 @@ inline constexpr std::string_view kModTags[] = {
     "9CHN", "10CH", "11CH", "12CH", "13CH", "14CH", "15CH", "16CH", "17CH", "18CH", "19CH", "20CH",
     "21CH", "22CH", "23CH", "24CH", "25CH", "26CH", "27CH", "28CH", "29CH", "30CH", "31CH", "32CH"};
 inline constexpr std::int64_t kModTagOffset = 1080;
+static_assert(kModTagOffset + 4 <= kLongestLeadIn, "open ends settle only once every clip before them is found");
 // IFF form types, 8 bytes into the file (after "FORM" and the size).
 inline constexpr std::string_view kAiffForms[] = {"AIFF"sv, "AIFC"sv};
 inline constexpr std::string_view kIlbmForms[] = {"ILBM"sv, "PBM "sv};

@@ -52,12 +52,16 @@ std::optional<Bytes> Child(Bytes bytes, std::string_view type) {
 
 // The sample sizes of a track (`stsz`, or the compact `stz2` with 4-, 8- or 16-bit fields): one
 // size for all, or a table kept as prefix sums (sums[i]: the size of the first i samples).
+// No movie inside a source of signed 32-bit offsets places data this far: hostile sums stop here
+// instead of overflowing.
+constexpr std::int64_t kFarBeyondAnySource = std::int64_t{1} << 40;
+
 struct SampleSizes {
   std::int64_t count = 0;
   std::int64_t uniform = 0;
   std::vector<std::int64_t> sums;
   std::int64_t Sum(std::int64_t first, std::int64_t last) const {
-    if (uniform != 0) return (last - first) * uniform;
+    if (uniform != 0) return last - first > kFarBeyondAnySource / uniform ? kFarBeyondAnySource : (last - first) * uniform;
     return sums[static_cast<std::size_t>(last)] - sums[static_cast<std::size_t>(first)];
   }
 };
@@ -112,7 +116,7 @@ std::optional<std::vector<std::int64_t>> ChunkOffsets(Bytes stbl) {
   offsets.reserve(*count);
   for (std::uint32_t i = 0; i < *count; ++i) {
     const std::uint64_t offset = wide ? *cursor.ReadBE64() : *cursor.ReadBE32();
-    if (offset > (std::uint64_t{1} << 40)) return std::nullopt;
+    if (offset > static_cast<std::uint64_t>(kFarBeyondAnySource)) return std::nullopt;
     offsets.push_back(static_cast<std::int64_t>(offset));
   }
   return offsets;
@@ -145,6 +149,7 @@ std::optional<std::int64_t> TrackDataEnd(Bytes stbl) {
     if (runs[run].first_chunk > chunk) return std::nullopt;
     const std::int64_t last = std::min<std::int64_t>(sample + runs[run].samples, sample_count);
     const std::int64_t bytes = sizes->Sum(sample, last);
+    if (bytes >= kFarBeyondAnySource) return std::nullopt;
     if (bytes > 0) end = std::max(end, (*offsets)[chunk - 1] + bytes);
     sample = last;
   }
@@ -183,7 +188,7 @@ std::optional<std::int64_t> FragmentDataEnd(Bytes moof, std::int64_t moof_offset
     std::int64_t base = moof_offset;
     if (*head_flags & kBaseDataOffset) {
       const std::optional<std::uint64_t> offset = head.ReadBE64();
-      if (!offset || *offset > (std::uint64_t{1} << 40)) return std::nullopt;
+      if (!offset || *offset > static_cast<std::uint64_t>(kFarBeyondAnySource)) return std::nullopt;
       base = static_cast<std::int64_t>(*offset);
     }
     if ((*head_flags & kSampleDescription) && !head.Skip(4)) return std::nullopt;
@@ -214,10 +219,11 @@ std::optional<std::int64_t> FragmentDataEnd(Bytes moof, std::int64_t moof_offset
         run.Skip(per_sample - 4 - ((*flags & kSampleDuration) ? 4 : 0));
       }
       if (!(*flags & kSampleSize)) {
-        if (std::uint64_t{*count} * *default_size > (std::uint64_t{1} << 40)) return std::nullopt;
+        if (std::uint64_t{*count} * *default_size > static_cast<std::uint64_t>(kFarBeyondAnySource)) return std::nullopt;
         bytes = std::int64_t{*count} * *default_size;
       }
       if (data < 0 || bytes <= 0) continue;
+      if (bytes >= kFarBeyondAnySource) return std::nullopt;
       end = std::max(end.value_or(0), data + bytes);
     }
   }

@@ -22,7 +22,7 @@ void FindPreciseBitmapClips(ScanState& state);
 // AVI (with its OpenDML "AVIX" pieces) and WAVE (also streamed ones, by their chunks).
 void FindPreciseRiffClips(ScanState& state, const TcliptypeRIFF& type);
 void FindPreciseJpegClips(ScanState& state);
-// MPEG-1 and MPEG-2 program streams.
+// MPEG-1 and MPEG-2 program streams, and MPEG-1 and MPEG-2 video elementary streams.
 void FindPreciseMpegClips(ScanState& state);
 void FindPreciseMveClips(ScanState& state);
 // RealMedia files and old RealAudio (".ra", versions 3 to 5) files.
@@ -34,6 +34,5 @@ void FindPreciseMidiClips(ScanState& state);
 // or nullopt when no clip of the type starts there.
 std::optional<std::int64_t> JpegEnd(ScanState& state, std::int64_t start);
 std::optional<std::int64_t> MpegEnd(ScanState& state, std::int64_t start);
-
 
 }  // namespace rsf

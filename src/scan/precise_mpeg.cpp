@@ -4,11 +4,10 @@
 // between packs, as Video CD and Super Video CD write to fill their sectors, continue the stream
 // when a pack follows them within a sector's length; zeros that fill the last pack's sector
 // exactly belong to it too. A pack whose clock reference goes back begins another stream. The
-// clip ends after the program end code
-// (a proven end) when one follows, else after the last complete pack or packet (an open end). A
-// stream needs at least one packet. Packet runs are long and any pack of them can be a
-// candidate, so the memo keeps where the run from each element ends and whether a packet lies
-// ahead.
+// clip ends after the program end code (a proven end) when one follows, else after the last
+// complete pack or packet (an open end). A stream needs at least one packet. Packet runs are
+// long and any pack of them can be a candidate, so the memo keeps where the run from each
+// element ends and whether a packet lies ahead.
 //
 // MPEG-1 and MPEG-2 video elementary streams: a sequence header followed by a group of pictures
 // or a picture, then the start codes of video only, found one after another: pictures with their
@@ -72,6 +71,7 @@ std::optional<std::int64_t> ClockReference(SourceView& view, std::int64_t at) {
 
 // Whether the `count` bytes at `at` can be read and are all zero.
 bool AllZero(SourceView& view, std::int64_t at, std::int64_t count) {
+  if (count > 0 && view.Byte(at) != std::uint8_t{0}) return false;  // the common case, without a copy
   std::vector<std::uint8_t> storage;
   const std::optional<Bytes> bytes = view.ReadRecord(at, count, storage).ReadBytes(static_cast<std::size_t>(count));
   return bytes && std::all_of(bytes->begin(), bytes->end(), [](std::uint8_t b) { return b == 0; });
@@ -80,7 +80,9 @@ bool AllZero(SourceView& view, std::int64_t at, std::int64_t count) {
 // Where a pack header (or the end code) stands behind the zero bytes at `at` that pad a
 // sector; `at` when there are none or neither follows them.
 std::int64_t PackAfterPadding(SourceView& view, std::int64_t at) {
-  const std::int64_t first_other = view.FindByte(at, 0x01, std::min(view.Size(), at + kLongestSectorPadding + 3));
+  const std::int64_t limit = std::min(view.Size(), at + kLongestSectorPadding + 3);
+  const std::int64_t first_other = view.FindByte(at, 0x01, limit);
+  if (first_other >= limit || view.Byte(first_other) != std::uint8_t{1}) return at;
   if (first_other - at < 3 || !AllZero(view, at, first_other - at)) return at;
   const std::int64_t code_at = first_other - 2;
   return PackHeaderLength(view, code_at) != 0 || view.Byte(code_at + 3) == kEndCode ? code_at : at;
@@ -120,7 +122,7 @@ std::int64_t RunFrom(ScanState& state, std::int64_t at) {
         // Decided from the last pack alone, so that every walk along the chain ends alike.
         const std::int64_t sector_end = last_pack + kLongestSectorPadding;
         if (last_pack >= 0 && end < sector_end && sector_end <= view.Size() && AllZero(view, end, sector_end - end) &&
-            !(sector_end + 3 <= view.Size() && AllZero(view, sector_end, 3)))
+            !(sector_end + 4 <= view.Size() && AllZero(view, sector_end, 4)))
           end = sector_end;
         break;
       }
@@ -158,7 +160,7 @@ std::int64_t RunFrom(ScanState& state, std::int64_t at) {
 std::int64_t NextStartCode(SourceView& view, std::int64_t from, std::int64_t limit) {
   for (std::int64_t at = from + 2; at < limit;) {
     const std::int64_t one = view.FindByte(at, 0x01, limit);
-    if (one >= limit) return -1;
+    if (one >= limit || view.Byte(one) != std::uint8_t{1}) return -1;  // none, or unreadable
     std::vector<std::uint8_t> storage;
     const std::optional<Bytes> before = view.ReadRecord(one - 2, 2, storage).ReadBytes(2);
     if (!before) return -1;  // cannot be read
@@ -205,6 +207,7 @@ std::int64_t VideoFrom(ScanState& state, std::int64_t start) {
       }
       if (!PlausibleSequenceHeader(view, at)) break;
       walk.Pass(at);
+      in_picture = false;
     } else if (*code == kSequenceEndCode) {
       if (whole_end == at) {
         walk.Pass(at, kEndCodeSeen);

@@ -59,13 +59,15 @@ std::optional<std::vector<std::uint8_t>> AtomBody(SourceView& view, std::int64_t
   return body;
 }
 
-// Where the media data of the movie that starts at `origin` ends, by the tables of the atom
-// before its size-0 atom: a fragment's track runs, or the movie atom's sample tables.
+// An atom whose tables place media data: where it stands, its size and header length.
 struct TableAtom {
   std::int64_t at = -1;
   std::int64_t size = 0;
   std::int64_t header = 8;
 };
+
+// Where the media data of the movie that starts at `origin` ends, by the tables of the atom
+// before its size-0 atom: a fragment's track runs, or the movie atom's sample tables.
 std::optional<std::int64_t> TablesEnd(SourceView& view, std::int64_t origin, const TableAtom& movie,
                                       const TableAtom& fragment) {
   if (fragment.at >= 0) {
@@ -110,10 +112,13 @@ std::int64_t ChainFrom(ScanState& state, std::int64_t at) {
       // Inside other data the source end is nobody's end: the tables say where the media stop.
       // Tables that place nothing in it leave it empty: the movie ends with its header.
       const std::optional<std::int64_t> media_end = TablesEnd(view, at, movie, fragment);
-      if (media_end && *media_end <= view.Size())
+      if (media_end && *media_end <= view.Size()) {
         atom_end = std::max(*media_end, end + 8);
-      else
+      } else {
+        // Open: the chain records what it proved, the atom's header; the rest may be anything.
         here |= kOpenEnd;
+        atom_end = std::min(end + atom->header, view.Size());
+      }
     }
     walk.Pass(end, here);
     if (!whole) break;
@@ -130,7 +135,8 @@ std::int64_t ChainFrom(ScanState& state, std::int64_t at) {
 std::optional<WalkEnd> QuicktimeEnd(ScanState& state, std::int64_t start) {
   const std::int64_t chain = ChainFrom(state, start);
   if ((WalkMemo::FlagsOf(chain) & kMovieSeen) == 0 || WalkMemo::EndOf(chain) <= start) return std::nullopt;
-  return WalkEnd{WalkMemo::EndOf(chain), (WalkMemo::FlagsOf(chain) & kOpenEnd) != 0};
+  if ((WalkMemo::FlagsOf(chain) & kOpenEnd) != 0) return WalkEnd{state.SourceSize(), true, WalkMemo::EndOf(chain)};
+  return WalkEnd{WalkMemo::EndOf(chain), false};
 }
 
 }  // namespace

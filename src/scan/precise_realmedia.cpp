@@ -55,6 +55,12 @@ std::int64_t PacketLength(SourceView& view, std::int64_t at) {
   return *length;
 }
 
+// The packet count of the data chunk at `at` (0: never filled in).
+std::uint32_t PacketCount(SourceView& view, std::int64_t at) {
+  std::vector<std::uint8_t> storage;
+  return view.ReadRecord(at + kChunkHead, 4, storage).ReadBE32().value_or(0);
+}
+
 // The end of the data chunk at `at` by its packets; `at` itself when its head is cut off.
 std::int64_t DataEnd(ScanState& state, std::int64_t at, std::int64_t stated_end) {
   SourceView& view = state.View();
@@ -115,7 +121,8 @@ std::optional<WalkEnd> RealMediaEnd(ScanState& state, std::int64_t start) {
     // The properties come before the data: a chain without them is no clip, and is not walked
     // through its data to find that out.
     if (chunk->id == "DATA" && !properties) break;
-    open = chunk->id == "DATA" && chunk->size == 0;
+    // A data chunk without a size or a packet count runs on while packets follow: an open end.
+    open = chunk->id == "DATA" && chunk->size == 0 && PacketCount(view, at) == 0;
     if (chunk->id == "DATA") {
       const std::int64_t stated_end = chunk->size == 0 ? view.Size() : at + chunk->size;
       const std::int64_t data_end = DataEnd(state, at, stated_end);

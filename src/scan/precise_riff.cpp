@@ -1,10 +1,10 @@
 // RIFF clips by their chunks. An AVI ends after its RIFF chunk (its size padded to even) and
-// the OpenDML "RIFF....AVIX" pieces that follow it at once. A WAVE whose RIFF size is 0 or
-// FFFFFFFF (written by a program that could not go back), or runs past the source end, is
-// walked by its chunks (odd sizes padded): it ends after its last complete chunk, and a data
-// chunk of such a size runs up to the next RIFF file, or to the source end (sound has no
-// structure to end it by); its end is open. Clips carry the information text of their header, as under the
-// classic rules.
+// the OpenDML "RIFF....AVIX" pieces that follow it at once. A WAVE ends after its RIFF chunk.
+// One whose RIFF size is 0 or FFFFFFFF (written by a program that could not go back), or runs
+// past the source end, is walked by its chunks (odd sizes padded): it ends after its last
+// complete chunk, and a data chunk of such a size runs up to the next RIFF file, or to the
+// source end (sound has no structure to end it by); its end is open. Clips carry the
+// information text of their header, as under the classic rules.
 #include "clipinfo/maldoavi.h"
 #include "clipinfo/maldowav.h"
 #include "scan/precise_detectors.h"
@@ -89,12 +89,13 @@ std::optional<WalkEnd> WaveEnd(ScanState& state, std::int64_t start) {
   SourceView& view = state.View();
   const std::optional<RiffHead> riff = RiffAt(view, start);
   if (!riff || riff->form != "WAVE") return std::nullopt;
-  // The form's own pad byte lies outside the file as writers write it: nothing follows it in there.
+  // A form of odd size is not padded: the pad byte would stand outside the file, and writers that
+  // count an odd size write none. (Chunks inside it, and AVI forms followed by AVIX pieces, are.)
   const std::int64_t stated = start + kChunkHead + riff->size;
   if (riff->size != 0 && riff->size != 0xFFFFFFFFu && stated <= view.Size()) return WalkEnd{stated, false};
   const std::int64_t end = EndOfChunks(state, start + 12);
   if (end <= start + 12) return std::nullopt;
-  return WalkEnd{end, true};
+  return WalkEnd{end, true, start + 12};
 }
 
 // The first `count` bytes of the clip at `start`; what lies past the source end reads as zero.

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <span>
 
+#include "base/errors.h"
 #include "scan/detectors.h"
 #include "scan/more_type_detectors.h"
 #include "scan/mp3_tags.h"
@@ -172,20 +173,24 @@ bool ScanEngine::RunWindows(const ScanOptions& options, double start_time) {
   state.SetFooterWait(footer_wait_);
   const std::int64_t size = state.SourceSize();
   source_->Seek(0);
-  // A run that ends by an error leaves out the clips still waiting for a footer and those behind
-  // them: they go with the state. One that is closed lists them as a footer search at the
-  // header would have.
-  while (source_->Position() < size) {
-    if (observer_.Closing()) {
-      state.ListClipsOnCancel();
-      return false;
+  // A run that ends early (closing, an error) leaves out the clips still waiting for a footer
+  // and those behind them; open ends are settled with what was found.
+  try {
+    while (source_->Position() < size) {
+      if (observer_.Closing()) {
+        state.ListClipsOnEarlyEnd();
+        return false;
+      }
+      state.ReadWindow();
+      state.SaveWindow();
+      RunDetectors(state, options);
+      ShowProgress(start_time, size);
+      state.AdvanceWindow();
+      observer_.ProcessMessages();
     }
-    state.ReadWindow();
-    state.SaveWindow();
-    RunDetectors(state, options);
-    ShowProgress(start_time, size);
-    state.AdvanceWindow();
-    observer_.ProcessMessages();
+  } catch (const Error&) {
+    state.ListClipsOnEarlyEnd();
+    throw;
   }
   state.ListClipsAtSourceEnd();
   return true;

@@ -15,10 +15,6 @@ namespace {
 
 // Walks cannot come back to points this far before the window start.
 constexpr std::int64_t kWalkMargin = kWindowSize;
-// How far behind a clip's start its signature may lie, with the signature itself (a module's
-// tag stands 1,080 bytes in): a window that ends this far beyond an offset has shown every clip
-// that starts before it.
-constexpr std::int64_t kLongestLeadIn = 2048;
 
 double SteadySeconds() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
@@ -196,9 +192,18 @@ std::size_t ScanState::NextCandidate(SignatureId id, std::size_t from) {
 }
 
 std::optional<std::int64_t> ScanState::FindInSource(SignatureId id, std::int64_t from) {
-  if (memos_[id].Answers(from)) return memos_[id].found;
-  std::optional<std::int64_t> found = SearchSource(id, from);
-  memos_[id] = FoundMemo{true, from, found};
+  FoundMemo& memo = memos_[id];
+  if (memo.Answers(from)) return memo.found;
+  std::optional<std::int64_t> found;
+  if (memo.valid && from < memo.searched_from) {
+    // Searches that step back (walks whose chunks jump backwards) read only what lies before
+    // the last one's start; behind it that one's answer holds.
+    found = SearchSource(id, from, memo.searched_from);
+    if (!found) found = memo.found;
+  } else {
+    found = SearchSource(id, from, source_size_);
+  }
+  memo = FoundMemo{true, from, found};
   return found;
 }
 
@@ -216,21 +221,25 @@ std::optional<std::int64_t> ScanState::FindInWindow(SignatureId id, std::int64_t
   return from + static_cast<std::int64_t>(hit);
 }
 
-std::optional<std::int64_t> ScanState::SearchSource(SignatureId id, std::int64_t from) {
-  if (const std::optional<std::int64_t> hit = FindInWindow(id, from)) return hit;
+std::optional<std::int64_t> ScanState::SearchSource(SignatureId id, std::int64_t from, std::int64_t limit) {
+  if (const std::optional<std::int64_t> hit = FindInWindow(id, from)) {
+    if (*hit < limit) return hit;
+    return std::nullopt;
+  }
   const auto length = static_cast<std::int64_t>(footers_[id].size());
   const LiteralMatcher& matcher = FooterMatcher(id);
   const std::int64_t window_end = window_->start + static_cast<std::int64_t>(window_->bytes.size());
   // Beyond the window: read the rest of the source in window-sized chunks that overlap by one
   // byte less than the pattern, so an occurrence across any boundary is seen.
   std::int64_t position = std::max(from, window_end - (length - 1));
-  while (position < source_size_) {
-    const std::int64_t count = std::min(kWindowSize, source_size_ - position);
+  const std::int64_t stop = std::min(source_size_, limit + length - 1);  // a footer starting before `limit` ends here
+  while (position < stop) {
+    const std::int64_t count = std::min(kWindowSize, stop - position);
     observer_.GaugeProgress(position);
     ReadPieces(position, count, search_chunk_);
     const std::size_t hit = matcher.FindFirst(search_chunk_);
     if (hit != std::string_view::npos) return position + static_cast<std::int64_t>(hit);
-    if (position + count >= source_size_) break;
+    if (position + count >= stop) break;
     position += count - (length - 1);
   }
   return std::nullopt;
@@ -269,15 +278,17 @@ bool ScanState::AppendClip(TFilestruct clip, std::string_view type_name) {
   return true;
 }
 
-bool ScanState::AppendOpenClip(TFilestruct clip, std::string_view type_name) {
+bool ScanState::AppendOpenClip(TFilestruct clip, std::string_view type_name, std::int64_t proven_to) {
   if (nesting_.Covered(clip.StartOffset, clip.EndOffset)) return false;
   if (!catalogued_.emplace(clip.StartOffset, clip.Extension).second) return false;
+  nesting_.Add(clip.StartOffset, proven_to);
   clip.OpenEnd = true;
   if (!clip.InfoText.empty()) clip.InfoText += "\r\n";
   clip.InfoText += kOpenEndInfoLine;
   Unlisted entry{std::move(clip), std::string(type_name)};
   entry.waiting = true;
   entry.open_end = true;
+  entry.proven_to = proven_to;
   unlisted_.push_back(std::move(entry));
   return true;
 }
@@ -290,11 +301,12 @@ std::int64_t ScanState::NextCataloguedStart(std::int64_t offset) const {
 void ScanState::SettleOpenEnds(std::int64_t seen_to) {
   for (Unlisted& entry : unlisted_) {
     if (!entry.waiting || !entry.open_end) continue;
-    const std::int64_t end = std::min(entry.clip.EndOffset, NextCataloguedStart(entry.clip.StartOffset));
+    const std::int64_t end = std::min(entry.clip.EndOffset, NextCataloguedStart(entry.proven_to - 1));
     if (end > seen_to - kLongestLeadIn) continue;  // a clip may still turn up before it
     entry.clip.EndOffset = end;
     entry.waiting = false;
-    if (nesting_.Covered(entry.clip.StartOffset, end)) {
+    // Its own proven part is already among the listed ones; only another clip can hold it whole.
+    if (end > entry.proven_to && nesting_.Covered(entry.clip.StartOffset, end)) {
       entry.dropped = true;
       catalogued_.erase({entry.clip.StartOffset, entry.clip.Extension});
     } else {
@@ -384,29 +396,10 @@ void ScanState::ListClipsAtSourceEnd() {
   }
 }
 
-void ScanState::ListClipsOnCancel() {
-  // The scan has advanced to the window it would read next; that one and those after it are
-  // what a footer search at the header would still have read.
-  const std::int64_t next_window = source_.Position();
-  looking_ahead_ = true;
-  struct Done {
-    bool& looking_ahead;
-    ~Done() { looking_ahead = false; }
-  } done{looking_ahead_};
-  for (Unlisted& entry : unlisted_) {
-    if (!entry.waiting || entry.open_end) continue;
-    std::optional<std::int64_t> found;
-    if (later_memos_[entry.footer_id].Answers(entry.footer_from)) {
-      found = later_memos_[entry.footer_id].found;
-    } else {
-      found = SearchWindowsFrom(entry.footer_id, entry.footer_from, next_window);
-      later_memos_[entry.footer_id] = FoundMemo{true, entry.footer_from, found};
-    }
-    if (!found) continue;  // left out at the end below: no footer, no clip
-    entry.clip.EndOffset = *found + entry.tail;
-    entry.waiting = false;
-  }
-  ListClipsAtSourceEnd();
+void ScanState::ListClipsOnEarlyEnd() {
+  SettleOpenEnds(std::numeric_limits<std::int64_t>::max());
+  ListSettledClips();
+  unlisted_.clear();
 }
 
 }  // namespace rsf

@@ -44,6 +44,11 @@ inline std::int64_t WindowLengthAt(std::int64_t start, std::int64_t size) {
   return size - kWindowSize > start ? kWindowSize : std::max<std::int64_t>(size - start, 0);
 }
 
+// How far behind a clip's start its signature may lie, with the signature itself (a module's
+// tag stands 1,080 bytes in): a window that ends this far beyond an offset has shown every clip
+// that starts before it.
+inline constexpr std::int64_t kLongestLeadIn = 2048;
+
 using SignatureId = std::size_t;
 
 class ScanState {
@@ -122,11 +127,6 @@ class ScanState {
   StretchMemo& JpegEntropyStretches() { return jpeg_entropy_; }
   // The clips of one extension that walking detectors accepted, listed or not.
   ClipNesting& WalkedClips(std::string_view extension);
-  // Whether an open-ended walk of the extension already ended at `end` (a later candidate on the
-  // same chain is part of that clip); remembers `end` when not.
-  bool OpenWalkEnded(std::string_view extension, std::int64_t end) {
-    return !open_walk_ends_.emplace(std::string(extension), end).second;
-  }
 
   // --- the catalogue ---
   // Appends a clip and lists it, unless an entry with the same extension and start offset is
@@ -144,21 +144,21 @@ class ScanState {
   bool AppendClipAtFooter(TFilestruct clip, std::string_view type_name, std::string_view footer,
                           std::int64_t footer_from, std::int64_t tail);
   // Appends a clip whose end the precise rules could not prove from its structure; its
-  // EndOffset is where its walk ended. It does not hide what lies in it: clips found inside it
-  // are listed, and it ends at the start of the first clip catalogued after its own start, or
-  // where its walk ended, whichever comes first. It is listed once no clip can still be found
-  // before that end; the clips appended after it wait behind it, in order. Returns false when
-  // an entry with the same extension and start was already appended.
-  bool AppendOpenClip(TFilestruct clip, std::string_view type_name);
+  // EndOffset is where its walk ended, and its own elements reach `proven_to`. What lies in that
+  // proven part is part of it, as in any clip; beyond it the clip hides nothing: clips found
+  // there are listed, and it ends at the start of the first clip catalogued there, or where its
+  // walk ended, whichever comes first. It is listed once no clip can still be found before
+  // that end; the clips appended after it wait behind it, in order. Returns false when an
+  // entry with the same extension and start was already appended.
+  bool AppendOpenClip(TFilestruct clip, std::string_view type_name, std::int64_t proven_to);
   // At the source end: clips still waiting for a footer are left out (there is none), open ends
-  // are settled, and the rest are listed. A run that ends by an error lists none of the waiting
-  // clips nor those behind them.
+  // are settled, and the rest are listed.
   void ListClipsAtSourceEnd();
-  // When the run is cancelled before the source end: the footers of the clips still waiting
-  // are searched for at once in the windows the scan has not read (as a search at the header
-  // would have found them), open ends are settled with the clips found so far, and every clip
-  // appended is listed.
-  void ListClipsOnCancel();
+  // When the run ends early (the program closing, an error): open ends are settled with the
+  // clips found so far and listed with the clips behind them, up to the first clip still
+  // waiting for a footer, which is left out with those behind it. (Searching the footers now
+  // could read on to the source end while the program closes.)
+  void ListClipsOnEarlyEnd();
   // How long the list may wait for a footer: once the scan has gone this far past the header,
   // or this many seconds have passed (checked at each window), the scan reads on for the footer
   // itself. On a fast source the footer is met long before; on a slow one (a disc) the list
@@ -195,7 +195,8 @@ class ScanState {
   void EnsureIndexed(Window& window);
   // Tells the view which window is current.
   void ShowWindowToView();
-  std::optional<std::int64_t> SearchSource(SignatureId id, std::int64_t from);
+  // The first footer at `from` or later that starts before `limit`.
+  std::optional<std::int64_t> SearchSource(SignatureId id, std::int64_t from, std::int64_t limit);
   const LiteralMatcher& FooterMatcher(SignatureId id);
 
   // Reads `count` bytes from `offset` into `out` in pieces; stops at a failing piece
@@ -213,6 +214,7 @@ class ScanState {
     std::int64_t tail = 0;
     double since = 0;  // steady-clock seconds when it began to wait
     bool open_end = false;  // waits for the next clip, not a footer; EndOffset: where its walk ended
+    std::int64_t proven_to = 0;  // of an open end: how far its own elements reach
     bool dropped = false;   // settled inside a listed clip: not listed after all
   };
   void ListClip(TFilestruct clip, std::string_view type_name);
@@ -268,7 +270,6 @@ class ScanState {
   WalkMemo walks_[static_cast<std::size_t>(WalkKind::kCount)];
   StretchMemo jpeg_entropy_;
   std::map<std::string, ClipNesting, std::less<>> walked_clips_;  // by extension
-  std::set<std::pair<std::string, std::int64_t>> open_walk_ends_;  // extension, end
 };
 
 }  // namespace rsf

@@ -34,21 +34,31 @@ std::optional<Bytes> SourceView::Peek(std::int64_t offset, std::int64_t count) {
     return Bytes(block_).subspan(static_cast<std::size_t>(offset - block_start_), static_cast<std::size_t>(count));
   if (count > kBlockSize / 2) return std::nullopt;
 
-  // A new block from `offset` on, stopping short of the next part known to be unreadable.
-  std::int64_t end = std::min(size_, offset + kBlockSize);
-  auto next_bad = unreadable_.upper_bound(offset);
-  if (next_bad != unreadable_.begin() && std::prev(next_bad)->second > offset) return std::nullopt;
+  // A new block from `offset` on, stopping short of the next part known to be unreadable; or,
+  // for a read just before the block at hand (walks whose steps go backwards), one that ends
+  // with this read, so that the reads before it find their bytes too.
+  std::int64_t start = offset;
+  if (!block_.empty() && offset < block_start_ && offset + kBlockSize > block_start_)
+    start = std::max<std::int64_t>(0, offset + count - kBlockSize);
+  auto next_bad = unreadable_.upper_bound(start);
+  if (next_bad != unreadable_.begin() && std::prev(next_bad)->second > start) {
+    if (start == offset) return std::nullopt;
+    start = offset;
+    next_bad = unreadable_.upper_bound(start);
+    if (next_bad != unreadable_.begin() && std::prev(next_bad)->second > start) return std::nullopt;
+  }
+  std::int64_t end = std::min(size_, start + kBlockSize);
   if (next_bad != unreadable_.end()) end = std::min(end, next_bad->first);
   if (end - offset < count) return std::nullopt;
-  block_.resize(static_cast<std::size_t>(end - offset));
-  source_.Seek(offset);
-  if (source_.Read(block_.data(), end - offset) != end - offset) {
+  block_.resize(static_cast<std::size_t>(end - start));
+  source_.Seek(start);
+  if (source_.Read(block_.data(), end - start) != end - start) {
     block_.clear();
-    unreadable_[offset] = end;
+    unreadable_[start] = end;
     return std::nullopt;
   }
-  block_start_ = offset;
-  return Bytes(block_).first(static_cast<std::size_t>(count));
+  block_start_ = start;
+  return Bytes(block_).subspan(static_cast<std::size_t>(offset - start), static_cast<std::size_t>(count));
 }
 
 std::int64_t SourceView::Read(std::int64_t offset, void* buffer, std::int64_t count) {

@@ -20,6 +20,9 @@ namespace rsf {
 struct WalkEnd {
   std::int64_t end = 0;
   bool open = false;
+  // With an open end: how far the clip's own elements reach (an atom of size 0 proves its header,
+  // not its body); -1: up to `end`. What lies there is part of the clip, as in any clip.
+  std::int64_t proven_to = -1;
 };
 
 inline WalkEnd AsWalkEnd(std::int64_t end) { return {end, false}; }
@@ -32,8 +35,7 @@ inline WalkEnd AsWalkEnd(const WalkEnd& end) { return end; }
 // A candidate that starts inside a clip of the same extension already walked is passed over:
 // it is part of that clip, and walking it again would make many candidates inside one long
 // clip cost a walk over it each. `walk` may also return a WalkEnd: a clip with an open end hides
-// nothing, so candidates inside it are walked, and only those whose walk ends where its walk
-// ended (they are on its chain) are part of it.
+// nothing beyond the elements its walk proved, so candidates there are walked.
 template <typename Walk, typename Info>
 void EachWalkedCandidate(ScanState& state, std::span<const std::string_view> signatures, std::int64_t offset_in_clip,
                          std::string_view extension, std::string_view type_name, Walk walk, Info info) {
@@ -56,8 +58,9 @@ void EachWalkedCandidate(ScanState& state, std::span<const std::string_view> sig
     if (!walked_to) continue;
     const WalkEnd end = AsWalkEnd(*walked_to);
     if (end.open) {
-      if (!state.OpenWalkEnded(extension, end.end))
-        state.AppendOpenClip({start, std::string(extension), end.end, info(start, end.end)}, type_name);
+      const std::int64_t proven = end.proven_to < 0 ? end.end : end.proven_to;
+      walked.Add(start, proven);
+      state.AppendOpenClip({start, std::string(extension), end.end, info(start, end.end)}, type_name, proven);
       continue;
     }
     walked.Add(start, end.end);

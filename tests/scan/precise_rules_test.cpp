@@ -8,7 +8,6 @@
 #include "synth/bitmap_synth.h"
 #include "synth/byte_writer.h"
 #include "synth/random_filler.h"
-#include "synth/riff_synth.h"
 
 namespace rsf {
 namespace {
@@ -145,6 +144,19 @@ std::vector<Layout> Layouts() {
     const std::int64_t end = static_cast<std::int64_t>(w.size()) + 8;
     w.BE32(0).Text("mdat").Fill(24, 0).Append(synth::RandomBytes(900, 11));
     rows.push_back({"QuickTimeSizeZeroAtomLeftEmpty", ClipKind::kQT, w.Take(), {{0, end}}});
+  }
+  // Sample tables whose sizes would add up past any 64-bit offset: no end from them, so the end
+  // is open (and the sum never overflows).
+  {
+    ByteWriter stbl;
+    stbl.Append(Box("stsc", ByteWriter().BE32(0).BE32(1).BE32(1).BE32(0xFFFFFFFF).BE32(1).Take()));
+    stbl.Append(Box("stsz", ByteWriter().BE32(0).BE32(0xFFFFFFFF).BE32(0xFFFFFFFF).Take()));
+    stbl.Append(Box("stco", ByteWriter().BE32(0).BE32(1).BE32(0x7FFFFFFF).Take()));
+    ByteWriter w;
+    w.BE32(16).Text("ftypisom").Fill(4, 0).Append(Box("moov", Box("trak", Box("mdia", Box("minf", Box("stbl", stbl.Take()))))));
+    w.BE32(0).Text("mdat").Fill(100, 5);
+    const auto size = static_cast<std::int64_t>(w.size());
+    rows.push_back({"QuickTimeTablesBeyondAnyOffset", ClipKind::kQT, w.Take(), {{0, size}}, {true}});
   }
   // Movies back to back: the second one's file type atom begins it.
   {

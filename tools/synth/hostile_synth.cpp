@@ -205,6 +205,36 @@ ByteVector GifSubBlocksToTheEnd(std::size_t size) {
 }
 
 
+// Movie atoms at every 16 bytes, each holding the ones after it and ending where its own size-0
+// atom stands near the source end; the tables inside are noise, so every end is open and a walk
+// that read each movie's tables would read the source over once per candidate.
+ByteVector OpenMoviesNested(std::size_t size, std::uint64_t seed) {
+  ByteVector out = RandomBytes(size, seed);
+  const std::size_t movies = std::min<std::size_t>(2000, size / 64);
+  const std::size_t tail = size - 8 * movies - 64;
+  for (std::size_t k = 0; k < movies; ++k) {
+    const std::size_t end = tail + 8 * k;
+    Put(out, 16 * k, ByteWriter().BE32(static_cast<std::uint32_t>(end - 16 * k)).Text("moov").Take());
+    Put(out, end, ByteWriter().BE32(0).Text("free").Take());
+  }
+  return out;
+}
+
+// Streamed WAVE headers back to back, each with a format chunk whose size jumps to a data chunk
+// of unknown size; the data chunks lie ever earlier, and no "RIFF" follows them, so that each
+// walk's search for the next file starts before the last one did.
+ByteVector StreamedWavesSteppingBack(std::size_t size, std::uint64_t seed) {
+  ByteVector out = RandomBytes(size, seed);
+  const std::size_t waves = std::min<std::size_t>(3000, size / 64);
+  const std::size_t data_area = size / 2;
+  for (std::size_t k = 0; k < waves; ++k) {
+    const std::size_t data = data_area + 8 * (waves - k);
+    Put(out, 20 * k, ByteWriter().Text("RIFF").LE32(0).Text("WAVEfmt ").LE32(static_cast<std::uint32_t>(data - 20 * k - 20)).Take());
+    Put(out, data, ByteWriter().Text("data").LE32(0xFFFFFFFF).Take());
+  }
+  return out;
+}
+
 // PNG signatures, each with a correct header chunk and a correct text chunk that leads into one
 // run of empty image-data chunks ending in an end chunk: every picture's chunks hold together,
 // and its CRCs pass for all the bytes of its text chunk, then fail in the run.
@@ -251,6 +281,8 @@ std::string_view HostileName(HostileKind kind) {
     case HostileKind::kRealMediaSharedRun: return "RealMedia headers sharing one packet run";
     case HostileKind::kGifSubBlocksToTheEnd: return "GIF images whose sub-blocks never end";
     case HostileKind::kPngCrcFailsInSharedRun: return "PNG pictures whose CRCs fail in one shared run";
+    case HostileKind::kOpenMoviesNested: return "nested movies with open ends";
+    case HostileKind::kStreamedWavesSteppingBack: return "streamed WAVE files stepping back";
   }
   return "";
 }
@@ -272,6 +304,8 @@ ByteVector HostileSource(HostileKind kind, std::size_t size, std::uint64_t seed)
     case HostileKind::kRealMediaSharedRun: return RealMediaSharedRun(size, seed);
     case HostileKind::kGifSubBlocksToTheEnd: return GifSubBlocksToTheEnd(size);
     case HostileKind::kPngCrcFailsInSharedRun: return PngCrcFailsInSharedRun(size);
+    case HostileKind::kOpenMoviesNested: return OpenMoviesNested(size, seed);
+    case HostileKind::kStreamedWavesSteppingBack: return StreamedWavesSteppingBack(size, seed);
   }
   return {};
 }

@@ -26,6 +26,8 @@ enum class HostileKind {
   kRealMediaSharedRun,      // RealMedia headers whose data chunks all lead into one long run of packets
   kGifSubBlocksToTheEnd,    // GIF images whose data sub-blocks all run into one run without an end
   kPngCrcFailsInSharedRun,  // PNG pictures whose chunks hold together into one run, its CRCs failing
+  kOpenMoviesNested,        // nested movie atoms, each ending in its own size-0 atom near the end, tables unreadable
+  kStreamedWavesSteppingBack,  // streamed WAVE headers whose data chunks lie ever earlier, no "RIFF" behind them
 };
 
 inline constexpr HostileKind kHostileKinds[] = {
@@ -33,7 +35,7 @@ inline constexpr HostileKind kHostileKinds[] = {
     HostileKind::kSmackerHugeCounts,    HostileKind::kPlausibleBitmaps, HostileKind::kMp3FailAtFourth,
     HostileKind::kAllFF,                HostileKind::kJpegScansIntoOneRun, HostileKind::kMpegPacksWithoutPacket,
     HostileKind::kAviNestedIntoOneChain, HostileKind::kRealMediaSharedRun, HostileKind::kGifSubBlocksToTheEnd,
-    HostileKind::kPngCrcFailsInSharedRun};
+    HostileKind::kPngCrcFailsInSharedRun, HostileKind::kOpenMoviesNested, HostileKind::kStreamedWavesSteppingBack};
 
 std::string_view HostileName(HostileKind kind);
 
