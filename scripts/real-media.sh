@@ -27,7 +27,8 @@ if command -v ffmpeg >/dev/null; then
   ff $video -c:v mpeg1video -f mpeg1video video.m1v
   [ -s video.m1v ] && { cat video.m1v; printf '\0\0\1\267'; } > video-endcode.m1v
   ff $video -c:v mpeg2video -f mpeg2video video.m2v
-  # RealMedia with its index, and without one (not seekable output leaves it out).
+  # RealMedia to a file and to a pipe (this ffmpeg writes no index chunk either way; the pipe leaves
+  # the header fields it would go back for unwritten).
   ff $video $tone -c:v rv10 -c:a ac3 -f rm real.rm
   ff $video $tone -c:v rv10 -c:a ac3 -f rm - > real-noindex.rm
   # MP4 and QuickTime with "moov" last (the usual layout) and first.
