@@ -30,9 +30,8 @@ void FindPreciseRealMediaClips(ScanState& state);
 // Standard MIDI files by their track count, and RIFF-wrapped ones (RMID).
 void FindPreciseMidiClips(ScanState& state);
 
-// The walks themselves, for the tests: the end of the clip whose signature stands at `start`,
-// or nullopt when no clip of the type starts there.
+// The JPEG walk itself: the end of the image whose signature stands at `start`, or nullopt
+// when none starts there.
 std::optional<std::int64_t> JpegEnd(ScanState& state, std::int64_t start);
-std::optional<std::int64_t> MpegEnd(ScanState& state, std::int64_t start);
 
 }  // namespace rsf

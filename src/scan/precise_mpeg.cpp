@@ -260,12 +260,6 @@ std::optional<WalkEnd> ProgramStreamEnd(ScanState& state, std::int64_t start) {
 
 }  // namespace
 
-std::optional<std::int64_t> MpegEnd(ScanState& state, std::int64_t start) {
-  const std::optional<WalkEnd> end = ProgramStreamEnd(state, start);
-  if (!end) return std::nullopt;
-  return end->end;
-}
-
 void FindPreciseMpegClips(ScanState& state) {
   SourceView& view = state.View();
   // Both forms in one pass, in source order: a program stream is walked before the sequence
