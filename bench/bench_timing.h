@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "stream/file_stream.h"
-#include "scan/scan_engine.h"
-#include "scan/scan_state.h"
+#include "scan/engine/scan_engine.h"
+#include "scan/engine/scan_state.h"
 
 namespace rsf::bench {
 

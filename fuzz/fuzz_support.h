@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "stream/memory_stream.h"
-#include "scan/scan_observer.h"
+#include "scan/engine/scan_observer.h"
 
 #define RSF_FUZZ_CHECK(condition)                                                        \
   do {                                                                                   \

@@ -17,8 +17,8 @@
 
 #include "fuzz_support.h"
 #include "scan/reference_detectors.h"
-#include "scan/scan_engine.h"
-#include "scan/scan_state.h"
+#include "scan/engine/scan_engine.h"
+#include "scan/engine/scan_state.h"
 
 namespace {
 

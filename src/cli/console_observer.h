@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <string>
 
-#include "scan/extraction.h"
-#include "scan/scan_observer.h"
+#include "scan/extraction/extraction.h"
+#include "scan/engine/scan_observer.h"
 
 namespace rsf::cli {
 

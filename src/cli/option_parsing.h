@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "scan/scan_options.h"
+#include "scan/engine/scan_options.h"
 
 namespace rsf::cli {
 

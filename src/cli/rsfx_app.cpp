@@ -13,10 +13,10 @@
 #include "cli/command_boundary.h"
 #include "cli/console_observer.h"
 #include "cli/option_parsing.h"
-#include "scan/clip_types.h"
-#include "scan/extraction.h"
+#include "scan/catalogue/clip_types.h"
+#include "scan/extraction/extraction.h"
 #include "stream/file_stream.h"
-#include "scan/scan_engine.h"
+#include "scan/engine/scan_engine.h"
 
 namespace rsf::cli {
 namespace {

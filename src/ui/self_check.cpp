@@ -5,7 +5,7 @@
 #include <QLineEdit>
 
 #include "platform/aspi_library.h"
-#include "scan/scan_observer.h"
+#include "scan/engine/scan_observer.h"
 #include "ui/program.h"
 #include "ui/widgets/check_list_box.h"
 #include "ui/widgets/status_panels.h"

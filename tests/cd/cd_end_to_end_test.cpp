@@ -15,8 +15,8 @@
 #include "cd/aspi_request.h"
 #include "cd/cd_mode.h"
 #include "cd/wnaspi32.h"
-#include "scan/extraction.h"
-#include "scan/scan_engine.h"
+#include "scan/extraction/extraction.h"
+#include "scan/engine/scan_engine.h"
 #include "support/scan_harness.h"
 #include "synth/demo_source.h"
 

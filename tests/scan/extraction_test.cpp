@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "base/errors.h"
-#include "scan/extraction.h"
+#include "scan/extraction/extraction.h"
 #include "support/scan_harness.h"
 
 namespace rsf {

@@ -17,7 +17,7 @@
 #include <fmt/format.h>
 
 #include "base/errors.h"
-#include "scan/extraction.h"
+#include "scan/extraction/extraction.h"
 #include "stream/file_stream.h"
 #include "support/scan_harness.h"
 #include "synth/demo_source.h"

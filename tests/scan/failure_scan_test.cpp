@@ -10,9 +10,9 @@
 #include "base/errors.h"
 #include "cd/BasicASPI.h"
 #include "cd/fake_aspi.h"
-#include "scan/extraction.h"
+#include "scan/extraction/extraction.h"
 #include "stream/file_stream.h"
-#include "scan/scan_state.h"
+#include "scan/engine/scan_state.h"
 #include "support/scan_harness.h"
 #include "synth/demo_source.h"
 

@@ -1,7 +1,7 @@
 // Header-and-footer clip types: where clips start and end, across window boundaries too.
 #include <gtest/gtest.h>
 
-#include "scan/clip_types.h"
+#include "scan/catalogue/clip_types.h"
 #include "support/scan_harness.h"
 #include "synth/byte_writer.h"
 #include "synth/container_synth.h"

@@ -10,9 +10,9 @@
 
 #include "base/errors.h"
 #include "clipinfo/maldomp3.h"
-#include "scan/detectors.h"
+#include "scan/detectors/classic/classic_detectors.h"
 #include "scan/reference_detectors.h"
-#include "scan/scan_engine.h"
+#include "scan/engine/scan_engine.h"
 #include "support/scan_harness.h"
 #include "synth/byte_writer.h"
 #include "synth/mp3_demo_media.h"

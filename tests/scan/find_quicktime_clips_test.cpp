@@ -2,7 +2,7 @@
 // sizes, unconfirmed candidates, and candidates at the source start and across windows.
 #include <gtest/gtest.h>
 
-#include "scan/clip_types.h"
+#include "scan/catalogue/clip_types.h"
 #include "support/scan_harness.h"
 #include "synth/quicktime_synth.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "clipinfo/maldoavi.h"
-#include "scan/clip_types.h"
+#include "scan/catalogue/clip_types.h"
 #include "support/scan_harness.h"
 #include "synth/bitmap_synth.h"
 #include "synth/riff_synth.h"

@@ -2,7 +2,7 @@
 // or the source end.
 #include <gtest/gtest.h>
 
-#include "scan/clip_types.h"
+#include "scan/catalogue/clip_types.h"
 #include "support/scan_harness.h"
 #include "synth/midi_synth.h"
 #include "synth/riff_synth.h"

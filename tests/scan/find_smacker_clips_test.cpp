@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-#include "scan/clip_types.h"
+#include "scan/catalogue/clip_types.h"
 #include "support/scan_harness.h"
 #include "synth/smacker_synth.h"
 

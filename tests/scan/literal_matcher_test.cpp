@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "scan/byte_pair_scan.h"
-#include "scan/literal_matcher.h"
+#include "scan/index/byte_pair_scan.h"
+#include "scan/index/literal_matcher.h"
 #include "synth/random_filler.h"
 
 namespace rsf {

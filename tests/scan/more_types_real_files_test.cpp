@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "scan/scan_state.h"
+#include "scan/engine/scan_state.h"
 #include "support/scan_harness.h"
 #include "support/test_media.h"
 #include "synth/iff_synth.h"

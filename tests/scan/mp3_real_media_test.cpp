@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "scan/extraction.h"
+#include "scan/extraction/extraction.h"
 #include "stream/memory_stream.h"
-#include "scan/scan_engine.h"
+#include "scan/engine/scan_engine.h"
 #include "support/scan_harness.h"
 #include "synth/random_filler.h"
 

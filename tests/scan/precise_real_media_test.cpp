@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "scan/extraction.h"
-#include "scan/scan_state.h"
+#include "scan/extraction/extraction.h"
+#include "scan/engine/scan_state.h"
 #include "stream/memory_stream.h"
 #include "support/scan_harness.h"
 #include "support/test_media.h"

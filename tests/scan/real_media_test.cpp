@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "scan/extraction.h"
+#include "scan/extraction/extraction.h"
 #include "stream/memory_stream.h"
-#include "scan/scan_state.h"
+#include "scan/engine/scan_state.h"
 #include "support/scan_harness.h"
 #include "synth/bink_synth.h"
 #include "synth/midi_synth.h"

@@ -17,7 +17,7 @@
 
 #include "base/errors.h"
 #include "clipinfo/maldomp3.h"
-#include "scan/detectors.h"
+#include "scan/detectors/classic/classic_detectors.h"
 
 namespace rsf::reference {
 

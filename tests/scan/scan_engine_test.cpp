@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "base/errors.h"
-#include "scan/scan_engine.h"
-#include "scan/time_text.h"
+#include "scan/engine/scan_engine.h"
+#include "scan/engine/time_text.h"
 #include "support/scan_harness.h"
 #include "synth/byte_writer.h"
 

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "base/errors.h"
-#include "scan/scan_state.h"
+#include "scan/engine/scan_state.h"
 #include "support/scan_harness.h"
 #include "synth/random_filler.h"
 

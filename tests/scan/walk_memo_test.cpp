@@ -5,7 +5,7 @@
 #include <map>
 #include <random>
 
-#include "scan/walk_memo.h"
+#include "scan/walk/walk_memo.h"
 
 namespace rsf {
 namespace {

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "stream/file_stream.h"
-#include "scan/scan_state.h"
+#include "scan/engine/scan_state.h"
 #include "support/scan_harness.h"
 #include "synth/demo_source.h"
 

@@ -11,7 +11,7 @@
 #include "stream/memory_stream.h"
 #include <gtest/gtest.h>
 
-#include "scan/scan_engine.h"
+#include "scan/engine/scan_engine.h"
 
 namespace rsf::test {
 

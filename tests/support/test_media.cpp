@@ -7,7 +7,7 @@
 #include <random>
 #include <system_error>
 
-#include "scan/scan_state.h"
+#include "scan/engine/scan_state.h"
 #include "support/scan_harness.h"
 #include "synth/random_filler.h"
 

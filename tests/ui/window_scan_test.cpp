@@ -9,7 +9,7 @@
 #include <QToolBar>
 #include <filesystem>
 
-#include "scan/clip_catalogue.h"
+#include "scan/catalogue/clip_catalogue.h"
 #include "stream/memory_stream.h"
 #include "ui/widgets/check_list_box.h"
 #include "ui/widgets/gauge.h"

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "scan/clip_types.h"
+#include "scan/catalogue/clip_types.h"
 
 namespace rsf::synth {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-#include "scan/scan_observer.h"
+#include "scan/engine/scan_observer.h"
 #include "ui/widgets/gauge.h"
 #include "ui/widgets/status_panels.h"
 

@@ -2,7 +2,7 @@
 // panel 1 (painted before its copy starts) and the count of clips written in the gauge.
 #pragma once
 
-#include "scan/extraction.h"
+#include "scan/extraction/extraction.h"
 
 class QWidget;
 

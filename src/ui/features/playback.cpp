@@ -9,8 +9,8 @@
 #include <optional>
 
 #include "base/errors.h"
-#include "scan/clip_types.h"
-#include "scan/extraction.h"
+#include "scan/catalogue/clip_types.h"
+#include "scan/extraction/extraction.h"
 #include "ui/display_text.h"
 #include "ui/windows/frmImageView.h"
 #include "ui/services/media_player.h"

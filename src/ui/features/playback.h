@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "scan/clip_catalogue.h"
+#include "scan/catalogue/clip_catalogue.h"
 #include "stream/source_stream.h"
 
 class QWidget;

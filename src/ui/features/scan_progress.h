@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "scan/scan_observer.h"
+#include "scan/engine/scan_observer.h"
 #include "ui/features/event_pacer.h"
 
 namespace rsf::ui {

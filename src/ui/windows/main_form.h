@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "scan/clip_types.h"
-#include "scan/scan_engine.h"
+#include "scan/catalogue/clip_types.h"
+#include "scan/engine/scan_engine.h"
 #include "ui/features/cd_mode_binding.h"
 #include "ui/features/form_hooks.h"
 #include "ui/features/playback.h"

@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-#include "scan/extraction.h"
+#include "scan/extraction/extraction.h"
 #include "ui/widgets/check_list_box.h"
 #include "ui/display_text.h"
 #include "ui/features/extraction_progress.h"
