@@ -16,6 +16,7 @@ function(rsf_module target folder)
     return()
   endif()
   list(TRANSFORM M_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/src/${folder}/)
+  # A module without SOURCES gets them from its folders' own target_sources.
   add_library(${target} STATIC ${M_SOURCES})
   target_include_directories(${target} PUBLIC ${root})
   target_link_libraries(${target} PUBLIC ${M_PUBLIC} rsf_sanitizers PRIVATE ${M_PRIVATE} rsf_warnings)

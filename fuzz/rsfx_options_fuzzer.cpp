@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       // Every name that was accepted is one of the known ones, and enables its own type only.
       std::string rebuilt;
       for (int kind = 0; kind < rsf::kClipKindCount; ++kind)
-        if ((*enabled)[static_cast<std::size_t>(kind)]) rebuilt += std::string(rsf::kClipKindNames[static_cast<std::size_t>(kind)]) + ",";
+        if ((*enabled)[static_cast<std::size_t>(kind)]) rebuilt += std::string(rsf::ClipTypeOf(static_cast<rsf::ClipKind>(kind)).name) + ",";
       if (!rebuilt.empty()) rebuilt.pop_back();
       std::string again_error;
       RSF_FUZZ_CHECK(rsf::cli::ParseTypeList(rebuilt, again_error) == enabled);

@@ -40,10 +40,11 @@ Run Decode(const std::uint8_t* data, std::size_t size) {
   run.options.mp3_mode = (flags & 1) != 0;
   run.options.ignore_read_errors = (flags & 2) != 0;
   run.matcher = (flags & 0x0C) == 0x0C ? rsf::MatcherKind::kBest : rsf::MatcherKind::kPortable;
-  for (int kind = 0; kind < rsf::kClassicClipKindCount; ++kind)
-    run.options.enabled[static_cast<std::size_t>(kind)] = ((types >> kind) & 1) != 0;
-  for (int kind = rsf::kClassicClipKindCount; kind < rsf::kClipKindCount; ++kind)
-    run.options.enabled[static_cast<std::size_t>(kind)] = (types & 0x0800) != 0;
+  // One bit for each classic type in the table's order, bit 11 for all the further ones.
+  int classic = 0;
+  for (const rsf::ClipTypeRecord& type : rsf::ClipTypeTable())
+    run.options.enabled[static_cast<std::size_t>(type.kind)] =
+        type.group == rsf::ClipTypeGroup::kClassic ? ((types >> classic++) & 1) != 0 : (types & 0x0800) != 0;
   run.options.precise = (types & 0x8000) != 0;
 
   const auto step = static_cast<std::size_t>(rsf::kWindowStep);
@@ -152,7 +153,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RSF_FUZZ_CHECK(clip.EndOffset <= source_size);
   }
   // The reference detectors know the classic rules and types only.
-  const bool further = run.options.enabled[static_cast<std::size_t>(rsf::kClassicClipKindCount)];
+  const bool further = (types & 0x0800) != 0;
   if (!run.options.precise && !further) CheckSame(result, ScanWithReference(run), true);
   if (run.matcher == rsf::MatcherKind::kBest) CheckSame(result, ScanWithEngine(run, rsf::MatcherKind::kPortable), false);
   return 0;

@@ -75,8 +75,9 @@ struct ReadRange {
 std::optional<ReadRange> Read10Range(const ExecScsiBlock& block) {
   const Bytes cdb = Cdb(block);
   const auto first = ReadBE32(cdb, 2);
-  if (!first || cdb.size() < 9) return std::nullopt;
-  return ReadRange{*first, static_cast<std::uint64_t>(cdb[7]) << 8 | cdb[8]};
+  const auto count = ReadBE16(cdb, 7);
+  if (!first || !count) return std::nullopt;
+  return ReadRange{*first, *count};
 }
 
 std::uint8_t Read10(const ImageDevice& device, ExecScsiBlock& block) {

@@ -20,9 +20,7 @@ class ByteCursor {
 
   std::optional<std::uint8_t> ReadU8() { return Take<std::uint8_t>(1, [](Bytes b) { return b[0]; }); }
   std::optional<std::uint16_t> ReadLE16() { return Take<std::uint16_t>(2, [](Bytes b) { return *rsf::ReadLE16(b, 0); }); }
-  std::optional<std::uint16_t> ReadBE16() {
-    return Take<std::uint16_t>(2, [](Bytes b) { return static_cast<std::uint16_t>(b[0] << 8 | b[1]); });
-  }
+  std::optional<std::uint16_t> ReadBE16() { return Take<std::uint16_t>(2, [](Bytes b) { return *rsf::ReadBE16(b, 0); }); }
   std::optional<std::uint32_t> ReadLE32() { return Take<std::uint32_t>(4, [](Bytes b) { return *rsf::ReadLE32(b, 0); }); }
   std::optional<std::uint32_t> ReadBE32() { return Take<std::uint32_t>(4, [](Bytes b) { return *rsf::ReadBE32(b, 0); }); }
   std::optional<std::uint64_t> ReadBE64() { return Take<std::uint64_t>(8, [](Bytes b) { return *rsf::ReadBE64(b, 0); }); }

@@ -29,6 +29,18 @@ inline std::optional<std::uint16_t> ReadBE16(Bytes data, std::size_t offset) {
   return static_cast<std::uint16_t>((data[offset] << 8) | data[offset + 1]);
 }
 
+inline std::optional<std::uint32_t> ReadLE24(Bytes data, std::size_t offset) {
+  if (!FitsIn(data.size(), offset, 3)) return std::nullopt;
+  return static_cast<std::uint32_t>(data[offset]) | (static_cast<std::uint32_t>(data[offset + 1]) << 8) |
+         (static_cast<std::uint32_t>(data[offset + 2]) << 16);
+}
+
+inline std::optional<std::uint32_t> ReadBE24(Bytes data, std::size_t offset) {
+  if (!FitsIn(data.size(), offset, 3)) return std::nullopt;
+  return (static_cast<std::uint32_t>(data[offset]) << 16) | (static_cast<std::uint32_t>(data[offset + 1]) << 8) |
+         static_cast<std::uint32_t>(data[offset + 2]);
+}
+
 inline std::optional<std::uint32_t> ReadLE32(Bytes data, std::size_t offset) {
   if (!FitsIn(data.size(), offset, 4)) return std::nullopt;
   return static_cast<std::uint32_t>(data[offset]) | (static_cast<std::uint32_t>(data[offset + 1]) << 8) |

@@ -10,14 +10,15 @@
 #include <string_view>
 #include <vector>
 
+#include "base/line_separator.h"
 #include "stream/source_stream.h"
 
 namespace rsf {
 
-// Between the lines of a message box: line feed, then carriage return.
-inline constexpr const char* kMessageLineSeparator = "\n\r";
-inline constexpr const char* kNoAspiDriverWarning = "抱歉，不能找到 ASPI 驱动器。\n\r\n\r返回到文件模式...";
-inline constexpr const char* kNoCdDriveWarning = "抱歉，不能找到任何 CD-ROM 驱动器。\n\r\n\r返回到文件模式...";
+inline constexpr const char* kNoAspiDriverWarning =
+    "抱歉，不能找到 ASPI 驱动器。" RSF_LINE_SEPARATOR RSF_LINE_SEPARATOR "返回到文件模式...";
+inline constexpr const char* kNoCdDriveWarning =
+    "抱歉，不能找到任何 CD-ROM 驱动器。" RSF_LINE_SEPARATOR RSF_LINE_SEPARATOR "返回到文件模式...";
 inline constexpr const char* kCdDriveListHint = "可用的 CD-ROM 驱动器";
 
 // True when CDs are read through the raw device of a drive (NT form of drive entries and

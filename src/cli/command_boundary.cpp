@@ -15,11 +15,11 @@ std::string CurrentExceptionText() {
   try {
     throw;
   } catch (const std::bad_alloc&) {
-    return "内存不足";
+    return kOutOfMemoryText;
   } catch (const std::exception& error) {
     return error.what();
   } catch (...) {
-    return "未知错误";
+    return kUnknownErrorText;
   }
 }
 

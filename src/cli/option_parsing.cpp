@@ -29,17 +29,19 @@ std::optional<std::size_t> ParseNumber(std::string_view text) {
   return value;
 }
 
-std::string JoinedNames(int count) {
+// The command-line names of the types, in the scan's order; only the classic ones when asked.
+std::string JoinedNames(bool classic_only) {
   std::string names;
-  for (int i = 0; i < count; ++i) names.append(i ? "," : "").append(kClipKindNames[static_cast<std::size_t>(i)]);
+  for (const ClipTypeRecord& type : ClipTypeTable())
+    if (!classic_only || type.group == ClipTypeGroup::kClassic) names.append(names.empty() ? "" : ",").append(type.name);
   return names;
 }
 
 }  // namespace
 
-std::string KnownTypeNames() { return JoinedNames(kClipKindCount); }
+std::string KnownTypeNames() { return JoinedNames(false); }
 
-std::string ClassicTypeNames() { return JoinedNames(kClassicClipKindCount); }
+std::string ClassicTypeNames() { return JoinedNames(true); }
 
 std::optional<std::array<bool, kClipKindCount>> ParseTypeList(std::string_view list, std::string& error) {
   std::array<bool, kClipKindCount> enabled{};

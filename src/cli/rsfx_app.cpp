@@ -13,7 +13,7 @@
 #include "cli/command_boundary.h"
 #include "cli/console_observer.h"
 #include "cli/option_parsing.h"
-#include "scan/catalogue/clip_types.h"
+#include "scan/catalogue/clip_type_table.h"
 #include "scan/extraction/extraction.h"
 #include "stream/file_stream.h"
 #include "scan/engine/scan_engine.h"

@@ -7,7 +7,8 @@
 namespace rsf::platform {
 
 // True when CDs are read through the system's raw device of a drive rather than through the
-// ASPI layer. Decided once at window creation (the window's NTDeviceMode).
+// ASPI layer: the fact behind NTDeviceMode (cd/cd_mode.h), which the window reads once at its
+// creation.
 bool RawCdDeviceAccess();
 
 // The folder of the running program file, ending with the path delimiter; empty when the

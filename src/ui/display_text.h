@@ -6,10 +6,9 @@
 #include <string>
 #include <string_view>
 
-namespace rsf::ui {
+#include "base/line_separator.h"
 
-// Separator between the lines of a hint or a message-box text.
-inline constexpr std::string_view kLineSeparator = "\n\r";
+namespace rsf::ui {
 
 // The text for display: UTF-8 decoded, every kLineSeparator shown as one line break.
 QString DisplayText(std::string_view text);

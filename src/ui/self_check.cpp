@@ -37,7 +37,7 @@ int RunSelfCheck(Program& program, const QString& source, std::FILE* out) {
   const std::string provider = platform::AspiLibraryName();
   std::fprintf(out, "ASPI provider: %s (%s)\n", provider.c_str(),
                QFileInfo::exists(QString::fromStdString(provider)) ? "found" : "missing");
-  const bool scanned = status.startsWith(QStringLiteral("分析完成"));
+  const bool scanned = status.startsWith(QString::fromUtf8(kStatusScanFinished));
   return scanned && guide ? 0 : 1;
 }
 

@@ -2,22 +2,22 @@
 // message boxes. Lines of a hint are separated by LF CR (kLineSeparator).
 #pragma once
 
-namespace rsf::ui {
+#include "base/line_separator.h"
 
-#define RSF_LINE_BREAK "\n\r"
+namespace rsf::ui {
 
 // Source and target fields.
 inline constexpr const char* kSourceFieldInitial = "<源文件>";
 inline constexpr const char* kTargetFieldInitial = "<目标文件>";
 inline constexpr const char* kSourceFieldHint = "你想要分析的文件（包括路径）。";
-inline constexpr const char* kTargetFieldHint = "目标文件的名称（包括路径）。" RSF_LINE_BREAK RSF_LINE_BREAK
-                                                "注意：不要输入任何扩展名!" RSF_LINE_BREAK
+inline constexpr const char* kTargetFieldHint = "目标文件的名称（包括路径）。" RSF_LINE_SEPARATOR RSF_LINE_SEPARATOR
+                                                "注意：不要输入任何扩展名!" RSF_LINE_SEPARATOR
                                                 "扩展名将会根据剪辑的类型自动添加。";
 inline constexpr const char* kBrowseButtonCaption = "...";
 inline constexpr const char* kDefaultTargetStem = "Clip";
 
 // Clip list, information pane and clip-type boxes.
-inline constexpr const char* kClipListHint = "列表在源中找到的剪辑。" RSF_LINE_BREAK "复选你想要提取的剪辑。" RSF_LINE_BREAK
+inline constexpr const char* kClipListHint = "列表在源中找到的剪辑。" RSF_LINE_SEPARATOR "复选你想要提取的剪辑。" RSF_LINE_SEPARATOR
                                              "双击剪辑将开始回放。";
 inline constexpr const char* kInfoPanelHint = "显示所选剪辑的信息。";
 inline constexpr const char* kClipTypesCaption = "可用的剪辑类型:";
@@ -28,11 +28,9 @@ inline constexpr const char* kHeaderType = "类型";
 inline constexpr const char* kHeaderSize = "大小";
 inline constexpr const char* kHeaderInfo = "信息";
 
-// Status bar.
+// Status bar (the labels of the elapsed and remaining panels are the scan's, scan/engine/scan_observer.h).
 inline constexpr const char* kStatusLabel = "状态:";
 inline constexpr const char* kStatusIdle = "空闲";
-inline constexpr const char* kStatusElapsed = "使用时间:";
-inline constexpr const char* kStatusRemaining = "剩余:";
 
 // Actions: caption and hint.
 inline constexpr const char* kOpenSourceCaption = "选择源文件...";
@@ -50,7 +48,7 @@ inline constexpr const char* kSelectTargetHint = "浏览目标文件";
 inline constexpr const char* kSaveClipsCaption = "保存剪辑";
 inline constexpr const char* kSaveClipsHint = "保存选择的剪辑";
 inline constexpr const char* kUseCDModeCaption = "使用 CD 模式";
-inline constexpr const char* kUseCDModeHint = "切换 CD-模式" RSF_LINE_BREAK "注意：此功能尚处于测试阶段（未充分测试）。";
+inline constexpr const char* kUseCDModeHint = "切换 CD-模式" RSF_LINE_SEPARATOR "注意：此功能尚处于测试阶段（未充分测试）。";
 inline constexpr const char* kShowHelpCaption = "帮助目录";
 inline constexpr const char* kShowHelpHint = "显示帮助";
 inline constexpr const char* kSplashShowCaption = "关于...";
@@ -90,14 +88,13 @@ inline constexpr const char* kStatusCopyingClip = "正在提取剪辑...";
 inline constexpr const char* kStatusViewingPicture = "正在查看图像...";
 inline constexpr const char* kStatusInternalPlayer = "内部播放器...";
 inline constexpr const char* kStatusExternalPlayer = "外部播放器...";
-inline constexpr const char* kShellFailureFirstPart = "当尝试运行外部播放器来播放这个剪辑时发生下列错误:     " RSF_LINE_BREAK RSF_LINE_BREAK;
-inline constexpr const char* kShellFailureLastPart = RSF_LINE_BREAK "请提取文件并尝试使用适当的播放器打开。";
+inline constexpr const char* kShellFailureFirstPart =
+    "当尝试运行外部播放器来播放这个剪辑时发生下列错误:     " RSF_LINE_SEPARATOR RSF_LINE_SEPARATOR;
+inline constexpr const char* kShellFailureLastPart = RSF_LINE_SEPARATOR "请提取文件并尝试使用适当的播放器打开。";
 inline constexpr const char* kTemporaryClipStem = "RSFtmp";
 
 // Help.
 inline constexpr const char* kHelpFileName = "rsfextract.html";
 inline constexpr const char* kHelpTopic = "WelcometoRSF-Extractor1";
-
-#undef RSF_LINE_BREAK
 
 }  // namespace rsf::ui

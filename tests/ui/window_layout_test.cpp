@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "scan/catalogue/clip_type_table.h"
 #include "ui/widgets/bevel_panel.h"
 #include "ui/widgets/check_list_box.h"
 #include "ui/widgets/gauge.h"
@@ -182,17 +183,17 @@ TEST_F(WindowLayout, ClipTypeBoxesSitInTheirGridsTheClassicOnesTicked) {
     QPoint place;
   };
   const Expected classic[] = {
-      {f.chkBIK, "Bink 视频", {16, 24}},    {f.chkMVE, "Interplay 视频", {136, 24}}, {f.chkQT, "Quicktime", {256, 24}},
-      {f.chkBMP, "Bitmap 图片", {352, 24}}, {f.chkRAM, "RealMedia", {16, 44}},       {f.chkAVI, "AVI 视频", {136, 44}},
-      {f.chkMID, "MIDI 音频", {256, 44}},   {f.chkJPG, "JPEG 图片", {352, 44}},      {f.chkSMK, "Smacker 视频", {16, 64}},
-      {f.chkMPG, "MPEG-1 视频", {136, 64}}, {f.chkWAV, "WAV 音频", {256, 64}},
+      {f.ClipTypeBox(ClipKind::kBIK), "Bink 视频", {16, 24}},    {f.ClipTypeBox(ClipKind::kMVE), "Interplay 视频", {136, 24}}, {f.ClipTypeBox(ClipKind::kQT), "Quicktime", {256, 24}},
+      {f.ClipTypeBox(ClipKind::kBMP), "Bitmap 图片", {352, 24}}, {f.ClipTypeBox(ClipKind::kRAM), "RealMedia", {16, 44}},       {f.ClipTypeBox(ClipKind::kAVI), "AVI 视频", {136, 44}},
+      {f.ClipTypeBox(ClipKind::kMID), "MIDI 音频", {256, 44}},   {f.ClipTypeBox(ClipKind::kJPG), "JPEG 图片", {352, 44}},      {f.ClipTypeBox(ClipKind::kSMK), "Smacker 视频", {16, 64}},
+      {f.ClipTypeBox(ClipKind::kMPG), "MPEG-1 视频", {136, 64}}, {f.ClipTypeBox(ClipKind::kWAV), "WAV 音频", {256, 64}},
   };
   const Expected more[] = {
-      {f.chkVOC, "VOC 音频", {16, 24}},   {f.chkXMI, "XMI 音乐", {136, 24}},   {f.chkMOD, "MOD 音乐", {256, 24}},
-      {f.chkS3M, "S3M 音乐", {352, 24}},  {f.chkXM, "XM 音乐", {16, 44}},      {f.chkIT, "IT 音乐", {136, 44}},
-      {f.chkGIF, "GIF 图片", {256, 44}},  {f.chkPNG, "PNG 图片", {352, 44}},   {f.chkOGG, "Ogg 媒体", {16, 64}},
-      {f.chkFLIC, "FLIC 动画", {136, 64}}, {f.chkAIFF, "AIFF 音频", {256, 64}}, {f.chkILBM, "IFF 图片", {352, 64}},
-      {f.chk8SVX, "8SVX 音频", {16, 84}},
+      {f.ClipTypeBox(ClipKind::kVOC), "VOC 音频", {16, 24}},   {f.ClipTypeBox(ClipKind::kXMI), "XMI 音乐", {136, 24}},   {f.ClipTypeBox(ClipKind::kMOD), "MOD 音乐", {256, 24}},
+      {f.ClipTypeBox(ClipKind::kS3M), "S3M 音乐", {352, 24}},  {f.ClipTypeBox(ClipKind::kXM), "XM 音乐", {16, 44}},      {f.ClipTypeBox(ClipKind::kIT), "IT 音乐", {136, 44}},
+      {f.ClipTypeBox(ClipKind::kGIF), "GIF 图片", {256, 44}},  {f.ClipTypeBox(ClipKind::kPNG), "PNG 图片", {352, 44}},   {f.ClipTypeBox(ClipKind::kOGG), "Ogg 媒体", {16, 64}},
+      {f.ClipTypeBox(ClipKind::kFLIC), "FLIC 动画", {136, 64}}, {f.ClipTypeBox(ClipKind::kAIFF), "AIFF 音频", {256, 64}}, {f.ClipTypeBox(ClipKind::kILBM), "IFF 图片", {352, 64}},
+      {f.ClipTypeBox(ClipKind::k8SVX), "8SVX 音频", {16, 84}},
   };
   for (const auto& [group, boxes, ticked] : {std::tuple{f.grpbxClips, std::span<const Expected>(classic), true},
                                              std::tuple{f.grpbxMoreClips, std::span<const Expected>(more), false}}) {
@@ -210,13 +211,9 @@ TEST_F(WindowLayout, ClipTypeBoxesSitInTheirGridsTheClassicOnesTicked) {
   EXPECT_EQ(f.grpbxMoreClips->y(), f.grpbxClips->geometry().bottom() + 3);
   EXPECT_EQ(f.grpbxMoreClips->width(), f.grpbxClips->width());
   EXPECT_EQ(f.Gauge1->y(), f.grpbxMoreClips->geometry().bottom() + 6);
-  // Dispatch order of the scan.
-  const auto boxes = f.ClipTypeBoxes();
-  EXPECT_EQ(boxes[static_cast<int>(ClipKind::kQT)], f.chkQT);
-  EXPECT_EQ(boxes[static_cast<int>(ClipKind::kMID)], f.chkMID);
-  EXPECT_EQ(boxes[static_cast<int>(ClipKind::kJPG)], f.chkJPG);
-  EXPECT_EQ(boxes[static_cast<int>(ClipKind::kVOC)], f.chkVOC);
-  EXPECT_EQ(boxes[static_cast<int>(ClipKind::k8SVX)], f.chk8SVX);
+  // Each box carries its type's control name.
+  for (const ClipTypeRecord& type : ClipTypeTable())
+    EXPECT_EQ(f.ClipTypeBox(type.kind)->objectName(), QStringLiteral("chk") + QString::fromUtf8(type.name.data(), static_cast<qsizetype>(type.name.size())).toUpper());
 }
 
 TEST_F(WindowLayout, HeadersHaveTheirSectionsAndHintsShowTheirLines) {
@@ -268,9 +265,9 @@ TEST_F(WindowLayout, ViewItemsHideAndShowToolBarAndStatusBar) {
 
 TEST_F(WindowLayout, Mp3ModeGreysTheClipTypeBoxesAndKeepsTheirTicks) {
   TfrmMainForm& f = Form();
-  f.chkAVI->setChecked(false);
-  f.chkGIF->setChecked(true);
-  const auto ticked = [&](QCheckBox* box) { return box != f.chkAVI && (box->parentWidget() == f.grpbxClips || box == f.chkGIF); };
+  f.ClipTypeBox(ClipKind::kAVI)->setChecked(false);
+  f.ClipTypeBox(ClipKind::kGIF)->setChecked(true);
+  const auto ticked = [&](QCheckBox* box) { return box != f.ClipTypeBox(ClipKind::kAVI) && (box->parentWidget() == f.grpbxClips || box == f.ClipTypeBox(ClipKind::kGIF)); };
   f.MP3Mode1->trigger();
   EXPECT_TRUE(f.MP3Mode1->isChecked());
   for (QCheckBox* box : f.ClipTypeBoxes()) {

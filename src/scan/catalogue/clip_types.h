@@ -1,10 +1,9 @@
-// The clip types: their constant records, the order in which the scan runs their detectors,
-// and the names by which front ends pick them.
+// The classic clip types' parameters (the records their detectors read) and the identities of
+// all the clip types a user ticks.
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string_view>
 
 namespace rsf {
@@ -81,49 +80,18 @@ inline constexpr std::string_view kSmackerExtension = ".smk";
 inline constexpr std::string_view kQuicktimeTypeName = "Quicktime 剪辑";
 inline constexpr std::string_view kQuicktimeSignature = "moov";
 inline constexpr std::string_view kQuicktimeExtension = ".qt";
+// MP3 mode's clips; MP3 is a mode of the scan, not one of the clip types below.
 inline constexpr std::string_view kMp3TypeName = "MP3 音频";
 inline constexpr std::string_view kMp3Extension = ".mp3";
 
-// The further types, each delimited by its own structure under either rule set.
-struct TcliptypeWalked {
-  std::string_view TypeName;
-  std::string_view Extension;
-};
-
-inline constexpr TcliptypeWalked kVocType{"VOC 音频", ".voc"};
-inline constexpr TcliptypeWalked kXmiType{"XMI 音乐", ".xmi"};
-inline constexpr TcliptypeWalked kModType{"MOD 音乐", ".mod"};
-inline constexpr TcliptypeWalked kS3mType{"S3M 音乐", ".s3m"};
-inline constexpr TcliptypeWalked kXmType{"XM 音乐", ".xm"};
-inline constexpr TcliptypeWalked kItType{"IT 音乐", ".it"};
-inline constexpr TcliptypeWalked kGifType{"GIF 图片", ".gif"};
-inline constexpr TcliptypeWalked kPngType{"PNG 图片", ".png"};
-inline constexpr TcliptypeWalked kOggType{"Ogg 媒体", ".ogg"};
-inline constexpr TcliptypeWalked kFlicType{"FLIC 动画", ".flc"};
-inline constexpr TcliptypeWalked kAiffType{"AIFF 音频", ".aif"};
-inline constexpr TcliptypeWalked kIlbmType{"IFF 图片", ".lbm"};
-inline constexpr TcliptypeWalked k8svxType{"8SVX 音频", ".8svx"};
-
-// The clip-type check boxes, in the order in which the scan runs their detectors: the eleven
-// classic types, then the further ones.
+// The clip types a user ticks. Each has one record in the clip-type table
+// (clip_type_table.h), which alone says in which order the scan runs their detectors, how they
+// are named and where their check boxes stand; the values here only index per-type arrays.
 enum class ClipKind : int {
   kQT, kBMP, kAVI, kWAV, kJPG, kMPG, kMVE, kRAM, kBIK, kSMK, kMID,
-  kVOC, kXMI, kMOD, kS3M, kXM, kIT, kGIF, kPNG, kOGG, kFLIC, kAIFF, kILBM, k8SVX
+  kVOC, kXMI, kMOD, kS3M, kXM, kIT, kGIF, kPNG, kOGG, kFLIC, kAIFF, kILBM, k8SVX,
+  kCount  // not a type: how many there are
 };
-inline constexpr int kClassicClipKindCount = 11;
-inline constexpr int kClipKindCount = 24;
-
-// Short names for the command line, in dispatch order.
-inline constexpr std::array<std::string_view, kClipKindCount> kClipKindNames = {
-    "qt",  "bmp", "avi", "wav", "jpg", "mpg", "mve", "ram", "bik",  "smk",  "mid",  "voc",
-    "xmi", "mod", "s3m", "xm",  "it",  "gif", "png", "ogg", "flic", "aiff", "ilbm", "8svx"};
-
-// The record of a further type (kVOC and after).
-const TcliptypeWalked& WalkedType(ClipKind kind);
-
-std::optional<ClipKind> ClipKindFromName(std::string_view name);
-
-// The list's type name for a catalogue extension (".jpg" gives "JPEG 图片").
-std::string_view TypeNameForExtension(std::string_view extension);
+inline constexpr int kClipKindCount = static_cast<int>(ClipKind::kCount);
 
 }  // namespace rsf

@@ -13,6 +13,14 @@ inline constexpr int kStatusPanelActivity = 1;
 inline constexpr int kStatusPanelElapsed = 2;
 inline constexpr int kStatusPanelRemaining = 3;
 
+// The elapsed and remaining panels' labels: alone before a run, followed by a space and the
+// time during one.
+inline constexpr const char* kStatusElapsed = "使用时间:";
+inline constexpr const char* kStatusRemaining = "剩余:";
+// How the activity panel's text begins once a run has reached the source end (the read-error
+// count follows).
+inline constexpr const char* kStatusScanFinished = "分析完成";
+
 class ScanObserver {
  public:
   virtual ~ScanObserver() = default;

@@ -2,9 +2,10 @@
 // test options.
 #pragma once
 
-#include <algorithm>
 #include <array>
+#include <cstddef>
 
+#include "scan/catalogue/clip_type_table.h"
 #include "scan/catalogue/clip_types.h"
 
 namespace rsf {
@@ -18,10 +19,11 @@ struct ScanOptions {
   bool precise = false;
 
   bool Enabled(ClipKind kind) const { return enabled[static_cast<int>(kind)]; }
-  // The eleven classic types, as the window ticks them at start and rsfx without --types.
+  // The classic types, as the window ticks them at start and rsfx without --types.
   static ScanOptions ClassicTypes() {
     ScanOptions options;
-    std::fill_n(options.enabled.begin(), kClassicClipKindCount, true);
+    for (const ClipTypeRecord& type : ClipTypeTable())
+      options.enabled[static_cast<std::size_t>(type.kind)] = type.group == ClipTypeGroup::kClassic;
     return options;
   }
   // Every type, the further ones too.

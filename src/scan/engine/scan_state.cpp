@@ -150,6 +150,7 @@ SignatureId ScanState::Signature(std::string_view pattern) {
   if (const auto known = pattern_ids_.find(pattern); known != pattern_ids_.end()) return known->second;
   pattern_ids_.emplace(std::string(pattern), patterns_.size());
   patterns_.emplace_back(pattern);
+  if (signatures_registered_) unregistered_signatures_.emplace_back(pattern);
   matcher_.reset();
   return patterns_.size() - 1;
 }

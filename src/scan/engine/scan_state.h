@@ -22,6 +22,7 @@
 #include "base/bytes.h"
 #include "scan/catalogue/clip_catalogue.h"
 #include "scan/catalogue/clip_nesting.h"
+#include "scan/engine/copy_piece_size.h"
 #include "scan/index/literal_matcher.h"
 #include "scan/engine/scan_observer.h"
 #include "scan/engine/scan_options.h"
@@ -35,7 +36,6 @@ namespace rsf {
 inline constexpr std::int64_t kWindowSize = 63488;    // 0xF800
 inline constexpr std::int64_t kWindowOverlap = 40;
 inline constexpr std::int64_t kWindowStep = kWindowSize - kWindowOverlap;
-inline constexpr std::int64_t kCopyPieceSize = 61440;  // 0xF000, the largest single read
 inline constexpr std::size_t kNoCandidate = static_cast<std::size_t>(-1);
 
 // Length of the window that starts at `start` in a source of `size` bytes: a whole window, or
@@ -85,6 +85,10 @@ class ScanState {
   // --- searching ---
   // Registers a byte string to be found by the one-pass search; the same string gives the same id.
   SignatureId Signature(std::string_view pattern);
+  // Marks the detectors' signatures as registered: from here on a new pattern costs a rebuild of
+  // the index, so it is remembered for the tests that check every detector's record is complete.
+  void SignaturesRegistered() { signatures_registered_ = true; }
+  const std::vector<std::string>& UnregisteredSignatures() const { return unregistered_signatures_; }
   // Registers a byte string that is looked for on demand (a footer: FindInSource, FindInWindow)
   // with a matcher of its own, not in every window's one-pass index.
   SignatureId Footer(std::string_view pattern);
@@ -248,6 +252,8 @@ class ScanState {
   };
   // Detectors ask for their ids in every window, so the lookup is a hash, not a tree of compares.
   std::unordered_map<std::string, SignatureId, PatternHash, std::equal_to<>> pattern_ids_;
+  bool signatures_registered_ = false;
+  std::vector<std::string> unregistered_signatures_;
   std::vector<std::string> footers_;
   std::vector<std::unique_ptr<LiteralMatcher>> footer_matchers_;  // by footer id, made at its first search
   std::unique_ptr<LiteralMatcher> matcher_;

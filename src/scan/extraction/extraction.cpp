@@ -8,7 +8,7 @@
 
 #include "base/random_text.h"
 #include "platform/file.h"
-#include "scan/engine/scan_state.h"
+#include "scan/engine/copy_piece_size.h"
 
 namespace rsf {
 namespace {
@@ -30,7 +30,7 @@ class ReplacingTargetFile final : public TargetFile {
     } catch (const FileCreateError& error) {
       throw FileCreateError(path_, error.reason());
     }
-    if (!file_) throw FileCreateError(path_, "临时文件名都已被占用");
+    if (!file_) throw FileCreateError(path_, kNoFreeTemporaryNameText);
   }
   ~ReplacingTargetFile() override { Discard(); }
 

@@ -18,6 +18,9 @@ namespace rsf {
 
 inline constexpr const char* kNothingTickedWarning = "你没有选择任何剪辑 !";
 inline constexpr const char* kExtractionDoneText = "提取完成。";
+// Why a file that is written under a name nobody could foresee was not made: every name drawn
+// was taken.
+inline constexpr const char* kNoFreeTemporaryNameText = "临时文件名都已被占用";
 
 class ExtractionObserver {
  public:

@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "base/errors.h"
-#include "scan/catalogue/clip_types.h"
+#include "scan/catalogue/clip_type_table.h"
 #include "scan/extraction/extraction.h"
 #include "ui/display_text.h"
 #include "ui/windows/frmImageView.h"
@@ -96,7 +96,7 @@ std::string Playback::CopyClip(PlaybackWindow& window, std::size_t entry, const 
     name = TemporaryClipName(folder, draw_copy_number_(), clip.Extension);
     copy = CreateNewTargetFile(name);
   }
-  if (!copy) throw FileCreateError(name, "临时文件名都已被占用");
+  if (!copy) throw FileCreateError(name, kNoFreeTemporaryNameText);
   window.KeepTemporaryFile(name);
   WriteClip(*source, clip, *copy);
   return name;

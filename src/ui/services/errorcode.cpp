@@ -1,6 +1,7 @@
 // Error texts from the platform layer, with the program's own text where the system is silent.
 #include "ui/services/errorcode.h"
 
+#include "base/error_display.h"
 #include "platform/error_text.h"
 
 namespace rsf::ui {

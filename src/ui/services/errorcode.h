@@ -7,9 +7,8 @@
 
 namespace rsf::ui {
 
-inline constexpr const char* kUnknownErrorText = "未知错误";
-
-// The system's message for `code` as the system words it, or "未知错误" when it has none.
+// The system's message for `code` as the system words it, or kUnknownErrorText
+// (base/error_display.h) when it has none.
 std::string ErrorText(std::uint32_t code);
 
 }  // namespace rsf::ui

@@ -14,11 +14,11 @@ void GeneralErrorDisplay::Run(const std::function<void()>& handler) const {
   try {
     handler();
   } catch (const std::bad_alloc&) {
-    Show("内存不足");
+    Show(kOutOfMemoryText);
   } catch (const std::exception& error) {
     Show(error.what());
   } catch (...) {
-    Show("未知错误");
+    Show(kUnknownErrorText);
   }
 }
 

@@ -1,6 +1,6 @@
 // The picture loader of the picture window: it chooses the decoder by the file's extension
-// among the picture formats it knows, Windows bitmaps (".bmp", Qt's reader) and JPEG (".jpg",
-// ".jpeg", libjpeg-turbo).
+// among the picture formats it knows, Windows bitmaps (".bmp"), GIF (".gif") and PNG (".png")
+// through Qt's readers, and JPEG (".jpg", ".jpeg") through libjpeg-turbo.
 #pragma once
 
 #include <QImage>

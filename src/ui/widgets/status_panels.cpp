@@ -3,6 +3,7 @@
 
 #include <QLabel>
 
+#include "scan/engine/scan_observer.h"
 #include "ui/display_text.h"
 #include "ui/window_texts.h"
 

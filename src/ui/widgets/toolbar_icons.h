@@ -19,7 +19,6 @@ enum ToolbarImage : int {
   kImageHelp = 9,
   kImagePlay = 10,
 };
-inline constexpr int kToolbarImageCount = 11;
 
 QIcon ToolbarIcon(int image);
 

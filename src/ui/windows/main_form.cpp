@@ -18,6 +18,7 @@
 #include <QToolBar>
 #include <QUrl>
 
+#include "cd/cd_mode.h"
 #include "platform/system_info.h"
 #include "ui/widgets/anchors.h"
 #include "ui/display_text.h"
@@ -67,7 +68,7 @@ void TfrmMainForm::FormCreate(const QStringList& arguments) {
                                     ? program_folder
                                     : QDir::homePath() + QLatin1Char('/');
   edtTargetFiles->setText(target_folder + QString::fromLatin1(kDefaultTargetStem));
-  nt_device_mode_ = platform::RawCdDeviceAccess();
+  nt_device_mode_ = rsf::NTDeviceMode();
   temporary_files_.clear();
   if (!arguments.isEmpty()) edtSourceFile->setText(arguments.front());
 }

@@ -79,31 +79,7 @@ class TfrmMainForm final : public QMainWindow, public ScanWindow, public Playbac
   HeaderControl* HeaderControl2 = nullptr;
   QPlainTextEdit* Memo1 = nullptr;
   QGroupBox* grpbxClips = nullptr;
-  QCheckBox* chkBIK = nullptr;
-  QCheckBox* chkMVE = nullptr;
-  QCheckBox* chkQT = nullptr;
-  QCheckBox* chkBMP = nullptr;
-  QCheckBox* chkRAM = nullptr;
-  QCheckBox* chkAVI = nullptr;
-  QCheckBox* chkMID = nullptr;
-  QCheckBox* chkJPG = nullptr;
-  QCheckBox* chkSMK = nullptr;
-  QCheckBox* chkMPG = nullptr;
-  QCheckBox* chkWAV = nullptr;
   QGroupBox* grpbxMoreClips = nullptr;
-  QCheckBox* chkVOC = nullptr;
-  QCheckBox* chkXMI = nullptr;
-  QCheckBox* chkMOD = nullptr;
-  QCheckBox* chkS3M = nullptr;
-  QCheckBox* chkXM = nullptr;
-  QCheckBox* chkIT = nullptr;
-  QCheckBox* chkGIF = nullptr;
-  QCheckBox* chkPNG = nullptr;
-  QCheckBox* chkOGG = nullptr;
-  QCheckBox* chkFLIC = nullptr;
-  QCheckBox* chkAIFF = nullptr;
-  QCheckBox* chkILBM = nullptr;
-  QCheckBox* chk8SVX = nullptr;
   Gauge* Gauge1 = nullptr;
 
   // --- actions (ActionList1) ---
@@ -172,8 +148,9 @@ class TfrmMainForm final : public QMainWindow, public ScanWindow, public Playbac
   const GeneralErrorDisplay& ErrorDisplay() const { return error_display_; }
   bool Busy() const { return busy_; }
   void SetAboutWindow(TfrmSplash* splash) { splash_ = splash; }
-  // The clip-type boxes in the order in which the scan runs their detectors.
-  std::array<QCheckBox*, kClipKindCount> ClipTypeBoxes() const;
+  // The clip-type check boxes ("chkQT", "chkVOC", ...), by ClipKind.
+  const std::array<QCheckBox*, kClipKindCount>& ClipTypeBoxes() const { return clip_type_boxes_; }
+  QCheckBox* ClipTypeBox(ClipKind kind) const { return clip_type_boxes_[static_cast<std::size_t>(kind)]; }
   // Empties the list of found clips and the information pane, which belongs to its entries.
   void ClearClipList() override;
   // The clock by which a scan's repaints and event rounds are paced (tests set a false one).
@@ -243,6 +220,7 @@ class TfrmMainForm final : public QMainWindow, public ScanWindow, public Playbac
   std::vector<std::string> temporary_files_;
   Anchors* panel_anchors_ = nullptr;
   TfrmSplash* splash_ = nullptr;
+  std::array<QCheckBox*, kClipKindCount> clip_type_boxes_{};
   bool busy_ = false;
   bool closing_ = false;
 };

@@ -10,7 +10,12 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <tuple>
+#include <vector>
+
 #include "cd/cd_mode.h"
+#include "scan/catalogue/clip_type_table.h"
 #include "ui/widgets/anchors.h"
 #include "ui/widgets/bevel_panel.h"
 #include "ui/widgets/check_list_box.h"
@@ -138,31 +143,6 @@ void TfrmMainForm::CreateClipTypeBoxes() {
   grpbxClips->setToolTip(DisplayText(kClipTypesHint));
   panel_anchors_->Add(grpbxClips, QRect(8, 243, 535, 97), kAnchorLeft | kAnchorRight | kAnchorBottom);
 
-  struct Box {
-    QCheckBox*& box;
-    const char* name;
-    const char* caption;
-    int row;
-    int column;
-  };
-  const Box classic[] = {
-      {chkBIK, "chkBIK", "Bink 视频", 0, 0},      {chkMVE, "chkMVE", "Interplay 视频", 0, 1},
-      {chkQT, "chkQT", "Quicktime", 0, 2},        {chkBMP, "chkBMP", "Bitmap 图片", 0, 3},
-      {chkRAM, "chkRAM", "RealMedia", 1, 0},      {chkAVI, "chkAVI", "AVI 视频", 1, 1},
-      {chkMID, "chkMID", "MIDI 音频", 1, 2},      {chkJPG, "chkJPG", "JPEG 图片", 1, 3},
-      {chkSMK, "chkSMK", "Smacker 视频", 2, 0},   {chkMPG, "chkMPG", "MPEG-1 视频", 2, 1},
-      {chkWAV, "chkWAV", "WAV 音频", 2, 2},
-  };
-  // The further types, in the order of their detectors, row by row, all unticked at start.
-  const Box more[] = {
-      {chkVOC, "chkVOC", "VOC 音频", 0, 0},   {chkXMI, "chkXMI", "XMI 音乐", 0, 1},
-      {chkMOD, "chkMOD", "MOD 音乐", 0, 2},   {chkS3M, "chkS3M", "S3M 音乐", 0, 3},
-      {chkXM, "chkXM", "XM 音乐", 1, 0},      {chkIT, "chkIT", "IT 音乐", 1, 1},
-      {chkGIF, "chkGIF", "GIF 图片", 1, 2},   {chkPNG, "chkPNG", "PNG 图片", 1, 3},
-      {chkOGG, "chkOGG", "Ogg 媒体", 2, 0},   {chkFLIC, "chkFLIC", "FLIC 动画", 2, 1},
-      {chkAIFF, "chkAIFF", "AIFF 音频", 2, 2}, {chkILBM, "chkILBM", "IFF 图片", 2, 3},
-      {chk8SVX, "chk8SVX", "8SVX 音频", 3, 0},
-  };
   grpbxMoreClips = Named(new QGroupBox(DisplayText(kMoreClipTypesCaption)), "grpbxMoreClips");
   grpbxMoreClips->setToolTip(DisplayText(kClipTypesHint));
   panel_anchors_->Add(grpbxMoreClips, QRect(8, 342, 535, kMoreTypesHeight - 2), kAnchorLeft | kAnchorRight | kAnchorBottom);
@@ -170,19 +150,22 @@ void TfrmMainForm::CreateClipTypeBoxes() {
   constexpr int kTops[] = {24, 44, 64, 84};
   constexpr int kLefts[] = {16, 136, 256, 352};
   constexpr int kWidths[] = {117, 117, 93, 117};
-  auto place = [&](const Box& entry, QGroupBox* group, bool ticked) {
-    entry.box = Named(new QCheckBox(DisplayText(entry.caption), group), entry.name);
-    entry.box->setChecked(ticked);
-    entry.box->setGeometry(kLefts[entry.column], kTops[entry.row], kWidths[entry.column], 17);
-  };
-  for (const Box& entry : classic) place(entry, grpbxClips, true);
-  for (const Box& entry : more) place(entry, grpbxMoreClips, false);
-}
-
-std::array<QCheckBox*, kClipKindCount> TfrmMainForm::ClipTypeBoxes() const {
-  // Indexed by ClipKind.
-  return {chkQT,  chkBMP, chkAVI, chkWAV, chkJPG, chkMPG, chkMVE, chkRAM,  chkBIK,  chkSMK,  chkMID,  chkVOC,
-          chkXMI, chkMOD, chkS3M, chkXM,  chkIT,  chkGIF, chkPNG, chkOGG, chkFLIC, chkAIFF, chkILBM, chk8SVX};
+  // Every type of the clip-type table in its group's grid; the classic ones ticked at start.
+  // Made row by row, so that the focus moves through each grid as it reads.
+  std::vector<const ClipTypeRecord*> in_grid_order;
+  for (const ClipTypeRecord& type : ClipTypeTable()) in_grid_order.push_back(&type);
+  std::ranges::stable_sort(in_grid_order, {}, [](const ClipTypeRecord* type) {
+    return std::tuple(type->group, type->row, type->column);
+  });
+  for (const ClipTypeRecord* record : in_grid_order) {
+    const ClipTypeRecord& type = *record;
+    const bool classic = type.group == ClipTypeGroup::kClassic;
+    auto* box = new QCheckBox(DisplayText(type.caption), classic ? grpbxClips : grpbxMoreClips);
+    box->setObjectName(QStringLiteral("chk") + DisplayText(type.name).toUpper());
+    box->setChecked(classic);
+    box->setGeometry(kLefts[type.column], kTops[type.row], kWidths[type.column], 17);
+    clip_type_boxes_[static_cast<std::size_t>(type.kind)] = box;
+  }
 }
 
 }  // namespace rsf::ui

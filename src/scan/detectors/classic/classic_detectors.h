@@ -1,5 +1,5 @@
-// The detectors of the clip types. Each works on the current window of the scan state and
-// appends what it accepts to the catalogue.
+// The classic rules' detectors of the classic clip types. Each works on the current window of
+// the scan state and appends what it accepts to the catalogue.
 #pragma once
 
 #include "scan/catalogue/clip_types.h"
@@ -17,7 +17,5 @@ void FindSmackerClips(ScanState& state);
 void FindQuicktimeClips(ScanState& state);
 // MIDI: a header followed by a run of track chunks.
 void FindSequenceClips(ScanState& state, const TcliptypeSequence& type);
-// MP3 mode: runs of MPEG audio frames, optionally followed by an ID3 version 1 tag.
-void FindMP3Clips(ScanState& state);
 
 }  // namespace rsf

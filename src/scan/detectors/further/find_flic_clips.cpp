@@ -66,10 +66,10 @@ std::optional<Animation> AnimationAt(ScanState& state, std::int64_t start) {
 
 }  // namespace
 
-void FindFlicClips(ScanState& state) {
+void FindFlicClips(ScanState& state, const ClipTypeRecord& type) {
   std::optional<Animation> found;
   EachWalkedCandidate(
-      state, {kFliSignature, kFlcSignature}, 4, kFlicType.Extension, kFlicType.TypeName,
+      state, {kFliSignature, kFlcSignature}, 4, type.extension, type.type_name,
       [&](std::int64_t start) -> std::optional<std::int64_t> {
         found = AnimationAt(state, start);
         if (!found) return std::nullopt;

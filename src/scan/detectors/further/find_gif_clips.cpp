@@ -83,9 +83,9 @@ std::string GifInfo(ScanState& state, std::int64_t start, std::int64_t end) {
 
 }  // namespace
 
-void FindGifClips(ScanState& state) {
+void FindGifClips(ScanState& state, const ClipTypeRecord& type) {
   EachWalkedCandidate(
-      state, {kGif87Signature, kGif89Signature}, 0, kGifType.Extension, kGifType.TypeName,
+      state, {kGif87Signature, kGif89Signature}, 0, type.extension, type.type_name,
       [&](std::int64_t start) { return GifEnd(state, start); },
       [&](std::int64_t start, std::int64_t end) { return GifInfo(state, start, end); });
 }

@@ -22,12 +22,11 @@ struct FormKind {
   std::span<const std::string_view> types;
   std::string_view header_chunk;
   std::size_t header_size;
-  const TcliptypeWalked& type;
 };
 
-const FormKind kAiff{kAiffForms, "COMM", 18, kAiffType};
-const FormKind kIlbm{kIlbmForms, "BMHD", 20, kIlbmType};
-const FormKind k8svx{k8svxForms, "VHDR", 20, k8svxType};
+const FormKind kAiff{kAiffForms, "COMM", 18};
+const FormKind kIlbm{kIlbmForms, "BMHD", 20};
+const FormKind k8svx{k8svxForms, "VHDR", 20};
 
 const FormKind& KindOf(ClipKind kind) { return kind == ClipKind::kAIFF ? kAiff : kind == ClipKind::kILBM ? kIlbm : k8svx; }
 
@@ -60,11 +59,12 @@ std::int64_t ChunksEnd(ScanState& state, std::int64_t at) {
 
 // An 80-bit IEEE 754 extended number, as AIFF gives its sample rate.
 double Extended(Bytes b) {
-  const int exponent = ((b[0] & 0x7F) << 8 | b[1]) - 16383 - 63;
-  std::uint64_t mantissa = 0;
-  for (int i = 2; i < 10; ++i) mantissa = mantissa << 8 | b[static_cast<std::size_t>(i)];
+  ByteCursor cursor(b);
+  const std::uint16_t sign_and_exponent = *cursor.ReadBE16();
+  const std::uint64_t mantissa = *cursor.ReadBE64();
+  const int exponent = (sign_and_exponent & 0x7FFF) - 16383 - 63;
   const double value = std::ldexp(static_cast<double>(mantissa), exponent);
-  return (b[0] & 0x80) ? -value : value;
+  return (sign_and_exponent & 0x8000) ? -value : value;
 }
 
 std::string InfoOf(ClipKind kind, Bytes header) {
@@ -122,11 +122,12 @@ std::optional<Form> FormAt(ScanState& state, ClipKind kind, std::int64_t start) 
 
 }  // namespace
 
-void FindIffClips(ScanState& state, ClipKind kind) {
+void FindIffClips(ScanState& state, const ClipTypeRecord& type) {
+  const ClipKind kind = type.kind;
   const FormKind& form = KindOf(kind);
   std::optional<Form> found;
   EachWalkedCandidate(
-      state, form.types, 8, form.type.Extension, form.type.TypeName,
+      state, form.types, 8, type.extension, type.type_name,
       [&](std::int64_t start) -> std::optional<std::int64_t> {
         found = FormAt(state, kind, start);
         if (!found) return std::nullopt;

@@ -159,10 +159,10 @@ std::optional<Module> ModuleAt(SourceView& view, std::int64_t start) {
 
 }  // namespace
 
-void FindItClips(ScanState& state) {
+void FindItClips(ScanState& state, const ClipTypeRecord& type) {
   SourceView& view = state.View();
   const std::string_view signatures[] = {kItSignature};
-  EachWalkedClip(state, signatures, 0, kItType.Extension, kItType.TypeName,
+  EachWalkedClip(state, signatures, 0, type.extension, type.type_name,
                  [&](std::int64_t start) { return ModuleAt(view, start); });
 }
 

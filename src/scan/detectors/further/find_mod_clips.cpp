@@ -61,10 +61,10 @@ std::optional<Module> ModuleAt(SourceView& view, std::int64_t start) {
 
 }  // namespace
 
-void FindModClips(ScanState& state) {
+void FindModClips(ScanState& state, const ClipTypeRecord& type) {
   SourceView& view = state.View();
-  EachWalkedClip(state, std::span<const std::string_view>(kModTags), kModTagOffset, kModType.Extension,
-                 kModType.TypeName, [&](std::int64_t start) { return ModuleAt(view, start); });
+  EachWalkedClip(state, std::span<const std::string_view>(kModTags), kModTagOffset, type.extension,
+                 type.type_name, [&](std::int64_t start) { return ModuleAt(view, start); });
 }
 
 }  // namespace rsf

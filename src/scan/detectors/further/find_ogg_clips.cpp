@@ -110,7 +110,7 @@ Codec CodecOf(SourceView& view, const Page& page) {
   if (MatchesAt(body, 0, "\x7F" "FLAC") && body.size() >= 30 && MatchesAt(body, 9, "fLaC")) {
     // The STREAMINFO block behind the 4-byte block header: 20 bits of rate, 3 of channels - 1.
     const std::size_t info = 17 + 10;
-    const std::int64_t rate = (body[info] << 12) | (body[info + 1] << 4) | (body[info + 2] >> 4);
+    const std::int64_t rate = *ReadBE24(body, info) >> 4;
     return {"FLAC", rate, ((body[info + 2] >> 1) & 7) + 1};
   }
   return {"", 0, 0};
@@ -136,11 +136,11 @@ std::string OggInfo(SourceView& view, const Stream& stream) {
 
 }  // namespace
 
-void FindOggClips(ScanState& state) {
+void FindOggClips(ScanState& state, const ClipTypeRecord& type) {
   SourceView& view = state.View();
   std::optional<Stream> found;
   EachWalkedCandidate(
-      state, {kOggSignature}, 0, kOggType.Extension, kOggType.TypeName,
+      state, {kOggSignature}, 0, type.extension, type.type_name,
       [&](std::int64_t start) -> std::optional<std::int64_t> {
         found = StreamAt(view, start);
         if (!found) return std::nullopt;

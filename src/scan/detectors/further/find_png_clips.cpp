@@ -65,7 +65,7 @@ std::string ColourTypeName(std::uint8_t type) {
   return std::to_string(type);
 }
 
-std::optional<Picture> PictureAt(ScanState& state, std::int64_t start) {
+std::optional<Picture> PictureAt(ScanState& state, const ClipTypeRecord& type, std::int64_t start) {
   SourceView& view = state.View();
   std::vector<std::uint8_t> storage;
   const std::optional<Bytes> header = BytesAt(view, start + kSignatureSize, 8 + 13, storage);
@@ -84,7 +84,7 @@ std::optional<Picture> PictureAt(ScanState& state, std::int64_t start) {
     std::vector<std::uint8_t> head_storage;
     const std::int64_t length = *ReadBE32(*BytesAt(view, at, 4, head_storage), 0);
     if (!CrcMatches(view, at, length)) {
-      state.WalkedClips(kPngType.Extension).Add(start, end);
+      state.WalkedClips(type.extension).Add(start, end);
       return std::nullopt;
     }
     at += kChunkOverhead + length;
@@ -98,12 +98,12 @@ std::optional<Picture> PictureAt(ScanState& state, std::int64_t start) {
 
 }  // namespace
 
-void FindPngClips(ScanState& state) {
+void FindPngClips(ScanState& state, const ClipTypeRecord& type) {
   std::optional<Picture> found;
   EachWalkedCandidate(
-      state, {kPngSignature}, 0, kPngType.Extension, kPngType.TypeName,
+      state, {kPngSignature}, 0, type.extension, type.type_name,
       [&](std::int64_t start) -> std::optional<std::int64_t> {
-        found = PictureAt(state, start);
+        found = PictureAt(state, type, start);
         if (!found) return std::nullopt;
         return found->end;
       },

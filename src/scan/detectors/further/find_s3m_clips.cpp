@@ -61,7 +61,10 @@ std::optional<Module> ModuleAt(SourceView& view, std::int64_t start) {
     if (!instrument) return std::nullopt;
     end = std::max(end, record.at + kInstrumentSize);
     if ((*instrument)[0] != 1) continue;
-    const std::int64_t data_at = kParagraph * ((std::int64_t{(*instrument)[13]} << 16) | *ReadLE16(*instrument, 14));
+    // The sample's place in paragraphs, 24 bits whose high byte stands before the low word.
+    ByteCursor place(instrument->subspan(13, 3));
+    const std::int64_t place_high = *place.ReadU8(), place_low = *place.ReadLE16();
+    const std::int64_t data_at = kParagraph * (place_high << 16 | place_low);
     const std::uint8_t flags = (*instrument)[31];
     const std::int64_t bytes = std::int64_t{*ReadLE32(*instrument, 16)} * ((flags & 4) ? 2 : 1) * ((flags & 2) ? 2 : 1);
     end = std::max(end, data_at + bytes);
@@ -78,10 +81,10 @@ std::optional<Module> ModuleAt(SourceView& view, std::int64_t start) {
 
 }  // namespace
 
-void FindS3mClips(ScanState& state) {
+void FindS3mClips(ScanState& state, const ClipTypeRecord& type) {
   SourceView& view = state.View();
   const std::string_view signatures[] = {kS3mSignature};
-  EachWalkedClip(state, signatures, 44, kS3mType.Extension, kS3mType.TypeName,
+  EachWalkedClip(state, signatures, 44, type.extension, type.type_name,
                  [&](std::int64_t start) { return ModuleAt(view, start); });
 }
 

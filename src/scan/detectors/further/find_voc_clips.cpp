@@ -35,7 +35,7 @@ std::optional<Block> BlockAt(SourceView& view, std::int64_t at) {
   if (!type) return std::nullopt;
   if (*type == kTerminator) return Block{kTerminator, at + 1};
   if (!head || *type > kLastBlockType) return std::nullopt;
-  const std::int64_t size = (*head)[1] | (*head)[2] << 8 | (*head)[3] << 16;
+  const std::int64_t size = *ReadLE24(*head, 1);
   if (at + 4 + size > view.Size()) return std::nullopt;
   return Block{*type, at + 4 + size};
 }
@@ -119,9 +119,9 @@ std::string VocInfo(SourceView& view, std::int64_t start, std::int64_t end) {
 
 }  // namespace
 
-void FindVocClips(ScanState& state) {
+void FindVocClips(ScanState& state, const ClipTypeRecord& type) {
   EachWalkedCandidate(
-      state, {kVocSignature}, 0, kVocType.Extension, kVocType.TypeName,
+      state, {kVocSignature}, 0, type.extension, type.type_name,
       [&](std::int64_t start) { return VocEnd(state, start); },
       [&](std::int64_t start, std::int64_t end) { return VocInfo(state.View(), start, end); });
 }

@@ -88,10 +88,10 @@ std::optional<Module> ModuleAt(SourceView& view, std::int64_t start) {
 
 }  // namespace
 
-void FindXmClips(ScanState& state) {
+void FindXmClips(ScanState& state, const ClipTypeRecord& type) {
   SourceView& view = state.View();
   const std::string_view signatures[] = {kXmSignature};
-  EachWalkedClip(state, signatures, 0, kXmType.Extension, kXmType.TypeName,
+  EachWalkedClip(state, signatures, 0, type.extension, type.type_name,
                  [&](std::int64_t start) { return ModuleAt(view, start); });
 }
 

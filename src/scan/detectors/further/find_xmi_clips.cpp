@@ -40,11 +40,11 @@ std::optional<XmiFile> XmiAt(SourceView& view, std::int64_t start) {
 
 }  // namespace
 
-void FindXmiClips(ScanState& state) {
+void FindXmiClips(ScanState& state, const ClipTypeRecord& type) {
   SourceView& view = state.View();
   std::optional<XmiFile> found;
   EachWalkedCandidate(
-      state, {kXmiSignature}, 8, kXmiType.Extension, kXmiType.TypeName,
+      state, {kXmiSignature}, 8, type.extension, type.type_name,
       [&](std::int64_t start) -> std::optional<std::int64_t> {
         found = XmiAt(view, start);
         if (!found) return std::nullopt;

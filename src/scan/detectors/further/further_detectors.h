@@ -12,24 +12,25 @@
 
 #include "base/bytes.h"
 #include "base/text_encoding.h"
+#include "scan/catalogue/clip_type_table.h"
 #include "scan/catalogue/clip_types.h"
 #include "scan/engine/scan_state.h"
 #include "scan/walk/walked_candidates.h"
 
 namespace rsf {
 
-void FindVocClips(ScanState& state);
-void FindXmiClips(ScanState& state);
-void FindModClips(ScanState& state);
-void FindS3mClips(ScanState& state);
-void FindXmClips(ScanState& state);
-void FindItClips(ScanState& state);
-void FindGifClips(ScanState& state);
-void FindPngClips(ScanState& state);
-void FindOggClips(ScanState& state);
-void FindFlicClips(ScanState& state);
-// AIFF (and AIFC), ILBM (and PBM) and 8SVX: IFF "FORM" files of the kind given.
-void FindIffClips(ScanState& state, ClipKind kind);
+void FindVocClips(ScanState& state, const ClipTypeRecord& type);
+void FindXmiClips(ScanState& state, const ClipTypeRecord& type);
+void FindModClips(ScanState& state, const ClipTypeRecord& type);
+void FindS3mClips(ScanState& state, const ClipTypeRecord& type);
+void FindXmClips(ScanState& state, const ClipTypeRecord& type);
+void FindItClips(ScanState& state, const ClipTypeRecord& type);
+void FindGifClips(ScanState& state, const ClipTypeRecord& type);
+void FindPngClips(ScanState& state, const ClipTypeRecord& type);
+void FindOggClips(ScanState& state, const ClipTypeRecord& type);
+void FindFlicClips(ScanState& state, const ClipTypeRecord& type);
+// AIFF (and AIFC), ILBM (and PBM) and 8SVX: IFF "FORM" files of the record's kind.
+void FindIffClips(ScanState& state, const ClipTypeRecord& type);
 
 // The signatures the detectors look for (the scan indexes them up front).
 inline constexpr std::string_view kVocSignature = "Creative Voice File\x1A"sv;

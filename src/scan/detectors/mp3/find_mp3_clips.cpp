@@ -20,7 +20,7 @@
 
 #include "base/errors.h"
 #include "clipinfo/maldomp3.h"
-#include "scan/detectors/classic/classic_detectors.h"
+#include "scan/detectors/mp3/find_mp3_clips.h"
 #include "scan/detectors/mp3/mp3_tags.h"
 
 namespace rsf {

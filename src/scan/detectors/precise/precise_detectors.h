@@ -17,6 +17,20 @@
 
 namespace rsf {
 
+// What the precise detectors start from besides the classic types' headers.
+// QuickTime and MP4 top-level atom types, 4 bytes into the file (after the atom's size).
+inline constexpr std::string_view kQuicktimeAtomSignatures[] = {"ftyp"sv, "moov"sv, "mdat"sv};
+inline constexpr std::int64_t kAtomTypeOffset = 4;
+// Start of image and the first byte of any marker segment: JFIF, Exif and plain JPEG files alike.
+inline constexpr std::string_view kJpegStartSignature = "\xFF\xD8\xFF"sv;
+// Program streams start with a pack header, video elementary streams with a sequence header.
+inline constexpr std::string_view kMpegSequenceHeader = "\x00\x00\x01\xB3"sv;
+inline constexpr std::string_view kPreciseMpegSignatures[] = {kMpegType.Header, kMpegSequenceHeader};
+// Old RealAudio files (versions 3 to 5).
+inline constexpr std::string_view kRealAudioSignature = ".ra\xFD"sv;
+// MIDI files wrapped in a RIFF "RMID" form.
+inline constexpr std::string_view kRmidSignature = "RIFF"sv;
+
 void FindPreciseQuicktimeClips(ScanState& state);
 void FindPreciseBitmapClips(ScanState& state);
 // AVI (with its OpenDML "AVIX" pieces) and WAVE (also streamed ones, by their chunks).
@@ -29,9 +43,5 @@ void FindPreciseMveClips(ScanState& state);
 void FindPreciseRealMediaClips(ScanState& state);
 // Standard MIDI files by their track count, and RIFF-wrapped ones (RMID).
 void FindPreciseMidiClips(ScanState& state);
-
-// The JPEG walk itself: the end of the image whose signature stands at `start`, or nullopt
-// when none starts there.
-std::optional<std::int64_t> JpegEnd(ScanState& state, std::int64_t start);
 
 }  // namespace rsf

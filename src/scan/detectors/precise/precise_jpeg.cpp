@@ -106,8 +106,7 @@ std::int64_t WalkFrom(ScanState& state, std::int64_t at) {
   return WalkMemo::Pack(end, seen | beyond);
 }
 
-}  // namespace
-
+// The end of the image whose signature stands at `start`, or nullopt when none starts there.
 std::optional<std::int64_t> JpegEnd(ScanState& state, std::int64_t start) {
   SourceView& view = state.View();
   const std::optional<std::uint8_t> opener = view.Byte(start + 3);
@@ -118,8 +117,10 @@ std::optional<std::int64_t> JpegEnd(ScanState& state, std::int64_t start) {
   return end;
 }
 
+}  // namespace
+
 void FindPreciseJpegClips(ScanState& state) {
-  EachWalkedCandidate(state, {"\xFF\xD8\xFF"sv}, 0, kJpegType.Extension, kJpegType.TypeName,
+  EachWalkedCandidate(state, {kJpegStartSignature}, 0, kJpegType.Extension, kJpegType.TypeName,
                       [&](std::int64_t start) { return JpegEnd(state, start); }, NoInfo);
 }
 

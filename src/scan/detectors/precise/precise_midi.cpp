@@ -107,7 +107,7 @@ std::optional<std::int64_t> RmidEnd(ScanState& state, std::int64_t start) {
 }  // namespace
 
 void FindPreciseMidiClips(ScanState& state) {
-  EachWalkedCandidate(state, {"RIFF"sv}, 0, kMidiType.Extension, kMidiType.TypeName,
+  EachWalkedCandidate(state, {kRmidSignature}, 0, kMidiType.Extension, kMidiType.TypeName,
                       [&](std::int64_t start) { return RmidEnd(state, start); }, NoInfo);
   EachWalkedCandidate(state, {kMidiType.Signature}, 0, kMidiType.Extension, kMidiType.TypeName,
                       [&](std::int64_t start) { return MidiEnd(state, start); }, NoInfo);

@@ -42,7 +42,7 @@ std::int64_t PackHeaderLength(SourceView& view, std::int64_t at) {
   std::vector<std::uint8_t> storage;
   ByteCursor head = view.ReadRecord(at, 14, storage);
   const std::optional<Bytes> bytes = head.ReadBytes(std::min<std::size_t>(head.Remaining(), 14));
-  if (!bytes || bytes->size() < 12 || !MatchesAt(*bytes, 0, "\x00\x00\x01\xBA"sv)) return 0;
+  if (!bytes || bytes->size() < 12 || !MatchesAt(*bytes, 0, kMpegType.Header)) return 0;
   const Bytes b = *bytes;
   // MPEG-1: '0010' SCR marker bits; MPEG-2: '01' and its stuffing length in the last byte.
   if ((b[4] & 0xF1) == 0x21 && (b[6] & 0x01) && (b[8] & 0x01) && (b[9] & 0x80) && (b[11] & 0x01)) return 12;
@@ -175,7 +175,8 @@ bool PlausibleSequenceHeader(SourceView& view, std::int64_t at) {
   const std::optional<Bytes> head = view.ReadRecord(at, 12, storage).ReadBytes(12);
   if (!head) return false;
   const Bytes h = *head;
-  const int width = h[4] << 4 | h[5] >> 4, height = (h[5] & 0x0F) << 8 | h[6];
+  const std::uint32_t size = *ReadBE24(h, 4);  // 12 bits of width, 12 of height
+  const int width = static_cast<int>(size >> 12), height = static_cast<int>(size & 0xFFF);
   const int aspect = h[7] >> 4, rate = h[7] & 0x0F;
   return width > 0 && height > 0 && aspect > 0 && aspect < 15 && rate > 0 && rate < 9 && (h[10] & 0x20) != 0;
 }
@@ -265,7 +266,7 @@ void FindPreciseMpegClips(ScanState& state) {
   // Both forms in one pass, in source order: a program stream is walked before the sequence
   // headers in its packets come up.
   EachWalkedCandidate(
-      state, {"\x00\x00\x01\xBA"sv, "\x00\x00\x01\xB3"sv}, 0, kMpegType.Extension, kMpegType.TypeName,
+      state, kPreciseMpegSignatures, 0, kMpegType.Extension, kMpegType.TypeName,
       [&](std::int64_t start) {
         const std::optional<std::uint8_t> code = view.Byte(start + 3);
         return code == kPackCode ? ProgramStreamEnd(state, start) : VideoEnd(state, start);

@@ -142,7 +142,7 @@ std::optional<WalkEnd> QuicktimeEnd(ScanState& state, std::int64_t start) {
 }  // namespace
 
 void FindPreciseQuicktimeClips(ScanState& state) {
-  EachWalkedCandidate(state, {"ftyp"sv, "moov"sv, "mdat"sv}, 4, kQuicktimeExtension, kQuicktimeTypeName,
+  EachWalkedCandidate(state, kQuicktimeAtomSignatures, kAtomTypeOffset, kQuicktimeExtension, kQuicktimeTypeName,
                       [&](std::int64_t start) { return QuicktimeEnd(state, start); }, NoInfo);
 }
 

@@ -203,9 +203,9 @@ std::optional<std::int64_t> RealAudioEnd(ScanState& state, std::int64_t start) {
 }  // namespace
 
 void FindPreciseRealMediaClips(ScanState& state) {
-  EachWalkedCandidate(state, {".RMF"sv}, 0, kRealMediaType.Extension, kRealMediaType.TypeName,
+  EachWalkedCandidate(state, {kRealMediaType.Header}, 0, kRealMediaType.Extension, kRealMediaType.TypeName,
                       [&](std::int64_t start) { return RealMediaEnd(state, start); }, NoInfo);
-  EachWalkedCandidate(state, {".ra\xFD"sv}, 0, kRealMediaType.Extension, kRealMediaType.TypeName,
+  EachWalkedCandidate(state, {kRealAudioSignature}, 0, kRealMediaType.Extension, kRealMediaType.TypeName,
                       [&](std::int64_t start) { return RealAudioEnd(state, start); }, NoInfo);
 }
 
