@@ -152,6 +152,10 @@ void XmiRows(std::vector<Row>& rows) {
   // ... and when another file follows at once, its first byte is no pad byte.
   rows.push_back({"XmiOddCatalogueWithoutItsPadBeforeAnotherFile", kXmi, Cat({unpadded, one, Filler(6)}),
                   {{0, Size(unpadded)}, {Size(unpadded), Size(unpadded) + Size(one)}}});
+  // A pad byte that is there, garbage that looks like the next file's first byte, is still taken.
+  const ByteVector odd_f = Put8(odd, odd.size() - 1, 'F');
+  rows.push_back({"XmiOddCatalogueWithGarbagePadBeforeAnotherFile", kXmi, Cat({odd_f, one, Filler(6)}),
+                  {{0, Size(odd_f)}, {Size(odd_f), Size(odd_f) + Size(one)}}});
   // A directory of odd size (an INFO chunk of 3 bytes) is padded before the catalogue; the
   // sequence count in it is little-endian, unlike the sizes.
   const ByteVector directory =
@@ -264,6 +268,9 @@ void ItRows(std::vector<Row>& rows) {
   shared = PutLE32(PutLE32(Put8(shared, first_sample + 0x12, 0x09), first_sample + 0x30, 32768), first_sample + 0x48,
                    static_cast<std::uint32_t>(silent_at));
   rows.push_back(Framed("ItSamplesSharingCompressedData", kIt, shared, Size(shared), 0, 10));
+  // ... and each of them still needs the blocks it claims: one more sample takes a second block.
+  rows.push_back(Framed("ItSampleSharingCompressedDataClaimsABlockMore", kIt, PutLE32(shared, first_sample + 0x30, 32769),
+                        kNoClip, 0, 10));
   // A 16-bit stereo sample takes four bytes a sample.
   const ByteVector plain = synth::ItFile({.sample_lengths = {400, 100}, .compressed_second = false});
   const ByteVector stereo = Cat({Put8(plain, ItSampleAt(plain, 1) + 0x12, 0x07), ByteVector(300, 0x33)});
@@ -397,6 +404,8 @@ void IffRows(std::vector<Row>& rows) {
   rows.push_back(Framed("AiffCutInsideTheCommonChunk", ClipKind::kAIFF, Head(aiff, 30), kNoClip, 1));
   rows.push_back(Framed("AiffFormSizeNeverFilledIn", ClipKind::kAIFF, PutBE32(aiff, 4, 0x7F000000), 1054, 0, 30,
                         "频率 : 22050 Hz"));
+  rows.push_back({"AiffFormSizeNeverFilledInBeforeAnotherForm", ClipKind::kAIFF,
+                  Cat({PutBE32(aiff, 4, 0x7F000000), aiff, Filler(10)}), {{0, 1054}, {1054, 2108}}});
   // A form size that counts its own 8-byte head, with another form right behind it: the walk
   // proves the first form's chunks end where the second begins.
   rows.push_back({"AiffFormSizeOverstatedBeforeAnotherForm", ClipKind::kAIFF, Cat({PutBE32(aiff, 4, 1054), aiff, Filler(10)}),
@@ -415,6 +424,10 @@ void IffRows(std::vector<Row>& rows) {
   const ByteVector svx_odd = PutBE32(svx_unpadded, 4, static_cast<std::uint32_t>(svx_unpadded.size() - 8));
   rows.push_back({"Svx8OddFormWithoutItsPadBeforeAnotherForm", ClipKind::k8SVX, Cat({svx_odd, svx, Filler(6)}),
                   {{0, Size(svx_odd)}, {Size(svx_odd), Size(svx_odd) + Size(svx)}}});
+  // A pad byte that is there, garbage that looks like the next form's first byte, is still taken.
+  const ByteVector svx_garbage_pad = Put8(PutBE32(svx, 4, static_cast<std::uint32_t>(svx.size() - 9)), svx.size() - 1, 'F');
+  rows.push_back({"Svx8OddFormWithGarbagePadBeforeAnotherForm", ClipKind::k8SVX, Cat({svx_garbage_pad, svx, Filler(6)}),
+                  {{0, Size(svx)}, {Size(svx), 2 * Size(svx)}}});
   // The header chunk is looked for among the form's first 32 chunks.
   const ByteVector ilbm = synth::IlbmFile(33, 17, 5);
   const auto behind_annotations = [&](int count) {

@@ -40,7 +40,8 @@ constexpr ClipTypeRecord Further(ClipKind kind, std::string_view name, std::stri
   return {kind, name, type_name, extension, ClipTypeGroup::kFurther, type_name, row, column, rules, rules};
 }
 
-// The classic types' detectors take their record's parameters.
+// The classic types' detectors take no record: nothing, or their classic parameters
+// (TcliptypeRIFF, TcliptypeHEFO, ...).
 template <void (*Find)(ScanState&)>
 void Run(ScanState& state, const ClipTypeRecord&) { Find(state); }
 template <typename Parameters, void (*Find)(ScanState&, const Parameters&), const Parameters& kParameters>

@@ -2,11 +2,13 @@
 // AIFC sound, ILBM and PBM pictures, 8SVX sound), then chunks (four printable characters, a
 // size, the data padded to an even length). The clip ends at the end the form's size gives when
 // its chunks reach that far, else behind the last whole chunk (a file cut short, a size never
-// filled in). The form needs its header chunk (COMM, BMHD, VHDR) among its first chunks, which
-// also gives the information text. Where the chunks lead does not depend on the form they
-// started in, so the walk is remembered.
+// filled in). A form of a type this detector takes ends the chunks: it is the next file, which
+// a form size too large would otherwise swallow. The form needs its header chunk (COMM, BMHD,
+// VHDR) among its first chunks, which also gives the information text. Where the chunks lead
+// does not depend on the form they started in, so the walk is remembered.
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "scan/walk/chain_walk.h"
 #include "scan/detectors/further/further_detectors.h"
@@ -30,6 +32,19 @@ const FormKind k8svx{k8svxForms, "VHDR", 20};
 
 const FormKind& KindOf(ClipKind kind) { return kind == ClipKind::kAIFF ? kAiff : kind == ClipKind::kILBM ? kIlbm : k8svx; }
 
+// Every form type this detector takes, whichever kind it runs for.
+constexpr std::string_view kOurForms[] = {kAiffForms[0], kAiffForms[1], kIlbmForms[0], kIlbmForms[1], k8svxForms[0]};
+static_assert(std::size(kOurForms) == std::size(kAiffForms) + std::size(kIlbmForms) + std::size(k8svxForms));
+
+bool FormOfOursAt(SourceView& view, std::int64_t at) { return IffGroupAt(view, at, "FORM", kOurForms); }
+
+// The pad byte behind odd-sized data that ends at `end`, when the source has it. Writers nearly
+// always write it (a zero, now and then garbage), so it is taken whatever it holds; but where
+// one of our forms begins right there, the writer left it out and the byte is that file's first.
+std::int64_t PadAt(SourceView& view, std::int64_t end, std::int64_t size) {
+  return (size & 1) && end < view.Size() && !FormOfOursAt(view, end) ? 1 : 0;
+}
+
 struct Chunk {
   std::int64_t data_at = 0;
   std::int64_t size = 0;
@@ -44,7 +59,7 @@ std::optional<Chunk> ChunkAt(SourceView& view, std::int64_t at, std::vector<std:
   const std::int64_t size = *ReadBE32(*head, 4);
   const std::int64_t end = at + kChunkHead + size;
   if (end > view.Size()) return std::nullopt;
-  return Chunk{at + kChunkHead, size, std::min(end + (size & 1), view.Size()), head->first(4)};
+  return Chunk{at + kChunkHead, size, end + PadAt(view, end, size), head->first(4)};
 }
 
 std::int64_t ChunksEnd(ScanState& state, std::int64_t at) {
@@ -52,7 +67,8 @@ std::int64_t ChunksEnd(ScanState& state, std::int64_t at) {
   return WalkMemo::EndOf(WalkChain(state.Walks(ScanState::WalkKind::kIffChunks), at, [&](std::int64_t here) {
     std::vector<std::uint8_t> storage;
     const std::optional<Chunk> chunk = ChunkAt(view, here, storage);
-    if (!chunk || chunk->end <= here) return ChainStep{-1, here, 0};
+    if (!chunk || chunk->end <= here || (MatchesAt(chunk->id, 0, "FORM") && FormOfOursAt(view, here)))
+      return ChainStep{-1, here, 0};
     return ChainStep{chunk->end, -1, 0};
   }));
 }
@@ -101,7 +117,7 @@ std::optional<Form> FormAt(ScanState& state, ClipKind kind, std::int64_t start) 
   if (size < 4 + kChunkHead) return std::nullopt;
   const std::int64_t chunks_end = ChunksEnd(state, start + kFormHead);
   const std::int64_t stated_end = start + kChunkHead + size;
-  const std::int64_t end = stated_end <= chunks_end ? std::min(stated_end + (size & 1), view.Size()) : chunks_end;
+  const std::int64_t end = stated_end <= chunks_end ? stated_end + PadAt(view, stated_end, size) : chunks_end;
   // The header chunk, among the first chunks of the form.
   std::int64_t at = start + kFormHead;
   for (int n = 0; n < kHeaderSearch && at < end; ++n) {

@@ -5,10 +5,14 @@
 // 16-bit and for stereo samples; compressed samples (IT 2.14) are blocks of a 16-bit size and
 // that many bytes, one per 32,768 8-bit or 16,384 16-bit samples and channel. Every record is
 // checked to lie in the source before any is read, and compressed samples that together claim
-// more than the source could hold are refused before their blocks are walked. A pattern is its
-// packed length, its rows, four reserved bytes and the data. The clip ends behind the furthest
-// of them all.
+// more than the source could hold are refused before their blocks are walked; sample headers
+// that share their data (one offset) claim it once, and its blocks are walked once. A pattern
+// is its packed length, its rows, four reserved bytes and the data. The clip ends behind the
+// furthest of them all.
 #include <algorithm>
+#include <map>
+#include <span>
+#include <utility>
 
 #include "scan/detectors/further/further_detectors.h"
 
@@ -35,6 +39,10 @@ struct SampleData {
   std::int64_t length = 0;  // samples per channel
 
   std::int64_t BlocksPerChannel() const { return (length + samples_per_block - 1) / samples_per_block; }
+  std::int64_t Blocks() const { return channels * BlocksPerChannel(); }
+  // The fewest bytes a full block can take, and the last of a channel.
+  std::int64_t LeastFullBlock() const { return (samples_per_block + 7) / 8; }
+  std::int64_t LeastLastBlock() const { return (length - (BlocksPerChannel() - 1) * samples_per_block + 7) / 8; }
   // The fewest bytes the blocks can take: their sizes, and a bit per sample.
   std::int64_t LeastBytes() const { return channels * (2 * BlocksPerChannel() + (length + 7) / 8); }
 };
@@ -61,20 +69,43 @@ std::optional<SampleData> SampleAt(SourceView& view, std::int64_t start, std::in
   return sample;
 }
 
-// The end of a compressed sample's blocks, or nullopt. Every sample takes at least one bit in
-// a block, so a block of n samples is at least n / 8 bytes long: the walk covers an eighth of a
-// byte per sample at least, and a sample cannot claim more blocks than the source could hold.
-std::optional<std::int64_t> CompressedEnd(SourceView& view, std::int64_t start, const SampleData& sample) {
+// The end of the blocks of the compressed samples whose data starts at one offset, or nullopt.
+// Every sample takes at least one bit in a block, so a block of n samples is at least n / 8
+// bytes long: the walk covers an eighth of a byte per sample at least, and the samples cannot
+// claim more blocks than the source could hold. The headers share one chain of blocks, read
+// once as far as the sample of most blocks reaches; each sample then checks the blocks it takes
+// against counts of the blocks too small to be full, so that headers sharing the data cost no
+// walk each.
+std::optional<std::int64_t> CompressedEnd(SourceView& view, std::int64_t start, std::span<const SampleData> sharing) {
+  std::int64_t blocks = 0;
+  for (const SampleData& sample : sharing) blocks = std::max(blocks, sample.Blocks());
   std::vector<std::uint8_t> storage;
-  std::int64_t at = sample.data_at;
-  const std::int64_t per_channel = sample.BlocksPerChannel();
-  for (std::int64_t b = 0; b < sample.channels * per_channel; ++b) {
-    const bool last = b % per_channel == per_channel - 1;
-    const std::int64_t in_block = last ? sample.length - (per_channel - 1) * sample.samples_per_block : sample.samples_per_block;
+  std::vector<std::int64_t> sizes;
+  std::int64_t at = sharing.front().data_at;
+  for (std::int64_t b = 0; b < blocks; ++b) {
     const std::optional<Bytes> size = BytesAt(view, start + at, 2, storage);
-    if (!size || *ReadLE16(*size, 0) < (in_block + 7) / 8) return std::nullopt;
-    at += 2 + *ReadLE16(*size, 0);
+    if (!size) return std::nullopt;
+    sizes.push_back(*ReadLE16(*size, 0));
+    at += 2 + sizes.back();
     if (at > view.Size() - start) return std::nullopt;
+  }
+  // By the least size of a full block (8-bit and 16-bit samples differ): how many of the first
+  // n blocks are smaller, at [n].
+  std::map<std::int64_t, std::vector<std::int64_t>> smaller;
+  for (const SampleData& sample : sharing) {
+    std::vector<std::int64_t>& counts = smaller[sample.LeastFullBlock()];
+    if (!counts.empty()) continue;
+    counts.push_back(0);
+    for (const std::int64_t size : sizes) counts.push_back(counts.back() + (size < sample.LeastFullBlock() ? 1 : 0));
+  }
+  for (const SampleData& sample : sharing) {
+    const std::vector<std::int64_t>& counts = smaller[sample.LeastFullBlock()];
+    const std::int64_t per_channel = sample.BlocksPerChannel();
+    // A channel's blocks: all full but its last.
+    for (std::int64_t first = 0; first < sample.Blocks(); first += per_channel) {
+      const auto from = static_cast<std::size_t>(first), last = static_cast<std::size_t>(first + per_channel - 1);
+      if (counts[last] != counts[from] || sizes[last] < sample.LeastLastBlock()) return std::nullopt;
+    }
   }
   return at;
 }
@@ -116,7 +147,6 @@ std::optional<Module> ModuleAt(SourceView& view, std::int64_t start) {
   }
   std::sort(records.begin(), records.end(), [](const Record& a, const Record& b) { return a.at < b.at; });
   std::vector<SampleData> compressed;
-  std::int64_t least_compressed_bytes = 0;
   for (const Record& record : records) {
     if (record.kind == Kind::kInstrument) {
       const std::optional<Bytes> tag = BytesAt(view, start + record.at, 4, storage);
@@ -126,17 +156,14 @@ std::optional<Module> ModuleAt(SourceView& view, std::int64_t start) {
       const std::optional<SampleData> sample = SampleAt(view, start, record.at);
       if (!sample) return std::nullopt;
       end = std::max(end, sample->end);
-      if (sample->compressed) {
-        compressed.push_back(*sample);
-        least_compressed_bytes += sample->LeastBytes();
-      }
+      if (sample->compressed) compressed.push_back(*sample);
     } else {
       const std::optional<Bytes> length = BytesAt(view, start + record.at, 2, storage);
       if (!length) return std::nullopt;
       end = std::max(end, record.at + kPatternHead + *ReadLE16(*length, 0));
     }
   }
-  if (end > room || least_compressed_bytes > room) return std::nullopt;
+  if (end > room) return std::nullopt;
   std::sort(compressed.begin(), compressed.end(),
             [](const SampleData& a, const SampleData& b) { return a.data_at < b.data_at; });
   compressed.erase(std::unique(compressed.begin(), compressed.end(),
@@ -145,8 +172,21 @@ std::optional<Module> ModuleAt(SourceView& view, std::int64_t start) {
                                         a.samples_per_block == b.samples_per_block;
                                }),
                    compressed.end());
-  for (const SampleData& sample : compressed) {
-    const std::optional<std::int64_t> blocks_end = CompressedEnd(view, start, sample);
+  // The samples sharing one data offset, as [first, last) in `compressed`; each offset claims
+  // the most bytes any of its samples does.
+  std::vector<std::pair<std::size_t, std::size_t>> sharing;
+  std::int64_t least_compressed_bytes = 0;
+  for (std::size_t first = 0, last = 0; first < compressed.size(); first = last) {
+    std::int64_t least = 0;
+    for (last = first; last < compressed.size() && compressed[last].data_at == compressed[first].data_at; ++last)
+      least = std::max(least, compressed[last].LeastBytes());
+    sharing.emplace_back(first, last);
+    least_compressed_bytes += least;
+  }
+  if (least_compressed_bytes > room) return std::nullopt;
+  for (const auto& [first, last] : sharing) {
+    const std::optional<std::int64_t> blocks_end =
+        CompressedEnd(view, start, std::span<const SampleData>(compressed).subspan(first, last - first));
     if (!blocks_end) return std::nullopt;
     end = std::max(end, *blocks_end);
   }

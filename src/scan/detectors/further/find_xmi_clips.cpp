@@ -9,7 +9,15 @@ namespace {
 
 constexpr std::int64_t kChunkHead = 8;
 
+constexpr std::string_view kDirectoryType[] = {"XDIR"};
+constexpr std::string_view kCatalogueType[] = {"XMID"};
+
 std::int64_t Padded(std::int64_t size) { return size + (size & 1); }
+
+// An XMIDI file begins at `at`: its directory form, or a catalogue standing alone.
+bool XmidiAt(SourceView& view, std::int64_t at) {
+  return IffGroupAt(view, at, "FORM", kDirectoryType) || IffGroupAt(view, at, "CAT ", kCatalogueType);
+}
 
 struct XmiFile {
   std::int64_t end = 0;
@@ -34,8 +42,12 @@ std::optional<XmiFile> XmiAt(SourceView& view, std::int64_t start) {
   if (!first_form || !MatchesAt(*first_form, 0, "XMID") || catalogue_size < 4 + kChunkHead + 4) return std::nullopt;
   const std::int64_t end = catalogue_at + kChunkHead + catalogue_size;
   if (end > view.Size()) return std::nullopt;
-  // The pad byte of an odd-sized catalogue belongs to the file when the source has it.
-  return XmiFile{std::min(end + (catalogue_size & 1), view.Size()), sequences};
+  // The pad byte of an odd-sized catalogue belongs to the file when the source has it. Writers
+  // nearly always write it (a zero, now and then garbage), so it is taken whatever it holds; but
+  // where another XMIDI file begins right there, the writer left it out and the byte is that
+  // file's first.
+  const bool padded = (catalogue_size & 1) && end < view.Size() && !XmidiAt(view, end);
+  return XmiFile{end + (padded ? 1 : 0), sequences};
 }
 
 }  // namespace

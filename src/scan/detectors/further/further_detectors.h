@@ -4,8 +4,10 @@
 // They behave the same under both rule sets.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -63,6 +65,15 @@ inline constexpr std::string_view k8svxForms[] = {"8SVX"sv};
 // The `count` bytes at `at`, when all of them can be read.
 inline std::optional<Bytes> BytesAt(SourceView& view, std::int64_t at, std::size_t count, std::vector<std::uint8_t>& storage) {
   return view.ReadRecord(at, static_cast<std::int64_t>(count), storage).ReadBytes(count);
+}
+
+// Whether an IFF group header begins at `at`: `id` ("FORM", "CAT "), a size that holds at
+// least the type, and one of `types`.
+inline bool IffGroupAt(SourceView& view, std::int64_t at, std::string_view id, std::span<const std::string_view> types) {
+  std::vector<std::uint8_t> storage;
+  const std::optional<Bytes> head = BytesAt(view, at, 12, storage);
+  if (!head || !MatchesAt(*head, 0, id) || *ReadBE32(*head, 4) < 4) return false;
+  return std::any_of(types.begin(), types.end(), [&](std::string_view type) { return MatchesAt(*head, 8, type); });
 }
 
 // A header's name field: up to its first zero byte, decoded from GBK, trailing spaces dropped.
