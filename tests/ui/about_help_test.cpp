@@ -12,7 +12,7 @@
 
 #include "ui/windows/about_logo.h"
 #include "ui/windows/about_panel.h"
-#include "ui/product.h"
+#include "desktop/product.h"
 #include "ui/windows/splash_form.h"
 #include "window_fixture.h"
 
@@ -49,7 +49,7 @@ TEST_F(AboutWindow, ShowsTheSameTextsEachTimeAndItsButtonHidesIt) {
   ASSERT_EQ(seen.size(), 2u);
   EXPECT_EQ(seen[0], seen[1]);
   EXPECT_EQ(seen[0], QStringList({"关于 RSF-Extractor V 1.3 Beta 1 ...", "RSF-Extractor V 1.3 Beta 1",
-                                  "V 1.3 Beta 1 Build 100", "MALDORAN 向您骄傲呈现:", QString::fromLatin1(kHomePageAddress)}));
+                                  "V 1.3 Beta 1 Build 100", "MALDORAN 向您骄傲呈现:", QString::fromLatin1(desktop::kHomePageAddress)}));
 }
 
 TEST_F(AboutWindow, HasNoCloseBoxAndKeepsItsSize) {
@@ -108,14 +108,15 @@ TEST_F(Help, OpensTheUserGuideAtItsOpeningTopicAndReportsAGuideItCannotOpen) {
   EXPECT_EQ(shell_->documents[1], shell_->documents[0]);
   EXPECT_TRUE(boxes_->shown.empty());
 
-  // No browser takes the guide: the same warning as for a clip the desktop cannot open.
+  // No browser takes the guide: the warning speaks of the guide, not of a clip, and says where it lies.
   shell_->document_error = EOPNOTSUPP;
   shell_->document_reason = "没有与这类文件关联的程序";
   Form().ShowHelp->trigger();
   ASSERT_EQ(boxes_->shown.size(), 1u);
   EXPECT_EQ(boxes_->shown[0].icon, BoxIcon::kWarning);
-  EXPECT_EQ(boxes_->shown[0].text, QStringLiteral("当尝试运行外部播放器来播放这个剪辑时发生下列错误:     \n\n"
-                                                  "没有与这类文件关联的程序\n请提取文件并尝试使用适当的播放器打开。"));
+  EXPECT_EQ(boxes_->shown[0].text, QStringLiteral("当尝试打开用户指南时发生下列错误:     \n\n"
+                                                  "没有与这类文件关联的程序\n请用网页浏览器打开用户指南: %1")
+                                       .arg(guide));
 
   shell_->document_error = 0;
   const QString aside = guide + QStringLiteral(".aside");

@@ -114,10 +114,10 @@ TEST_P(PacedScan, RepaintsAndEventRoundsAreBoundedButEveryLongWindowGetsItsRound
   ScanFile(path);
   StopProbing();
   const double scan_seconds = 67 * seconds_per_window;
-  if (seconds_per_window >= kScanEventInterval) {
+  if (seconds_per_window >= desktop::kScanEventInterval) {
     EXPECT_EQ(rounds, 67) << "one round per window";
   } else {
-    const int most = static_cast<int>(scan_seconds / kScanEventInterval) + 2;
+    const int most = static_cast<int>(scan_seconds / desktop::kScanEventInterval) + 2;
     EXPECT_LE(rounds, most);
     EXPECT_GE(rounds, most - 4) << "but no fewer than one every 50 ms";
     EXPECT_LE(counter.paints, 2 * most + 4);

@@ -9,7 +9,7 @@
 #include "ui/display_text.h"
 #include "ui/features/form_hooks.h"
 #include "ui/services/message_boxes.h"
-#include "ui/window_texts.h"
+#include "desktop/window_texts.h"
 
 namespace rsf::ui {
 namespace {
@@ -31,7 +31,7 @@ void UseCDModeExecute(CdModeWindow& window, bool on, MessageBoxes& boxes) {
   if (found.warning != kNoAspiDriverWarning) FillDriveList(window.DriveList(), found.entries);
   if (!found.warning.empty()) {
     window.ShowCdMode(false);
-    boxes.Show(&window.Owner(), BoxIcon::kWarning, DisplayText(kWarningCaption), DisplayText(found.warning));
+    boxes.Show(&window.Owner(), BoxIcon::kWarning, DisplayText(desktop::kWarningCaption), DisplayText(found.warning));
     return;
   }
   window.DriveList().setCurrentIndex(0);

@@ -20,7 +20,7 @@
 #include "ui/services/shell_failure.h"
 #include "ui/services/temporary_files.h"
 #include "ui/services/temporary_folder.h"
-#include "ui/window_texts.h"
+#include "desktop/window_texts.h"
 
 namespace rsf::ui {
 namespace {
@@ -42,17 +42,17 @@ void Playback::Bind(PlaybackWindow& window) {
   QPointer<QWidget> alive(&window.Owner());
   // A window closed by the user ends what it showed: the status goes back to idle.
   auto back_to_idle = [alive, &window](const char* showing) {
-    if (!alive.isNull() && !window.Closing() && window.ShowsActivity(showing)) window.ShowActivity(kStatusIdle);
+    if (!alive.isNull() && !window.Closing() && window.ShowsActivity(showing)) window.ShowActivity(desktop::kStatusIdle);
   };
-  player_.SetWindowClosedHandler([back_to_idle] { back_to_idle(kStatusInternalPlayer); });
-  picture_window_.SetOnClosed([back_to_idle] { back_to_idle(kStatusViewingPicture); });
+  player_.SetWindowClosedHandler([back_to_idle] { back_to_idle(desktop::kStatusInternalPlayer); });
+  picture_window_.SetOnClosed([back_to_idle] { back_to_idle(desktop::kStatusViewingPicture); });
 }
 
 void Playback::PlayExecute(PlaybackWindow& window) {
   const int selected = window.SelectedClip();
   const ClipCatalogue& catalogue = window.Clips();
   if (selected < 0 || static_cast<std::size_t>(selected) >= catalogue.size()) {
-    boxes_.Show(&window.Owner(), BoxIcon::kWarning, DisplayText(kWarningCaption), DisplayText(kNothingSelectedWarning));
+    boxes_.Show(&window.Owner(), BoxIcon::kWarning, DisplayText(desktop::kWarningCaption), DisplayText(desktop::kNothingSelectedWarning));
     return;
   }
   const auto entry = static_cast<std::size_t>(selected);
@@ -64,10 +64,10 @@ void Playback::PlayExecute(PlaybackWindow& window) {
   const std::string folder = folder_.Path();
   const std::int64_t size = clip.EndOffset - clip.StartOffset;
   if (size >= folder_.FreeBytes()) {
-    boxes_.Show(&window.Owner(), BoxIcon::kError, DisplayText(kErrorCaption), DisplayText(kNoRoomForCopyError));
+    boxes_.Show(&window.Owner(), BoxIcon::kError, DisplayText(desktop::kErrorCaption), DisplayText(desktop::kNoRoomForCopyError));
     return;
   }
-  window.ShowActivity(kStatusCopyingClip);
+  window.ShowActivity(desktop::kStatusCopyingClip);
   window.RepaintNow();
   const std::string name = CopyClip(window, entry, folder);
 
@@ -103,7 +103,7 @@ std::string Playback::CopyClip(PlaybackWindow& window, std::size_t entry, const 
 }
 
 bool Playback::TryPicture(PlaybackWindow& window, const std::string& name) {
-  window.ShowActivity(kStatusViewingPicture);
+  window.ShowActivity(desktop::kStatusViewingPicture);
   picture_window_.ClearPicture();
   const std::optional<QImage> picture = LoadPicture(name);
   if (!picture) return false;
@@ -112,7 +112,7 @@ bool Playback::TryPicture(PlaybackWindow& window, const std::string& name) {
 }
 
 bool Playback::TryMediaPlayer(PlaybackWindow& window, std::size_t entry, const std::string& name) {
-  window.ShowActivity(kStatusInternalPlayer);
+  window.ShowActivity(desktop::kStatusInternalPlayer);
   const TFilestruct& clip = window.Clips()[entry];
   const std::string title = fmt::format("文件 #{}  {}", entry + 1, TypeNameForExtension(clip.Extension));
   try {
@@ -126,11 +126,11 @@ bool Playback::TryMediaPlayer(PlaybackWindow& window, std::size_t entry, const s
 
 // The status shows the external player until the desktop has answered.
 void Playback::OpenInShell(PlaybackWindow& window, const std::string& name) {
-  window.ShowActivity(kStatusExternalPlayer);
+  window.ShowActivity(desktop::kStatusExternalPlayer);
   QPointer<QWidget> alive(&window.Owner());
   shell_.OpenDocument(name, [this, alive, &window](const platform::OpenOutcome& outcome) {
     if (alive.isNull() || window.Closing()) return;
-    if (window.ShowsActivity(kStatusExternalPlayer)) window.ShowActivity(kStatusIdle);
+    if (window.ShowsActivity(desktop::kStatusExternalPlayer)) window.ShowActivity(desktop::kStatusIdle);
     if (outcome.error != 0) ShowShellFailure(boxes_, window.Owner(), outcome);
   });
 }

@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 #include "ui/display_text.h"
-#include "ui/window_texts.h"
+#include "desktop/window_texts.h"
 
 namespace rsf::ui {
 namespace {
@@ -24,18 +24,26 @@ QMessageBox::Icon QtIcon(BoxIcon icon) {
 
 void QtMessageBoxes::Show(QWidget* owner, BoxIcon icon, const QString& caption, const QString& text) {
   QMessageBox box(QtIcon(icon), caption, text, QMessageBox::NoButton, owner);
-  box.addButton(DisplayText(kOkButton), QMessageBox::AcceptRole);
+  box.addButton(DisplayText(desktop::kOkButton), QMessageBox::AcceptRole);
   box.exec();
 }
 
 RetryIgnoreAnswer QtMessageBoxes::AskRetryIgnore(QWidget* owner, const QString& caption, const QString& text) {
   QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::NoButton, owner);
-  QPushButton* retry = box.addButton(DisplayText(kRetryButton), QMessageBox::AcceptRole);
-  QPushButton* ignore = box.addButton(DisplayText(kIgnoreButton), QMessageBox::RejectRole);
+  QPushButton* retry = box.addButton(DisplayText(desktop::kRetryButton), QMessageBox::AcceptRole);
+  QPushButton* ignore = box.addButton(DisplayText(desktop::kIgnoreButton), QMessageBox::RejectRole);
   box.setDefaultButton(retry);
   box.setEscapeButton(ignore);
   box.exec();
   return box.clickedButton() == retry ? RetryIgnoreAnswer::kRetry : RetryIgnoreAnswer::kIgnore;
+}
+
+void OwnedMessageBoxes::Show(BoxIcon icon, const std::string& caption, const std::string& text) {
+  boxes_.Show(owner_, icon, DisplayText(caption), DisplayText(text));
+}
+
+RetryIgnoreAnswer OwnedMessageBoxes::AskRetryIgnore(const std::string& caption, const std::string& text) {
+  return boxes_.AskRetryIgnore(owner_, DisplayText(caption), DisplayText(text));
 }
 
 }  // namespace rsf::ui

@@ -1,14 +1,18 @@
-// Message boxes the window shows, behind an interface so that tests can read and answer them.
+// Message boxes the window shows, behind an interface so that tests can read and answer them,
+// and the desktop core's boxes shown through them.
 #pragma once
 
 #include <QString>
+#include <string>
+
+#include "desktop/message_boxes.h"
 
 class QWidget;
 
 namespace rsf::ui {
 
-enum class BoxIcon { kWarning, kInformation, kError, kStop };
-enum class RetryIgnoreAnswer { kRetry, kIgnore };
+using desktop::BoxIcon;
+using desktop::RetryIgnoreAnswer;
 
 class MessageBoxes {
  public:
@@ -24,6 +28,18 @@ class QtMessageBoxes final : public MessageBoxes {
  public:
   void Show(QWidget* owner, BoxIcon icon, const QString& caption, const QString& text) override;
   RetryIgnoreAnswer AskRetryIgnore(QWidget* owner, const QString& caption, const QString& text) override;
+};
+
+// The desktop core's boxes, shown through `boxes` modal to `owner`.
+class OwnedMessageBoxes final : public desktop::MessageBoxes {
+ public:
+  OwnedMessageBoxes(ui::MessageBoxes& boxes, QWidget* owner) : boxes_(boxes), owner_(owner) {}
+  void Show(BoxIcon icon, const std::string& caption, const std::string& text) override;
+  RetryIgnoreAnswer AskRetryIgnore(const std::string& caption, const std::string& text) override;
+
+ private:
+  ui::MessageBoxes& boxes_;
+  QWidget* owner_;
 };
 
 }  // namespace rsf::ui

@@ -15,5 +15,7 @@ class MessageBoxes;
 // "当尝试运行外部播放器..." + the reason + "请提取文件...". `outcome` is a failure.
 std::string ShellFailureText(const platform::OpenOutcome& outcome);
 void ShowShellFailure(MessageBoxes& boxes, QWidget& owner, const platform::OpenOutcome& outcome);
+// The user guide at `guide` could not be opened: "当尝试打开用户指南时..." + the reason + where it lies.
+std::string HelpFailureText(const platform::OpenOutcome& outcome, const std::string& guide);
 
 }  // namespace rsf::ui

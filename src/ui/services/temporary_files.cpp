@@ -8,7 +8,7 @@
 #include "base/random_text.h"
 #include "ui/display_text.h"
 #include "ui/services/message_boxes.h"
-#include "ui/window_texts.h"
+#include "desktop/window_texts.h"
 
 namespace rsf::ui {
 
@@ -27,20 +27,20 @@ bool PlatformFileDeleter::Exists(const std::string& path) {
 std::string TemporaryClipName(const std::string& folder, int number, const std::string& extension) {
   char digits[8];
   std::snprintf(digits, sizeof digits, "%04X", static_cast<unsigned>(number) & 0xFFFFu);
-  return folder + kTemporaryClipStem + digits + extension;
+  return folder + desktop::kTemporaryClipStem + digits + extension;
 }
 
 int RandomCopyNumber() { return static_cast<int>(RandomBelow(kHighestCopyNumber + 1)); }
 
 std::string CannotDeleteText(const std::string& path) {
-  return std::string(kCannotDeleteTempFile) + " \"" + path + "\" !";
+  return std::string(desktop::kCannotDeleteTempFile) + " \"" + path + "\" !";
 }
 
 void DeleteTemporaryFiles(const std::vector<std::string>& paths, FileDeleter& deleter, MessageBoxes& boxes,
                           QWidget* owner) {
   for (const std::string& path : paths) {
     while (!deleter.Delete(path)) {
-      const RetryIgnoreAnswer answer = boxes.AskRetryIgnore(owner, DisplayText(kErrorCaption),
+      const RetryIgnoreAnswer answer = boxes.AskRetryIgnore(owner, DisplayText(desktop::kErrorCaption),
                                                             DisplayText(CannotDeleteText(path)));
       if (answer == RetryIgnoreAnswer::kIgnore || !deleter.Exists(path)) break;
     }

@@ -5,14 +5,14 @@
 
 #include "scan/engine/scan_observer.h"
 #include "ui/display_text.h"
-#include "ui/window_texts.h"
+#include "desktop/window_texts.h"
 
 namespace rsf::ui {
 namespace {
 
 constexpr int kBarHeight = 19;
 constexpr std::array<int, StatusPanels::kPanelCount> kPanelWidths = {40, 240, 130, 50};
-constexpr std::array<const char*, StatusPanels::kPanelCount> kInitialTexts = {kStatusLabel, kStatusIdle,
+constexpr std::array<const char*, StatusPanels::kPanelCount> kInitialTexts = {desktop::kStatusLabel, desktop::kStatusIdle,
                                                                               kStatusElapsed, kStatusRemaining};
 
 }  // namespace

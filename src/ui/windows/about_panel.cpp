@@ -8,7 +8,7 @@
 
 #include "ui/windows/about_logo.h"
 #include "ui/display_text.h"
-#include "ui/product.h"
+#include "desktop/product.h"
 
 namespace rsf::ui {
 namespace {
@@ -42,7 +42,7 @@ TframeAboutPanel::TframeAboutPanel(QWidget* parent) : QWidget(parent), GroupBox1
   lblBuild->setObjectName(QStringLiteral("lblBuild"));
   AddLabel(DisplayText(kNoticeText), kTextLeft, 95)->setObjectName(QStringLiteral("lblNotice"));
 
-  lblHyperLink = AddLabel(QString::fromLatin1(kHomePageAddress), kTextLeft, 110);
+  lblHyperLink = AddLabel(QString::fromLatin1(desktop::kHomePageAddress), kTextLeft, 110);
   lblHyperLink->setObjectName(QStringLiteral("lblHyperLink"));
   QFont link(QStringLiteral("MS Sans Serif"));
   link.setPixelSize(13);

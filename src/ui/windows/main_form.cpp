@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSplitter>
 #include <QToolBar>
 #include <QUrl>
@@ -23,20 +24,20 @@
 #include "ui/widgets/anchors.h"
 #include "ui/display_text.h"
 #include "ui/services/form_services.h"
-#include "ui/product.h"
+#include "desktop/product.h"
 #include "ui/services/shell_failure.h"
 #include "ui/windows/splash_form.h"
 #include "ui/widgets/status_panels.h"
 #include "ui/widgets/toolbar_icons.h"
-#include "ui/window_texts.h"
+#include "desktop/window_texts.h"
 
 namespace rsf::ui {
 
 TfrmMainForm::TfrmMainForm(FormServices& services, const QStringList& arguments, QWidget* parent)
     : QMainWindow(parent),
       services_(services),
-      engine_(scan_progress_),
-      error_display_(*services.boxes, this, DisplayText(rsf::ui::ApplicationTitle())) {
+      presenter_boxes_(*services.boxes, this),
+      error_display_(*services.boxes, this, DisplayText(desktop::ApplicationTitle())) {
   setObjectName(QStringLiteral("frmMainForm"));
   setWindowIcon(ToolbarIcon(kImageStartAnalysis));
   CreateControls();
@@ -44,6 +45,10 @@ TfrmMainForm::TfrmMainForm(FormServices& services, const QStringList& arguments,
   CreateMenus();
   CreateToolBar();
   ConnectControls();
+  ConnectOptions();
+  // Esc stops a running scan at its next event round (the only key that works while it runs).
+  auto* stop_scan = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(stop_scan, &QShortcut::activated, this, [this] { presenter_.StopScan(); });
 
   resize(kOuterWidth - kNominalFrameWidth, kOuterHeight - kNominalFrameHeight);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -58,16 +63,16 @@ TfrmMainForm::~TfrmMainForm() = default;
 void TfrmMainForm::FormCreate(const QStringList& arguments) {
   // Elapsed and remaining times come from the core already written as hh:mm:ss.
   setAcceptDrops(true);
-  application_title_ = DisplayText(rsf::ui::ApplicationTitle());
+  application_title_ = DisplayText(desktop::ApplicationTitle());
   setWindowTitle(application_title_);
   const QString program_folder = PathFromLocal(platform::ProgramFolder());
-  help_file_ = PathFromLocal(platform::ProgramDataFolder()) + QString::fromLatin1(kHelpFileName);
-  if (!QFileInfo::exists(help_file_)) help_file_ = program_folder + QString::fromLatin1(kHelpFileName);
+  help_file_ = PathFromLocal(platform::ProgramDataFolder()) + QString::fromLatin1(desktop::kHelpFileName);
+  if (!QFileInfo::exists(help_file_)) help_file_ = program_folder + QString::fromLatin1(desktop::kHelpFileName);
   // An installed program's folder takes no files from the user: clips then go home.
   const QString target_folder = platform::TakesUserFiles(platform::ProgramFolder())
                                     ? program_folder
                                     : QDir::homePath() + QLatin1Char('/');
-  edtTargetFiles->setText(target_folder + QString::fromLatin1(kDefaultTargetStem));
+  edtTargetFiles->setText(target_folder + QString::fromLatin1(desktop::kDefaultTargetStem));
   nt_device_mode_ = rsf::NTDeviceMode();
   temporary_files_.clear();
   if (!arguments.isEmpty()) edtSourceFile->setText(arguments.front());
@@ -130,20 +135,22 @@ void TfrmMainForm::PlayExecute() {
 }
 
 // Opens the user guide at its opening topic in the desktop's browser; when no browser takes
-// it, the warning says why, as for a clip the desktop cannot open.
+// it, the warning says why and where the guide lies.
 void TfrmMainForm::ShowHelpExecute() {
   if (!QFileInfo::exists(help_file_)) {
-    const std::string text = std::string(kCannotOpenHelpFile) + " \"" + LocalPath(help_file_) + "\" !";
-    services_.boxes->Show(this, BoxIcon::kError, DisplayText(kErrorCaption), DisplayText(text));
+    const std::string text = std::string(desktop::kCannotOpenHelpFile) + " \"" + LocalPath(help_file_) + "\" !";
+    services_.boxes->Show(this, BoxIcon::kError, DisplayText(desktop::kErrorCaption), DisplayText(text));
     return;
   }
   QUrl guide = QUrl::fromLocalFile(help_file_);
-  guide.setFragment(QString::fromLatin1(kHelpTopic));
-  services_.shell->OpenDocument(LocalPath(guide.toString(QUrl::FullyEncoded)),
-                                [window = QPointer<TfrmMainForm>(this)](const platform::OpenOutcome& outcome) {
-                                  if (outcome.error == 0 || window.isNull() || window->Closing()) return;
-                                  ShowShellFailure(*window->services_.boxes, *window, outcome);
-                                });
+  guide.setFragment(QString::fromLatin1(desktop::kHelpTopic));
+  services_.shell->OpenDocument(
+      LocalPath(guide.toString(QUrl::FullyEncoded)),
+      [window = QPointer<TfrmMainForm>(this), path = LocalPath(help_file_)](const platform::OpenOutcome& outcome) {
+        if (outcome.error == 0 || window.isNull() || window->Closing()) return;
+        window->services_.boxes->Show(window, BoxIcon::kWarning, DisplayText(desktop::kWarningCaption),
+                                      DisplayText(HelpFailureText(outcome, path)));
+      });
 }
 
 void TfrmMainForm::SplashShowExecute() {

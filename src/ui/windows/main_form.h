@@ -12,12 +12,14 @@
 #include <vector>
 
 #include "scan/catalogue/clip_types.h"
+#include "desktop/main_presenter.h"
+#include "desktop/main_view.h"
 #include "scan/engine/scan_engine.h"
 #include "ui/features/cd_mode_binding.h"
 #include "ui/features/form_hooks.h"
 #include "ui/features/playback.h"
-#include "ui/features/scan_progress.h"
 #include "ui/services/general_error_display.h"
+#include "ui/services/message_boxes.h"
 
 class QAction;
 class QCheckBox;
@@ -51,7 +53,10 @@ inline constexpr int kOuterHeight = 467 + kMoreTypesHeight;
 inline constexpr int kNominalFrameWidth = 8;
 inline constexpr int kNominalFrameHeight = 27;
 
-class TfrmMainForm final : public QMainWindow, public ScanWindow, public PlaybackWindow, public CdModeWindow {
+class TfrmMainForm final : public QMainWindow,
+                           public desktop::MainView,
+                           public PlaybackWindow,
+                           public CdModeWindow {
   Q_OBJECT
 
  public:
@@ -141,7 +146,8 @@ class TfrmMainForm final : public QMainWindow, public ScanWindow, public Playbac
   bool NTDeviceMode() const override { return nt_device_mode_; }
   // Temporary clip copies; each is deleted when the window closes.
   std::vector<std::string>& TemporaryFiles() { return temporary_files_; }
-  const ScanEngine& Engine() const { return engine_; }
+  const ScanEngine& Engine() const { return presenter_.Engine(); }
+  desktop::MainPresenter& Presenter() { return presenter_; }
   FormHooks& Hooks() { return hooks_; }
   const QString& HelpFile() const { return help_file_; }
   const QString& ApplicationTitle() const { return application_title_; }
@@ -154,24 +160,25 @@ class TfrmMainForm final : public QMainWindow, public ScanWindow, public Playbac
   // Empties the list of found clips and the information pane, which belongs to its entries.
   void ClearClipList() override;
   // The clock by which a scan's repaints and event rounds are paced (tests set a false one).
-  void SetPacingClock(EventPacer::Clock clock) { scan_progress_.SetPacingClock(std::move(clock)); }
+  void SetPacingClock(desktop::EventPacer::Clock clock) { presenter_.SetPacingClock(std::move(clock)); }
   bool Closing() const override { return closing_; }
 
-  // --- ScanWindow ---
+  // --- desktop::MainView ---
   void SetBusy(bool busy) override;
   void StartClipList() override;
-  void AddClipLine(const QString& line) override;
+  void AddClipLine(const std::string& line) override;
   void TickAllClips() override { SelectAllExecute(); }
   void SetGaugeMaximum(std::int64_t maximum) override;
   void SetGaugeProgress(std::int64_t position) override;
-  void SetStatus(int panel, const QString& text) override;
+  void SetStatus(int panel, const std::string& text) override;
   void RepaintNow() override { repaint(); }
+  void ProcessEvents() override;
 
   // --- PlaybackWindow ---
   QWidget& Owner() override { return *this; }
-  const ClipCatalogue& Clips() const override { return engine_.Catalogue(); }
+  const ClipCatalogue& Clips() const override { return presenter_.Engine().Catalogue(); }
   int SelectedClip() const override;
-  SourceStream* ClipSource() const override { return engine_.Source(); }
+  SourceStream* ClipSource() const override { return presenter_.Engine().Source(); }
   bool InternalPlaybackFirst() const override;
   void ShowActivity(const char* text) override;
   bool ShowsActivity(const char* text) const override;
@@ -206,12 +213,13 @@ class TfrmMainForm final : public QMainWindow, public ScanWindow, public Playbac
   // Runs a command handler unless a scan is under way; errors go to the general error display.
   void Command(const std::function<void()>& handler);
   void ConnectCommand(QAction* action, void (TfrmMainForm::*handler)());
-  ScanOptions ReadScanOptions() const;
   ScanEngine::SourceOpener SourceOpener() const;
+  // Keeps the presenter's option state in step with the boxes and items the user clicks.
+  void ConnectOptions();
 
   FormServices& services_;
-  ScanProgress scan_progress_{*this};
-  ScanEngine engine_;
+  OwnedMessageBoxes presenter_boxes_;
+  desktop::MainPresenter presenter_{*this, presenter_boxes_};
   FormHooks hooks_;
   GeneralErrorDisplay error_display_;
   QString application_title_;

@@ -12,7 +12,7 @@
 #include "ui/widgets/gauge.h"
 #include "ui/windows/main_form.h"
 #include "ui/widgets/status_panels.h"
-#include "ui/window_texts.h"
+#include "desktop/window_texts.h"
 
 namespace rsf::ui {
 
@@ -20,7 +20,7 @@ namespace rsf::ui {
 void TfrmMainForm::rzFoundClipsClick() {
   Memo1->clear();
   const int entry = rzFoundClips->SelectedEntry();
-  const ClipCatalogue& catalogue = engine_.Catalogue();
+  const ClipCatalogue& catalogue = presenter_.Engine().Catalogue();
   if (entry < 0 || static_cast<std::size_t>(entry) >= catalogue.size()) return;
   QStringList lines;
   for (const std::string& line : ClipDetailLines(catalogue[static_cast<std::size_t>(entry)]))
@@ -35,7 +35,7 @@ void TfrmMainForm::ClearClipList() {
 
 int TfrmMainForm::SelectedClip() const { return rzFoundClips->SelectedEntry(); }
 
-bool TfrmMainForm::InternalPlaybackFirst() const { return Tryinternalplaybackfirst->isChecked(); }
+bool TfrmMainForm::InternalPlaybackFirst() const { return presenter_.Options().internal_playback_first; }
 
 void TfrmMainForm::ShowActivity(const char* text) { stbarMain->SetText(kStatusPanelActivity, DisplayText(text)); }
 
@@ -50,14 +50,14 @@ void TfrmMainForm::UnSelectAllExecute() { rzFoundClips->SetAllTicked(false); }
 // A failed extraction is over like a finished one: its error names the clip, and the status
 // and gauge show the window idle again.
 void TfrmMainForm::SaveClipsExecute() {
-  if (engine_.Running()) return;
+  if (presenter_.Engine().Running()) return;
   ExtractionProgress progress(*stbarMain, *Gauge1, *this);
   ExtractionOutcome outcome = ExtractionOutcome::kNoSource;
   try {
-    outcome = ExtractClips(engine_.Source(), engine_.Catalogue(), rzFoundClips->Ticks(),
+    outcome = ExtractClips(presenter_.Engine().Source(), presenter_.Engine().Catalogue(), rzFoundClips->Ticks(),
                            LocalPath(edtTargetFiles->text()), progress);
   } catch (...) {
-    stbarMain->SetText(kStatusPanelActivity, DisplayText(kStatusIdle));
+    stbarMain->SetText(kStatusPanelActivity, DisplayText(desktop::kStatusIdle));
     Gauge1->SetProgress(0);
     throw;
   }
@@ -65,12 +65,12 @@ void TfrmMainForm::SaveClipsExecute() {
     case ExtractionOutcome::kNoSource:
       return;
     case ExtractionOutcome::kNothingTicked:
-      services_.boxes->Show(this, BoxIcon::kWarning, DisplayText(kWarningCaption), DisplayText(kNothingTickedWarning));
+      services_.boxes->Show(this, BoxIcon::kWarning, DisplayText(desktop::kWarningCaption), DisplayText(kNothingTickedWarning));
       return;
     case ExtractionOutcome::kDone:
-      services_.boxes->Show(this, BoxIcon::kInformation, DisplayText(kInformationCaption),
+      services_.boxes->Show(this, BoxIcon::kInformation, DisplayText(desktop::kInformationCaption),
                             DisplayText(kExtractionDoneText));
-      stbarMain->SetText(kStatusPanelActivity, DisplayText(kStatusIdle));
+      stbarMain->SetText(kStatusPanelActivity, DisplayText(desktop::kStatusIdle));
       Gauge1->SetProgress(0);
       return;
   }

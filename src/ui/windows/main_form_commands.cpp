@@ -18,7 +18,7 @@
 #include "ui/windows/main_form.h"
 #include "ui/widgets/shortcut_priority.h"
 #include "ui/widgets/toolbar_icons.h"
-#include "ui/window_texts.h"
+#include "desktop/window_texts.h"
 
 namespace rsf::ui {
 namespace {
@@ -45,35 +45,35 @@ QAction* NewItem(QObject* owner, const char* name, const char* caption, bool tic
 }  // namespace
 
 void TfrmMainForm::CreateActions() {
-  OpenSource = NewAction(this, "OpenSource", kOpenSourceCaption, kOpenSourceHint, kImageOpenSource,
+  OpenSource = NewAction(this, "OpenSource", desktop::kOpenSourceCaption, desktop::kOpenSourceHint, kImageOpenSource,
                          QKeySequence(Qt::CTRL | Qt::Key_O));
-  StartAnalysis = NewAction(this, "StartAnalysis", kStartAnalysisCaption, kStartAnalysisHint, kImageStartAnalysis,
+  StartAnalysis = NewAction(this, "StartAnalysis", desktop::kStartAnalysisCaption, desktop::kStartAnalysisHint, kImageStartAnalysis,
                             QKeySequence(Qt::CTRL | Qt::Key_A));
-  SelectAll = NewAction(this, "SelectAll", kSelectAllCaption, kSelectAllHint, kImageSelectAll);
-  UnSelectAll = NewAction(this, "UnSelectAll", kUnSelectAllCaption, kUnSelectAllHint, kImageUnSelectAll);
-  Play = NewAction(this, "Play", kPlayCaption, kPlayHint, kImagePlay);
-  SelectTarget = NewAction(this, "SelectTarget", kSelectTargetCaption, kSelectTargetHint, kImageSelectTarget,
+  SelectAll = NewAction(this, "SelectAll", desktop::kSelectAllCaption, desktop::kSelectAllHint, kImageSelectAll);
+  UnSelectAll = NewAction(this, "UnSelectAll", desktop::kUnSelectAllCaption, desktop::kUnSelectAllHint, kImageUnSelectAll);
+  Play = NewAction(this, "Play", desktop::kPlayCaption, desktop::kPlayHint, kImagePlay);
+  SelectTarget = NewAction(this, "SelectTarget", desktop::kSelectTargetCaption, desktop::kSelectTargetHint, kImageSelectTarget,
                            QKeySequence(Qt::CTRL | Qt::Key_T));
-  SaveClips = NewAction(this, "SaveClips", kSaveClipsCaption, kSaveClipsHint, kImageSaveClips,
+  SaveClips = NewAction(this, "SaveClips", desktop::kSaveClipsCaption, desktop::kSaveClipsHint, kImageSaveClips,
                         QKeySequence(Qt::CTRL | Qt::Key_S));
-  UseCDMode = NewAction(this, "UseCDMode", kUseCDModeCaption, kUseCDModeHint, kImageCdMode);
+  UseCDMode = NewAction(this, "UseCDMode", desktop::kUseCDModeCaption, desktop::kUseCDModeHint, kImageCdMode);
   UseCDMode->setCheckable(true);
-  ShowHelp = NewAction(this, "ShowHelp", kShowHelpCaption, kShowHelpHint, kImageHelp);
-  SplashShow = NewAction(this, "SplashShow", kSplashShowCaption, kSplashShowHint, kImageAbout,
+  ShowHelp = NewAction(this, "ShowHelp", desktop::kShowHelpCaption, desktop::kShowHelpHint, kImageHelp);
+  SplashShow = NewAction(this, "SplashShow", desktop::kSplashShowCaption, desktop::kSplashShowHint, kImageAbout,
                          QKeySequence(Qt::CTRL | Qt::Key_I));
   // Shortcuts work whether or not the tool bar is shown.
   addActions({OpenSource, StartAnalysis, SelectAll, UnSelectAll, Play, SelectTarget, SaveClips, UseCDMode, ShowHelp,
               SplashShow});
 
-  Exit1 = new QAction(DisplayText(kExitCaption), this);
+  Exit1 = new QAction(DisplayText(desktop::kExitCaption), this);
   Exit1->setObjectName(QStringLiteral("Exit1"));
-  Toolbar1 = NewItem(this, "Toolbar1", kToolbarCaption, true);
-  Statusbar2 = NewItem(this, "Statusbar2", kStatusbarCaption, true);
-  StartAnalysisonDragDrop1 = NewItem(this, "StartAnalysisonDragDrop1", kStartOnDropCaption, true);
-  Tryinternalplaybackfirst = NewItem(this, "Tryinternalplaybackfirst", kInternalPlaybackCaption, true);
-  PreciseBoundaries1 = NewItem(this, "PreciseBoundaries1", kPreciseBoundariesCaption, false);
-  MP3Mode1 = NewItem(this, "MP3Mode1", kMp3ModeCaption, false);
-  Ignorereaderrors1 = NewItem(this, "Ignorereaderrors1", kIgnoreReadErrorsCaption, false);
+  Toolbar1 = NewItem(this, "Toolbar1", desktop::kToolbarCaption, true);
+  Statusbar2 = NewItem(this, "Statusbar2", desktop::kStatusbarCaption, true);
+  StartAnalysisonDragDrop1 = NewItem(this, "StartAnalysisonDragDrop1", desktop::kStartOnDropCaption, true);
+  Tryinternalplaybackfirst = NewItem(this, "Tryinternalplaybackfirst", desktop::kInternalPlaybackCaption, true);
+  PreciseBoundaries1 = NewItem(this, "PreciseBoundaries1", desktop::kPreciseBoundariesCaption, false);
+  MP3Mode1 = NewItem(this, "MP3Mode1", desktop::kMp3ModeCaption, false);
+  Ignorereaderrors1 = NewItem(this, "Ignorereaderrors1", desktop::kIgnoreReadErrorsCaption, false);
 }
 
 void TfrmMainForm::CreateMenus() {
@@ -90,13 +90,13 @@ void TfrmMainForm::CreateMenus() {
     }
     return added;
   };
-  File1 = menu("File1", kMenuSource, {OpenSource, StartAnalysis, nullptr, Exit1});
-  Clips1 = menu("Clips1", kMenuClips, {SelectAll, UnSelectAll, nullptr, Play});
-  Target1 = menu("Target1", kMenuTarget, {SelectTarget, SaveClips});
-  View1 = menu("View1", kMenuView, {Toolbar1, Statusbar2});
-  BETA1 = menu("BETA1", kMenuOptions, {UseCDMode, StartAnalysisonDragDrop1, Tryinternalplaybackfirst, PreciseBoundaries1});
-  N1 = menu("N1", kMenuHelp, {ShowHelp, SplashShow});
-  BETA2 = menu("BETA2", kMenuTest, {MP3Mode1, Ignorereaderrors1});
+  File1 = menu("File1", desktop::kMenuSource, {OpenSource, StartAnalysis, nullptr, Exit1});
+  Clips1 = menu("Clips1", desktop::kMenuClips, {SelectAll, UnSelectAll, nullptr, Play});
+  Target1 = menu("Target1", desktop::kMenuTarget, {SelectTarget, SaveClips});
+  View1 = menu("View1", desktop::kMenuView, {Toolbar1, Statusbar2});
+  BETA1 = menu("BETA1", desktop::kMenuOptions, {UseCDMode, StartAnalysisonDragDrop1, Tryinternalplaybackfirst, PreciseBoundaries1});
+  N1 = menu("N1", desktop::kMenuHelp, {ShowHelp, SplashShow});
+  BETA2 = menu("BETA2", desktop::kMenuTest, {MP3Mode1, Ignorereaderrors1});
 
   popupClips = new QMenu(this);
   popupClips->setObjectName(QStringLiteral("popupClips"));

@@ -25,7 +25,7 @@
 #include "ui/windows/main_form.h"
 #include "ui/widgets/status_panels.h"
 #include "ui/widgets/window_font.h"
-#include "ui/window_texts.h"
+#include "desktop/window_texts.h"
 
 namespace rsf::ui {
 namespace {
@@ -43,7 +43,7 @@ Widget* Named(Widget* widget, const char* name) {
 }
 
 QPushButton* BrowseButton(const char* name) {
-  auto* button = Named(new QPushButton(DisplayText(kBrowseButtonCaption)), name);
+  auto* button = Named(new QPushButton(DisplayText(desktop::kBrowseButtonCaption)), name);
   button->setFocusPolicy(Qt::TabFocus);
   return button;
 }
@@ -83,8 +83,8 @@ void TfrmMainForm::CreateSourceAndTarget() {
   GroupBox1 = Named(new QGroupBox, "GroupBox1");
   panel_anchors_->Add(GroupBox1, QRect(8, 8, 241, 49), kAnchorLeftTop);
   auto* source_anchors = new Anchors(GroupBox1, QSize(241, 49));
-  edtSourceFile = Named(new QLineEdit(DisplayText(kSourceFieldInitial)), "edtSourceFile");
-  edtSourceFile->setToolTip(DisplayText(kSourceFieldHint));
+  edtSourceFile = Named(new QLineEdit(DisplayText(desktop::kSourceFieldInitial)), "edtSourceFile");
+  edtSourceFile->setToolTip(DisplayText(desktop::kSourceFieldHint));
   source_anchors->Add(edtSourceFile, QRect(8, 16, 193, 21), kAnchorLeftTop | kAnchorRight);
   btnSourceBrowse = BrowseButton("btnSourceBrowse");
   source_anchors->Add(btnSourceBrowse, QRect(212, 16, 21, 21), kAnchorTop | kAnchorRight);
@@ -96,8 +96,8 @@ void TfrmMainForm::CreateSourceAndTarget() {
   GroupBox2 = Named(new QGroupBox, "GroupBox2");
   panel_anchors_->Add(GroupBox2, QRect(256, 8, 287, 49), kAnchorLeftTop | kAnchorRight);
   auto* target_anchors = new Anchors(GroupBox2, QSize(287, 49));
-  edtTargetFiles = Named(new QLineEdit(DisplayText(kTargetFieldInitial)), "edtTargetFiles");
-  edtTargetFiles->setToolTip(DisplayText(kTargetFieldHint));
+  edtTargetFiles = Named(new QLineEdit(DisplayText(desktop::kTargetFieldInitial)), "edtTargetFiles");
+  edtTargetFiles->setToolTip(DisplayText(desktop::kTargetFieldHint));
   target_anchors->Add(edtTargetFiles, QRect(8, 16, 239, 21), kAnchorLeftTop | kAnchorRight);
   btnTargetBrowse = BrowseButton("btnTargetBrowse");
   target_anchors->Add(btnTargetBrowse, QRect(258, 16, 21, 21), kAnchorTop | kAnchorRight);
@@ -113,22 +113,22 @@ void TfrmMainForm::CreateClipPanes() {
   Splitter1->setChildrenCollapsible(false);
   row->addWidget(Splitter1);
 
-  HeaderControl1 = Named(new HeaderControl({{DisplayText(kHeaderFile), 80},
-                                            {DisplayText(kHeaderType), 100},
-                                            {DisplayText(kHeaderSize), 80}}),
+  HeaderControl1 = Named(new HeaderControl({{DisplayText(desktop::kHeaderFile), 80},
+                                            {DisplayText(desktop::kHeaderType), 100},
+                                            {DisplayText(desktop::kHeaderSize), 80}}),
                          "HeaderControl1");
   HeaderControl1->SetGrowsWithWidth(true);
   rzFoundClips = Named(new CheckListBox, "rzFoundClips");
-  rzFoundClips->setToolTip(DisplayText(kClipListHint));
+  rzFoundClips->setToolTip(DisplayText(desktop::kClipListHint));
   panelClips = HeaderedPanel("panelClips", HeaderControl1, rzFoundClips);
 
-  HeaderControl2 = Named(new HeaderControl({{DisplayText(kHeaderInfo), 5000}}), "HeaderControl2");
+  HeaderControl2 = Named(new HeaderControl({{DisplayText(desktop::kHeaderInfo), 5000}}), "HeaderControl2");
   Memo1 = Named(new QPlainTextEdit, "Memo1");
   Memo1->setReadOnly(true);
   Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   Memo1->setFont(FixedPitchWindowFont());
   pnlPrevInfo = HeaderedPanel("pnlPrevInfo", HeaderControl2, Memo1);
-  pnlPrevInfo->setToolTip(DisplayText(kInfoPanelHint));
+  pnlPrevInfo->setToolTip(DisplayText(desktop::kInfoPanelHint));
 
   Splitter1->addWidget(panelClips);
   Splitter1->addWidget(pnlPrevInfo);
@@ -139,12 +139,12 @@ void TfrmMainForm::CreateClipPanes() {
 }
 
 void TfrmMainForm::CreateClipTypeBoxes() {
-  grpbxClips = Named(new QGroupBox(DisplayText(kClipTypesCaption)), "grpbxClips");
-  grpbxClips->setToolTip(DisplayText(kClipTypesHint));
+  grpbxClips = Named(new QGroupBox(DisplayText(desktop::kClipTypesCaption)), "grpbxClips");
+  grpbxClips->setToolTip(DisplayText(desktop::kClipTypesHint));
   panel_anchors_->Add(grpbxClips, QRect(8, 243, 535, 97), kAnchorLeft | kAnchorRight | kAnchorBottom);
 
-  grpbxMoreClips = Named(new QGroupBox(DisplayText(kMoreClipTypesCaption)), "grpbxMoreClips");
-  grpbxMoreClips->setToolTip(DisplayText(kClipTypesHint));
+  grpbxMoreClips = Named(new QGroupBox(DisplayText(desktop::kMoreClipTypesCaption)), "grpbxMoreClips");
+  grpbxMoreClips->setToolTip(DisplayText(desktop::kClipTypesHint));
   panel_anchors_->Add(grpbxMoreClips, QRect(8, 342, 535, kMoreTypesHeight - 2), kAnchorLeft | kAnchorRight | kAnchorBottom);
 
   constexpr int kTops[] = {24, 44, 64, 84};

@@ -2,12 +2,15 @@
 // progress shows on: the busy state, the list, the gauge and the status panels.
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include <utility>
 
+#include "scan/catalogue/clip_type_table.h"
 #include "stream/file_stream.h"
 #include "ui/widgets/check_list_box.h"
 #include "ui/display_text.h"
@@ -16,25 +19,32 @@
 #include "ui/widgets/header_control.h"
 #include "ui/windows/main_form.h"
 #include "ui/widgets/status_panels.h"
-#include "ui/window_texts.h"
+#include "desktop/window_texts.h"
 
 namespace rsf::ui {
 
-void TfrmMainForm::StartAnalysisExecute() {
-  if (engine_.Running()) return;
-  const ScanOutcome outcome = engine_.StartAnalysis(SourceOpener(), ReadScanOptions());
-  if (outcome == ScanOutcome::kNoDisc)
-    services_.boxes->Show(this, BoxIcon::kWarning, DisplayText(kWarningCaption), DisplayText(kNoDiscWarning));
-}
+void TfrmMainForm::StartAnalysisExecute() { presenter_.StartAnalysis(SourceOpener()); }
 
-ScanOptions TfrmMainForm::ReadScanOptions() const {
-  ScanOptions options;
-  const auto boxes = ClipTypeBoxes();
-  for (int kind = 0; kind < kClipKindCount; ++kind) options.enabled[kind] = boxes[kind]->isChecked();
-  options.mp3_mode = MP3Mode1->isChecked();
-  options.ignore_read_errors = Ignorereaderrors1->isChecked();
-  options.precise = PreciseBoundaries1->isChecked();
-  return options;
+// Every click on a clip-type box or an option item goes into the presenter's option state,
+// which the commands read; the window starts showing that state.
+void TfrmMainForm::ConnectOptions() {
+  desktop::WindowOptions& options = presenter_.Options();
+  for (const ClipTypeRecord& type : ClipTypeTable()) {
+    QCheckBox* box = ClipTypeBox(type.kind);
+    box->setChecked(options.Ticked(type.kind));
+    connect(box, &QCheckBox::toggled, this, [&options, kind = type.kind](bool on) { options.Tick(kind, on); });
+  }
+  const std::pair<QAction*, bool*> items[] = {
+      {StartAnalysisonDragDrop1, &options.start_analysis_on_drop},
+      {Tryinternalplaybackfirst, &options.internal_playback_first},
+      {PreciseBoundaries1, &options.precise},
+      {MP3Mode1, &options.mp3_mode},
+      {Ignorereaderrors1, &options.ignore_read_errors},
+  };
+  for (const auto& [item, tick] : items) {
+    item->setChecked(*tick);
+    connect(item, &QAction::toggled, this, [tick = tick](bool on) { *tick = on; });
+  }
 }
 
 ScanEngine::SourceOpener TfrmMainForm::SourceOpener() const {
@@ -63,12 +73,14 @@ void TfrmMainForm::StartClipList() {
   rzFoundClips->UpdateFromHeader(*HeaderControl1);
 }
 
-void TfrmMainForm::AddClipLine(const QString& line) { rzFoundClips->AddLine(line); }
+void TfrmMainForm::AddClipLine(const std::string& line) { rzFoundClips->AddLine(DisplayText(line)); }
 
 void TfrmMainForm::SetGaugeMaximum(std::int64_t maximum) { Gauge1->SetMaximum(maximum); }
 
 void TfrmMainForm::SetGaugeProgress(std::int64_t position) { Gauge1->SetProgress(position); }
 
-void TfrmMainForm::SetStatus(int panel, const QString& text) { stbarMain->SetText(panel, text); }
+void TfrmMainForm::SetStatus(int panel, const std::string& text) { stbarMain->SetText(panel, DisplayText(text)); }
+
+void TfrmMainForm::ProcessEvents() { QCoreApplication::processEvents(); }
 
 }  // namespace rsf::ui

@@ -96,7 +96,7 @@ void TfrmMainForm::WMDropFiles(const QStringList& paths) {
     ~CursorBack() { QApplication::restoreOverrideCursor(); }
   } cursor_back;
   for (const QString& path : paths) edtSourceFile->setText(path);
-  if (StartAnalysisonDragDrop1->isChecked()) StartAnalysisExecute();
+  if (presenter_.Options().start_analysis_on_drop) StartAnalysisExecute();
 }
 
 }  // namespace rsf::ui

@@ -7,7 +7,7 @@
 
 #include "ui/windows/about_panel.h"
 #include "ui/display_text.h"
-#include "ui/product.h"
+#include "desktop/product.h"
 #include "ui/services/shell.h"
 #include "ui/widgets/window_font.h"
 

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-namespace rsf::ui {
+namespace rsf::desktop {
 
 class EventPacer {
  public:
@@ -28,4 +28,4 @@ class EventPacer {
   double last_ = 0;
 };
 
-}  // namespace rsf::ui
+}  // namespace rsf::desktop

@@ -6,7 +6,7 @@
 
 #include "base/product.h"
 
-namespace rsf::ui {
+namespace rsf::desktop {
 
 using rsf::kBuildText;
 using rsf::kProductName;
@@ -17,4 +17,4 @@ inline constexpr const char* kHomePageAddress = "github.com/rsf-extractor";
 // "MALDORAN RSF-Extractor V 1.3 Beta 1": main window caption and application title.
 inline std::string ApplicationTitle() { return std::string("MALDORAN ") + kProductName + " " + kVersionText; }
 
-}  // namespace rsf::ui
+}  // namespace rsf::desktop

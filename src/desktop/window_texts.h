@@ -4,7 +4,7 @@
 
 #include "base/line_separator.h"
 
-namespace rsf::ui {
+namespace rsf::desktop {
 
 // Source and target fields.
 inline constexpr const char* kSourceFieldInitial = "<源文件>";
@@ -31,6 +31,8 @@ inline constexpr const char* kHeaderInfo = "信息";
 // Status bar (the labels of the elapsed and remaining panels are the scan's, scan/engine/scan_observer.h).
 inline constexpr const char* kStatusLabel = "状态:";
 inline constexpr const char* kStatusIdle = "空闲";
+// A scan the user stopped with Esc (the read-error count follows).
+inline constexpr const char* kStatusScanStopped = "分析已停止。错误 : ";
 
 // Actions: caption and hint.
 inline constexpr const char* kOpenSourceCaption = "选择源文件...";
@@ -91,10 +93,13 @@ inline constexpr const char* kStatusExternalPlayer = "外部播放器...";
 inline constexpr const char* kShellFailureFirstPart =
     "当尝试运行外部播放器来播放这个剪辑时发生下列错误:     " RSF_LINE_SEPARATOR RSF_LINE_SEPARATOR;
 inline constexpr const char* kShellFailureLastPart = RSF_LINE_SEPARATOR "请提取文件并尝试使用适当的播放器打开。";
+// The user guide could not be opened: the reason, then where the guide lies.
+inline constexpr const char* kHelpFailureFirstPart = "当尝试打开用户指南时发生下列错误:     " RSF_LINE_SEPARATOR RSF_LINE_SEPARATOR;
+inline constexpr const char* kHelpFailureLastPart = RSF_LINE_SEPARATOR "请用网页浏览器打开用户指南: ";
 inline constexpr const char* kTemporaryClipStem = "RSFtmp";
 
 // Help.
 inline constexpr const char* kHelpFileName = "rsfextract.html";
 inline constexpr const char* kHelpTopic = "WelcometoRSF-Extractor1";
 
-}  // namespace rsf::ui
+}  // namespace rsf::desktop

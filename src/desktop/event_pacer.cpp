@@ -1,9 +1,9 @@
 // The pacer's clock and its one decision.
-#include "ui/features/event_pacer.h"
+#include "desktop/event_pacer.h"
 
 #include <chrono>
 
-namespace rsf::ui {
+namespace rsf::desktop {
 
 double EventPacer::SteadySeconds() {
   using namespace std::chrono;
@@ -18,4 +18,4 @@ bool EventPacer::Due() {
   return true;
 }
 
-}  // namespace rsf::ui
+}  // namespace rsf::desktop

@@ -1,0 +1,34 @@
+// The scan command and its ends.
+#include "desktop/main_presenter.h"
+
+#include "base/errors.h"
+#include "desktop/window_texts.h"
+
+namespace rsf::desktop {
+
+void MainPresenter::StartAnalysis(const ScanEngine::SourceOpener& open_source) {
+  if (engine_.Running()) return;
+  stop_requested_ = false;
+  ScanOutcome outcome;
+  try {
+    outcome = engine_.StartAnalysis(open_source, options_.ForScan());
+  } catch (...) {
+    // The run is over whatever the error: nothing is being analysed any more.
+    view_.SetGaugeProgress(0);
+    view_.SetStatus(kStatusPanelActivity, kStatusIdle);
+    throw;
+  }
+  if (outcome == ScanOutcome::kNoDisc) boxes_.Show(BoxIcon::kWarning, kWarningCaption, kNoDiscWarning);
+  if (outcome == ScanOutcome::kCancelled && stop_requested_ && !view_.Closing()) {
+    view_.SetGaugeProgress(0);
+    view_.TickAllClips();
+    view_.SetStatus(kStatusPanelActivity, kStatusScanStopped + std::to_string(engine_.ReadErrorCount()));
+  }
+  stop_requested_ = false;
+}
+
+void MainPresenter::StopScan() {
+  if (engine_.Running()) stop_requested_ = true;
+}
+
+}  // namespace rsf::desktop

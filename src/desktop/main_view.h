@@ -1,0 +1,32 @@
+// What the desktop core needs of the main window, whatever toolkit draws it: the busy state,
+// the clip list, the gauge, the status panels and the event pump. Texts are UTF-8.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace rsf::desktop {
+
+class MainView {
+ public:
+  // Busy: hourglass, panel, tool bar and menus disabled (and enabled again).
+  virtual void SetBusy(bool busy) = 0;
+  // Empties the clip list (and its information pane) and takes its tab stops from the header.
+  virtual void StartClipList() = 0;
+  virtual void AddClipLine(const std::string& line) = 0;
+  virtual void TickAllClips() = 0;
+  virtual void SetGaugeMaximum(std::int64_t maximum) = 0;
+  virtual void SetGaugeProgress(std::int64_t position) = 0;
+  // Panels 1 to 3 of the status bar (activity, elapsed time, remaining time).
+  virtual void SetStatus(int panel, const std::string& text) = 0;
+  virtual void RepaintNow() = 0;
+  // Lets the toolkit handle what came in meanwhile: clicks, keys, repaints, a close.
+  virtual void ProcessEvents() = 0;
+  // True once the window has begun to close.
+  virtual bool Closing() const = 0;
+
+ protected:
+  ~MainView() = default;
+};
+
+}  // namespace rsf::desktop

@@ -1,0 +1,199 @@
+// The scan command of the desktop core against a recording main view, without any toolkit:
+// list and ticks, status panels and gauge, pacing, the ends of a run (finished, stopped with
+// Esc, closed, failed, no disc) and the option state it reads.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/errors.h"
+#include "desktop/main_presenter.h"
+#include "desktop/window_texts.h"
+#include "support/scan_harness.h"
+#include "synth/bitmap_synth.h"
+
+namespace rsf::desktop {
+namespace {
+
+class RecordingView final : public MainView {
+ public:
+  void SetBusy(bool on) override {
+    busy = on;
+    busy_changes.push_back(on);
+  }
+  void StartClipList() override {
+    lines.clear();
+    ticked = false;
+  }
+  void AddClipLine(const std::string& line) override { lines.push_back(line); }
+  void TickAllClips() override { ticked = true; }
+  void SetGaugeMaximum(std::int64_t maximum) override { gauge_maximum = maximum; }
+  void SetGaugeProgress(std::int64_t position) override { gauge = position; }
+  void SetStatus(int panel, const std::string& text) override { status[panel] = text; }
+  void RepaintNow() override { ++repaints; }
+  void ProcessEvents() override {
+    ++event_rounds;
+    if (on_events) on_events();
+  }
+  bool Closing() const override { return closing; }
+
+  bool busy = false, ticked = false, closing = false;
+  std::vector<bool> busy_changes;
+  std::vector<std::string> lines;
+  std::int64_t gauge_maximum = -1, gauge = -1;
+  std::string status[4];
+  int repaints = 0, event_rounds = 0;
+  std::function<void()> on_events;
+};
+
+class RecordingBoxes final : public MessageBoxes {
+ public:
+  void Show(BoxIcon icon, const std::string& caption, const std::string& text) override {
+    shown.push_back({icon, caption, text});
+  }
+  RetryIgnoreAnswer AskRetryIgnore(const std::string&, const std::string&) override { return RetryIgnoreAnswer::kIgnore; }
+
+  struct Box {
+    BoxIcon icon;
+    std::string caption, text;
+  };
+  std::vector<Box> shown;
+};
+
+// Bitmaps of 1 KiB and more in filler, `count` of them, about a window apart.
+std::vector<std::uint8_t> Bitmaps(int count) {
+  std::vector<std::uint8_t> bytes;
+  for (int i = 0; i < count; ++i) {
+    bytes.resize(bytes.size() + 60000, 0xEE);
+    const std::vector<std::uint8_t> bitmap = synth::BitmapFile(16, 16 + i, 24);
+    bytes.insert(bytes.end(), bitmap.begin(), bitmap.end());
+  }
+  return bytes;
+}
+
+ScanEngine::SourceOpener Opener(std::vector<std::uint8_t> bytes) {
+  return [bytes] { return std::make_unique<MemoryStream>(bytes); };
+}
+
+class Presenter : public ::testing::Test {
+ protected:
+  Presenter() {
+    presenter.SetPacingClock([this] { return now += 0.1; });
+  }
+  double now = 0;
+  RecordingView view;
+  RecordingBoxes boxes;
+  MainPresenter presenter{view, boxes};
+};
+
+TEST_F(Presenter, ListsEveryClipTicksThemAtTheEndAndGivesTheWindowBack) {
+  presenter.StartAnalysis(Opener(Bitmaps(5)));
+  EXPECT_EQ(view.lines.size(), 5u);
+  EXPECT_EQ(view.lines.size(), presenter.Engine().Catalogue().size());
+  EXPECT_TRUE(view.ticked);
+  EXPECT_EQ(view.busy_changes, (std::vector<bool>{true, false}));
+  EXPECT_EQ(view.status[kStatusPanelActivity], "分析完成。错误 : 0");
+  EXPECT_EQ(view.gauge, 0);
+  EXPECT_GT(view.event_rounds, 0);
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+// The ticks are read when the scan starts: what the user unticks is not scanned for.
+TEST_F(Presenter, ScansForTheTypesTickedAndTheModeChosen) {
+  presenter.Options().Tick(ClipKind::kBMP, false);
+  presenter.StartAnalysis(Opener(Bitmaps(3)));
+  EXPECT_TRUE(view.lines.empty());
+  presenter.Options().Tick(ClipKind::kBMP, true);
+  presenter.Options().mp3_mode = true;
+  presenter.StartAnalysis(Opener(Bitmaps(3)));
+  EXPECT_TRUE(view.lines.empty()) << "MP3 mode ignores the check boxes";
+  presenter.Options().mp3_mode = false;
+  presenter.StartAnalysis(Opener(Bitmaps(3)));
+  EXPECT_EQ(view.lines.size(), 3u);
+}
+
+TEST_F(Presenter, EscStopsTheScanKeepsWhatItFoundTickedAndSaysSo) {
+  view.on_events = [&] {
+    if (presenter.Engine().Catalogue().size() == 2) presenter.StopScan();
+  };
+  presenter.StartAnalysis(Opener(Bitmaps(6)));
+  EXPECT_GE(view.lines.size(), 2u);
+  EXPECT_LT(view.lines.size(), 6u);
+  EXPECT_TRUE(view.ticked);
+  EXPECT_FALSE(view.busy);
+  EXPECT_EQ(view.gauge, 0);
+  EXPECT_EQ(view.status[kStatusPanelActivity], std::string(kStatusScanStopped) + "0");
+  // The next scan runs to the end again.
+  view.on_events = nullptr;
+  presenter.StartAnalysis(Opener(Bitmaps(6)));
+  EXPECT_EQ(view.lines.size(), 6u);
+}
+
+TEST_F(Presenter, ClosingDuringAScanEndsItWithoutTicking) {
+  view.on_events = [&] { view.closing = presenter.Engine().Catalogue().size() >= 1; };
+  presenter.StartAnalysis(Opener(Bitmaps(6)));
+  EXPECT_LT(view.lines.size(), 6u);
+  EXPECT_FALSE(view.ticked);
+  EXPECT_FALSE(view.busy);
+}
+
+TEST_F(Presenter, StopOutsideAScanDoesNothing) {
+  presenter.StopScan();
+  presenter.StartAnalysis(Opener(Bitmaps(2)));
+  EXPECT_EQ(view.lines.size(), 2u);
+  EXPECT_EQ(view.status[kStatusPanelActivity], "分析完成。错误 : 0");
+}
+
+// A read error ends the run: the window is given back with the status idle and the gauge at
+// 0, and the error goes on to the general error display.
+TEST_F(Presenter, FailedScanEndsIdleWithTheGaugeAtZero) {
+  const std::vector<std::uint8_t> bytes = Bitmaps(4);
+  auto failing = [bytes] {
+    auto stream = std::make_unique<test::FailingStream>(bytes);
+    stream->FailRange(130000, 130001);
+    return std::unique_ptr<SourceStream>(std::move(stream));
+  };
+  EXPECT_THROW(presenter.StartAnalysis(failing), Error);
+  EXPECT_FALSE(view.busy);
+  EXPECT_EQ(view.gauge, 0);
+  EXPECT_EQ(view.status[kStatusPanelActivity], kStatusIdle);
+  EXPECT_FALSE(view.ticked);
+}
+
+TEST_F(Presenter, SourceWithoutADiscIsAWarning) {
+  class NoDisc final : public MemoryStream {
+   public:
+    NoDisc() : MemoryStream({}) {}
+    std::int64_t Size() const override { return -1; }
+  };
+  presenter.StartAnalysis([] { return std::make_unique<NoDisc>(); });
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].icon, BoxIcon::kWarning);
+  EXPECT_EQ(boxes.shown[0].caption, kWarningCaption);
+  EXPECT_EQ(boxes.shown[0].text, kNoDiscWarning);
+  EXPECT_TRUE(view.busy_changes.empty());
+}
+
+TEST_F(Presenter, NoSecondScanStartsDuringAScan) {
+  int inner_runs = 0;
+  view.on_events = [&] {
+    presenter.StartAnalysis(Opener(Bitmaps(1)));
+    ++inner_runs;
+  };
+  presenter.StartAnalysis(Opener(Bitmaps(3)));
+  EXPECT_GT(inner_runs, 0);
+  EXPECT_EQ(view.lines.size(), 3u) << "the inner starts were refused";
+}
+
+TEST(WindowOptionsTest, StartAsTheWindowShowsThem) {
+  const WindowOptions options;
+  for (const ClipTypeRecord& type : ClipTypeTable())
+    EXPECT_EQ(options.Ticked(type.kind), type.group == ClipTypeGroup::kClassic) << type.name;
+  EXPECT_TRUE(options.start_analysis_on_drop);
+  EXPECT_TRUE(options.internal_playback_first);
+  EXPECT_FALSE(options.precise || options.mp3_mode || options.ignore_read_errors);
+}
+
+}  // namespace
+}  // namespace rsf::desktop
