@@ -14,6 +14,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/install-deps.sh
 rsf_install_packages "${RSF_BUILD_PACKAGES[@]}" "${RSF_TEST_PACKAGES[@]}"
+rsf_chinese_locale
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 mkdir -p build

@@ -89,5 +89,5 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://github.com/rsf-extractor")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "fonts-arphic-uming, gstreamer1.0-plugins-bad, gstreamer1.0-plugins-ugly, gstreamer1.0-libav, qt6-translations-l10n, xdg-utils")
+    "fonts-arphic-uming, gstreamer1.0-plugins-bad, gstreamer1.0-plugins-ugly, gstreamer1.0-libav, libc-l10n, locales, qt6-translations-l10n, xdg-utils")
 include(CPack)

@@ -33,6 +33,7 @@ RSF_TEST_PACKAGES=(
   libimage-exiftool-perl                        # Exif JPEGs with thumbnails made at test time
   dpkg-dev lintian                              # the Debian package: dpkg-shlibdeps, its checks
   desktop-file-utils appstream                  # validating the desktop entry and the AppStream data
+  locales libc-l10n                             # the system's error messages in Chinese (zh_CN.UTF-8)
 )
 
 rsf_install_packages() {
@@ -53,4 +54,15 @@ rsf_install_packages() {
     apt-get install -y -q --no-install-recommends "${missing[@]}" >>/tmp/rsf-apt.log 2>&1 \
       || { tail -n 30 /tmp/rsf-apt.log >&2; return 1; }
   fi
+}
+
+# The zh_CN.UTF-8 locale through which the program words the system's error messages in
+# Chinese; generated when missing (needs root).
+rsf_chinese_locale() {
+  locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$' && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "The zh_CN.UTF-8 locale is missing: system messages stay in English (run as root to generate it)" >&2
+    return 0
+  fi
+  localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
 }

@@ -16,6 +16,8 @@ void MainPresenter::StartAnalysis(const ScanEngine::SourceOpener& open_source) {
     // The run is over whatever the error: nothing is being analysed any more.
     view_.SetGaugeProgress(0);
     view_.SetStatus(kStatusPanelActivity, kStatusIdle);
+    // The user asked to close while the failing read held the window: no box holds the close up.
+    if (view_.Closing()) return;
     throw;
   }
   if (outcome == ScanOutcome::kNoDisc) boxes_.Show(BoxIcon::kWarning, kWarningCaption, kNoDiscWarning);

@@ -24,7 +24,7 @@ class MainPresenter {
 
   // StartAnalysisExecute: scans what `open_source` opens with the ticked types. A source
   // without a disc is a warning; an error ends the run with the status idle and the gauge at 0,
-  // and goes on to the caller (the general error display).
+  // and goes on to the caller (the general error display), unless the window is closing.
   void StartAnalysis(const ScanEngine::SourceOpener& open_source);
   // Esc during a scan: the scan stops at its next event round; what it found stays listed and
   // ticked.
@@ -34,7 +34,7 @@ class MainPresenter {
   // The scan's observer: the window's progress, and a stop the user asked for.
   class Progress final : public ScanObserver {
    public:
-    Progress(MainView& view, const MainPresenter& presenter) : shown_(view), presenter_(presenter) {}
+    Progress(MainView& view, const MainPresenter& presenter) : view_(view), shown_(view), presenter_(presenter) {}
     void SetPacingClock(EventPacer::Clock clock) { shown_.SetPacingClock(std::move(clock)); }
     void RunStarted() override { shown_.RunStarted(); }
     void ListCleared() override { shown_.ListCleared(); }
@@ -45,9 +45,15 @@ class MainPresenter {
     void ClipListed(std::size_t index, const std::string& line) override { shown_.ClipListed(index, line); }
     void ProcessMessages() override { shown_.ProcessMessages(); }
     bool Closing() const override { return shown_.Closing() || presenter_.stop_requested_; }
-    void RunEnded(bool finished) override { shown_.RunEnded(finished); }
+    // A run that ends early first lets the events that came in meanwhile run while the window
+    // is still busy: a close the user asked for during a long, blocking read is seen now.
+    void RunEnded(bool finished) override {
+      if (!finished) view_.ProcessEvents();
+      shown_.RunEnded(finished);
+    }
 
    private:
+    MainView& view_;
     ScanProgress shown_;
     const MainPresenter& presenter_;
   };

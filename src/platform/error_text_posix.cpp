@@ -1,5 +1,10 @@
-// strerror_r in the user's language. glibc answers every code, also unknown ones ("Unknown
-// error 1234"); strerrordesc_np tells which codes it really knows.
+// The C library's messages, in Chinese like every text of the program where the system has the
+// translation (libc-l10n's catalogue and a zh_CN.UTF-8 locale, read through a locale object so
+// that the process's own locale stays as it is), else as strerror_r words them. glibc answers
+// every code, also unknown ones ("Unknown error 1234"); strerrordesc_np tells which codes it
+// really knows.
+#include <locale.h>
+
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -21,12 +26,22 @@ bool KnownCode(int code) {
 #endif
 }
 
+// The Chinese messages' locale, or 0 when the system has none.
+locale_t ChineseMessages() {
+  static const locale_t chinese = ::newlocale(LC_MESSAGES_MASK | LC_CTYPE_MASK, "zh_CN.UTF-8", locale_t{});
+  return chinese;
+}
+
 }  // namespace
 
 std::optional<std::string> SystemErrorMessage(std::uint32_t code) {
   if (code > static_cast<std::uint32_t>(std::numeric_limits<int>::max())) return std::nullopt;
   const int number = static_cast<int>(code);
   if (!KnownCode(number)) return std::nullopt;
+  if (const locale_t chinese = ChineseMessages()) {
+    const char* text = ::strerror_l(number, chinese);
+    if (text != nullptr && *text != '\0') return std::string(text);
+  }
   char buffer[512] = {};
   const char* text = MessageOf(::strerror_r(number, buffer, sizeof buffer), buffer);
   if (text == nullptr || *text == '\0') return std::nullopt;

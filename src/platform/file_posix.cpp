@@ -27,6 +27,12 @@ constexpr const char* kNotAFileReason = "不是文件，也不是块设备（命
   throw FileOpenError(path, reason);
 }
 
+// Whether `folder` (with its trailing separator; empty for the working folder) is a folder.
+bool FolderExists(const std::string& folder) {
+  struct stat info {};
+  return ::stat(folder.empty() ? "." : folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 }  // namespace
 
 std::unique_ptr<File> File::OpenReadShared(const std::string& path) {
@@ -48,8 +54,13 @@ std::unique_ptr<File> File::CreateNew(const std::string& path, Access access) {
   const mode_t mode = access == Access::kOwnerOnly ? 0600 : 0666;  // the mask applies to both
   const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, mode);
   if (fd < 0) {
-    if (errno == EEXIST) return nullptr;
-    throw FileCreateError(path, LastErrorReason());
+    const int error = errno;
+    if (error == EEXIST) return nullptr;
+    // A folder that exists but takes no files (/proc and the like) answers "no such file":
+    // what stops the user is that the folder cannot be written.
+    if (error == ENOENT && FolderExists(path.substr(0, path.find_last_of('/') + 1)))
+      throw FileCreateError(path, ReasonText(EACCES));
+    throw FileCreateError(path, ReasonText(static_cast<std::uint32_t>(error)));
   }
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     const std::string reason = LastErrorReason();

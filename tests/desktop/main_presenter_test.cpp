@@ -161,6 +161,28 @@ TEST_F(Presenter, FailedScanEndsIdleWithTheGaugeAtZero) {
   EXPECT_FALSE(view.ticked);
 }
 
+// A close the user asked for while a read held the window (a scratched CD sector) comes in
+// with the events after the read returns: it is honoured, and no error box holds it up.
+TEST_F(Presenter, CloseAskedDuringAFailingReadIsHonouredWithoutABox) {
+  const std::vector<std::uint8_t> bytes = Bitmaps(4);
+  auto failing = [bytes] {
+    auto stream = std::make_unique<test::FailingStream>(bytes);
+    stream->FailRange(130000, 130001);
+    return std::unique_ptr<SourceStream>(std::move(stream));
+  };
+  bool busy_at_close = false;
+  view.on_events = [&] {
+    if (presenter.Engine().Catalogue().size() < 2) return;
+    view.closing = true;
+    busy_at_close = view.busy;
+  };
+  presenter.SetPacingClock([] { return 0.0; });  // no paced round after the first: only the end's
+  EXPECT_NO_THROW(presenter.StartAnalysis(failing));
+  EXPECT_TRUE(view.closing);
+  EXPECT_TRUE(busy_at_close) << "the window was still busy, so the events ran no other command";
+  EXPECT_FALSE(view.busy);
+}
+
 TEST_F(Presenter, SourceWithoutADiscIsAWarning) {
   class NoDisc final : public MemoryStream {
    public:

@@ -2,6 +2,9 @@
 // writing targets that replace what was there, the errors for names that cannot be used, and
 // which folders take the user's files.
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <locale.h>
+#endif
 
 #include <filesystem>
 #include <numeric>
@@ -11,6 +14,7 @@
 #endif
 
 #include "base/errors.h"
+#include "platform/error_text.h"
 #include "platform/file.h"
 #include "platform/system_info.h"
 #include "support/scan_harness.h"
@@ -127,6 +131,19 @@ TEST(FileTest, PrivateFoldersAreNewEachTime) {
   EXPECT_THROW(CreatePrivateFolder(dir.File("missing/"), "run-"), FileCreateError);
 }
 
+#ifndef _WIN32
+// The system's reasons come in Chinese where the system has the translation, whatever the
+// process's own locale.
+TEST(ErrorTextTest, SystemMessagesAreChineseWhereTheSystemHasThem) {
+  const locale_t chinese = ::newlocale(LC_MESSAGES_MASK, "zh_CN.UTF-8", locale_t{});
+  if (chinese == locale_t{}) GTEST_SKIP() << "no zh_CN.UTF-8 locale on this machine";
+  ::freelocale(chinese);
+  EXPECT_EQ(SystemErrorMessage(ENOENT), "没有那个文件或目录");
+  EXPECT_EQ(SystemErrorMessage(EACCES), "权限不够");
+  EXPECT_EQ(SystemErrorMessage(0x80000000u), std::nullopt);
+}
+#endif
+
 // The user's error text names the file, and a second line says why in the system's words.
 TEST(FileTest, NamesThatCannotBeOpenedOrCreatedRaiseTheUsersErrors) {
   TempDir dir;
@@ -167,7 +184,21 @@ TEST(FileTest, NamesThatCannotBeOpenedOrCreatedRaiseTheUsersErrors) {
     FAIL() << "a file in a missing folder was created";
   } catch (const FileCreateError& error) {
     expect_text(error.what(), "不能创建文件 " + dir.File("no/such/folder.bin"));
+#ifndef _WIN32
+    EXPECT_NE(std::string(error.what()).find(*SystemErrorMessage(ENOENT)), std::string::npos) << error.what();
+#endif
   }
+#ifndef _WIN32
+  // A folder that exists but takes no files says so, not that the file is missing.
+  if (std::filesystem::is_directory("/proc/self")) {
+    try {
+      File::CreateNew("/proc/self/Clip1.jpg");
+      FAIL() << "a file was created under /proc";
+    } catch (const FileCreateError& error) {
+      EXPECT_NE(std::string(error.what()).find(*SystemErrorMessage(EACCES)), std::string::npos) << error.what();
+    }
+  }
+#endif
   EXPECT_THROW(File::CreateNew(""), FileCreateError);
   EXPECT_EQ(File::CreateNew(dir.path()), nullptr) << "a folder's name is taken";
 }
