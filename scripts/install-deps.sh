@@ -59,7 +59,7 @@ rsf_install_packages() {
 # The zh_CN.UTF-8 locale through which the program words the system's error messages in
 # Chinese; generated when missing (needs root).
 rsf_chinese_locale() {
-  locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$' && return 0
+  locale -a 2>/dev/null | grep -i '^zh_CN\.utf-\?8$' >/dev/null && return 0
   if [ "$(id -u)" -ne 0 ]; then
     echo "The zh_CN.UTF-8 locale is missing: system messages stay in English (run as root to generate it)" >&2
     return 0
