@@ -1,8 +1,10 @@
-// The scan command and its ends.
+// The scan command and its ends, and extraction.
 #include "desktop/main_presenter.h"
 
 #include "base/errors.h"
+#include "desktop/extraction_progress.h"
 #include "desktop/window_texts.h"
+#include "scan/extraction/extraction.h"
 
 namespace rsf::desktop {
 
@@ -27,6 +29,31 @@ void MainPresenter::StartAnalysis(const ScanEngine::SourceOpener& open_source) {
     view_.SetStatus(kStatusPanelActivity, kStatusScanStopped + std::to_string(engine_.ReadErrorCount()));
   }
   stop_requested_ = false;
+}
+
+void MainPresenter::SaveClips() {
+  if (engine_.Running()) return;
+  ExtractionProgress progress(view_);
+  ExtractionOutcome outcome = ExtractionOutcome::kNoSource;
+  try {
+    outcome = ExtractClips(engine_.Source(), engine_.Catalogue(), view_.ClipTicks(), view_.TargetPath(), progress);
+  } catch (...) {
+    view_.SetStatus(kStatusPanelActivity, kStatusIdle);
+    view_.SetGaugeProgress(0);
+    throw;
+  }
+  switch (outcome) {
+    case ExtractionOutcome::kNoSource:
+      return;
+    case ExtractionOutcome::kNothingTicked:
+      boxes_.Show(BoxIcon::kWarning, kWarningCaption, kNothingTickedWarning);
+      return;
+    case ExtractionOutcome::kDone:
+      boxes_.Show(BoxIcon::kInformation, kInformationCaption, kExtractionDoneText);
+      view_.SetStatus(kStatusPanelActivity, kStatusIdle);
+      view_.SetGaugeProgress(0);
+      return;
+  }
 }
 
 void MainPresenter::StopScan() {

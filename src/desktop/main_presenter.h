@@ -1,5 +1,5 @@
-// The main window's logic for every front end: the option state, the busy guard and the scan
-// command with its progress and its end (finished, stopped, closed or failed). A front end
+// The main window's logic for every front end: the option state, the busy guard, the scan
+// command with its progress and its end (finished, stopped, closed or failed), and extraction. A front end
 // draws the controls, implements MainView and forwards its commands here.
 #pragma once
 
@@ -26,6 +26,13 @@ class MainPresenter {
   // without a disc is a warning; an error ends the run with the status idle and the gauge at 0,
   // and goes on to the caller (the general error display), unless the window is closing.
   void StartAnalysis(const ScanEngine::SourceOpener& open_source);
+  // SaveClipsExecute: writes the ticked clips beside the target prefix. Nothing ticked is a
+  // warning, a whole run an information box; a run that fails is over like a finished one (the
+  // status idle, the gauge at 0) and its error goes on to the caller.
+  void SaveClips();
+  // SelectAllExecute, UnSelectAllExecute.
+  void SelectAll() { view_.TickAllClips(); }
+  void UnSelectAll() { view_.UntickAllClips(); }
   // Esc during a scan: the scan stops at its next event round; what it found stays listed and
   // ticked.
   void StopScan();

@@ -1,9 +1,11 @@
 // What the desktop core needs of the main window, whatever toolkit draws it: the busy state,
-// the clip list, the gauge, the status panels and the event pump. Texts are UTF-8.
+// the clip list and its ticks, the target field, the gauge, the status panels and the event
+// pump. Texts are UTF-8; paths are file names as the platform's file functions take them.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace rsf::desktop {
 
@@ -15,6 +17,11 @@ class MainView {
   virtual void StartClipList() = 0;
   virtual void AddClipLine(const std::string& line) = 0;
   virtual void TickAllClips() = 0;
+  virtual void UntickAllClips() = 0;
+  // The tick of every entry of the clip list, in list order.
+  virtual std::vector<bool> ClipTicks() const = 0;
+  // The target field: the path prefix of the files extraction writes.
+  virtual std::string TargetPath() const = 0;
   virtual void SetGaugeMaximum(std::int64_t maximum) = 0;
   virtual void SetGaugeProgress(std::int64_t position) = 0;
   // Panels 1 to 3 of the status bar (activity, elapsed time, remaining time).

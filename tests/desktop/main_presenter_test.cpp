@@ -1,8 +1,9 @@
-// The scan command of the desktop core against a recording main view, without any toolkit:
-// list and ticks, status panels and gauge, pacing, the ends of a run (finished, stopped with
-// Esc, closed, failed, no disc) and the option state it reads.
+// The commands of the desktop core against a recording main view, without any toolkit: the
+// scan (list and ticks, status panels and gauge, pacing, the ends of a run: finished, stopped
+// with Esc, closed, failed, no disc), the option state it reads, and extraction with its boxes.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "base/errors.h"
 #include "desktop/main_presenter.h"
 #include "desktop/window_texts.h"
+#include "scan/extraction/extraction.h"
 #include "support/scan_harness.h"
 #include "synth/bitmap_synth.h"
 
@@ -28,6 +30,9 @@ class RecordingView final : public MainView {
   }
   void AddClipLine(const std::string& line) override { lines.push_back(line); }
   void TickAllClips() override { ticked = true; }
+  void UntickAllClips() override { ticked = false; }
+  std::vector<bool> ClipTicks() const override { return std::vector<bool>(lines.size(), ticked); }
+  std::string TargetPath() const override { return target; }
   void SetGaugeMaximum(std::int64_t maximum) override { gauge_maximum = maximum; }
   void SetGaugeProgress(std::int64_t position) override { gauge = position; }
   void SetStatus(int panel, const std::string& text) override { status[panel] = text; }
@@ -39,6 +44,7 @@ class RecordingView final : public MainView {
   bool Closing() const override { return closing; }
 
   bool busy = false, ticked = false, closing = false;
+  std::string target;
   std::vector<bool> busy_changes;
   std::vector<std::string> lines;
   std::int64_t gauge_maximum = -1, gauge = -1;
@@ -206,6 +212,40 @@ TEST_F(Presenter, NoSecondScanStartsDuringAScan) {
   presenter.StartAnalysis(Opener(Bitmaps(3)));
   EXPECT_GT(inner_runs, 0);
   EXPECT_EQ(view.lines.size(), 3u) << "the inner starts were refused";
+}
+
+TEST_F(Presenter, ExtractionWritesTheTickedClipsAndSaysSoOrWarnsOfNothingTicked) {
+  presenter.SaveClips();
+  EXPECT_TRUE(boxes.shown.empty()) << "before a scan there is nothing to extract";
+
+  test::TempDir dir;
+  view.target = dir.File("Clip");
+  presenter.StartAnalysis(Opener(Bitmaps(3)));
+  presenter.UnSelectAll();
+  presenter.SaveClips();
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].icon, BoxIcon::kWarning);
+  EXPECT_EQ(boxes.shown[0].text, kNothingTickedWarning);
+
+  presenter.SelectAll();
+  presenter.SaveClips();
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_EQ(boxes.shown[1].icon, BoxIcon::kInformation);
+  EXPECT_EQ(boxes.shown[1].caption, kInformationCaption);
+  EXPECT_EQ(boxes.shown[1].text, kExtractionDoneText);
+  EXPECT_EQ(view.status[kStatusPanelActivity], kStatusIdle);
+  EXPECT_EQ(view.gauge, 0);
+  for (int i = 1; i <= 3; ++i) EXPECT_TRUE(std::filesystem::exists(dir.File("Clip" + std::to_string(i) + ".bmp"))) << i;
+}
+
+// A run that cannot write is over like a finished one; its error names the file.
+TEST_F(Presenter, FailedExtractionEndsIdleWithTheGaugeAtZero) {
+  presenter.StartAnalysis(Opener(Bitmaps(2)));
+  view.target = "/nonexistent-folder-of-rsf-tests/Clip";
+  EXPECT_THROW(presenter.SaveClips(), Error);
+  EXPECT_EQ(view.status[kStatusPanelActivity], kStatusIdle);
+  EXPECT_EQ(view.gauge, 0);
+  EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST(WindowOptionsTest, StartAsTheWindowShowsThem) {

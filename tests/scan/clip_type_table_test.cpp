@@ -60,7 +60,10 @@ std::vector<std::uint8_t> EverySignatureAndClip() {
 
 // The signatures asked for beyond those registered up front, in a scan that runs the engine's
 // registration and dispatch over every window.
-std::vector<std::string> UnregisteredSignatures(const std::vector<std::uint8_t>& bytes, const ScanOptions& options) {
+// `expect_clips`: the source holds clips of the enabled types (a build without libjpeg has no
+// JPEG images to lay into it).
+std::vector<std::string> UnregisteredSignatures(const std::vector<std::uint8_t>& bytes, const ScanOptions& options,
+                                                bool expect_clips = true) {
   MemoryStream source(bytes);
   test::RecordingObserver observer;
   ClipCatalogue catalogue;
@@ -75,19 +78,24 @@ std::vector<std::string> UnregisteredSignatures(const std::vector<std::uint8_t>&
     state.AdvanceWindow();
   }
   state.ListClipsAtSourceEnd();
-  EXPECT_FALSE(catalogue.empty());
+  if (expect_clips) {
+    EXPECT_FALSE(catalogue.empty());
+  }
   return state.UnregisteredSignatures();
 }
 
 TEST(ClipTypeTable, EveryDetectorAsksOnlyForTheSignaturesItsRecordRegisters) {
   const std::vector<std::uint8_t> bytes = EverySignatureAndClip();
+  bool demo_has_jpegs = false;
+  for (const synth::PlacedClip& clip : synth::BuildDemoSource().clips) demo_has_jpegs |= clip.extension == ".jpg";
   for (const bool precise : {false, true}) {
     for (const ClipTypeRecord& type : ClipTypeTable()) {
       SCOPED_TRACE(std::string(type.name) + (precise ? " (precise)" : " (classic)"));
       ScanOptions options;
       options.enabled[static_cast<std::size_t>(type.kind)] = true;
       options.precise = precise;
-      EXPECT_EQ(UnregisteredSignatures(bytes, options), std::vector<std::string>{});
+      EXPECT_EQ(UnregisteredSignatures(bytes, options, type.kind != ClipKind::kJPG || demo_has_jpegs),
+                std::vector<std::string>{});
     }
     SCOPED_TRACE(precise ? "MP3 mode (precise)" : "MP3 mode (classic)");
     ScanOptions mp3;

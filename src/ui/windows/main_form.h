@@ -167,7 +167,10 @@ class TfrmMainForm final : public QMainWindow,
   void SetBusy(bool busy) override;
   void StartClipList() override;
   void AddClipLine(const std::string& line) override;
-  void TickAllClips() override { SelectAllExecute(); }
+  void TickAllClips() override;
+  void UntickAllClips() override;
+  std::vector<bool> ClipTicks() const override;
+  std::string TargetPath() const override;
   void SetGaugeMaximum(std::int64_t maximum) override;
   void SetGaugeProgress(std::int64_t position) override;
   void SetStatus(int panel, const std::string& text) override;

@@ -1,5 +1,5 @@
-// The clip list and information pane, ticking all or none, and extraction of the ticked
-// clips.
+// The clip list and information pane, and what the presenter asks of them: ticks, the target
+// prefix; ticking all or none and extraction forward to the presenter.
 #include <QAction>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -7,7 +7,6 @@
 #include "scan/extraction/extraction.h"
 #include "ui/widgets/check_list_box.h"
 #include "ui/display_text.h"
-#include "ui/features/extraction_progress.h"
 #include "ui/services/form_services.h"
 #include "ui/widgets/gauge.h"
 #include "ui/windows/main_form.h"
@@ -43,37 +42,18 @@ bool TfrmMainForm::ShowsActivity(const char* text) const {
   return stbarMain->Text(kStatusPanelActivity) == DisplayText(text);
 }
 
-void TfrmMainForm::SelectAllExecute() { rzFoundClips->SetAllTicked(true); }
+void TfrmMainForm::SelectAllExecute() { presenter_.SelectAll(); }
 
-void TfrmMainForm::UnSelectAllExecute() { rzFoundClips->SetAllTicked(false); }
+void TfrmMainForm::UnSelectAllExecute() { presenter_.UnSelectAll(); }
 
-// A failed extraction is over like a finished one: its error names the clip, and the status
-// and gauge show the window idle again.
-void TfrmMainForm::SaveClipsExecute() {
-  if (presenter_.Engine().Running()) return;
-  ExtractionProgress progress(*stbarMain, *Gauge1, *this);
-  ExtractionOutcome outcome = ExtractionOutcome::kNoSource;
-  try {
-    outcome = ExtractClips(presenter_.Engine().Source(), presenter_.Engine().Catalogue(), rzFoundClips->Ticks(),
-                           LocalPath(edtTargetFiles->text()), progress);
-  } catch (...) {
-    stbarMain->SetText(kStatusPanelActivity, DisplayText(desktop::kStatusIdle));
-    Gauge1->SetProgress(0);
-    throw;
-  }
-  switch (outcome) {
-    case ExtractionOutcome::kNoSource:
-      return;
-    case ExtractionOutcome::kNothingTicked:
-      services_.boxes->Show(this, BoxIcon::kWarning, DisplayText(desktop::kWarningCaption), DisplayText(kNothingTickedWarning));
-      return;
-    case ExtractionOutcome::kDone:
-      services_.boxes->Show(this, BoxIcon::kInformation, DisplayText(desktop::kInformationCaption),
-                            DisplayText(kExtractionDoneText));
-      stbarMain->SetText(kStatusPanelActivity, DisplayText(desktop::kStatusIdle));
-      Gauge1->SetProgress(0);
-      return;
-  }
-}
+void TfrmMainForm::SaveClipsExecute() { presenter_.SaveClips(); }
+
+void TfrmMainForm::TickAllClips() { rzFoundClips->SetAllTicked(true); }
+
+void TfrmMainForm::UntickAllClips() { rzFoundClips->SetAllTicked(false); }
+
+std::vector<bool> TfrmMainForm::ClipTicks() const { return rzFoundClips->Ticks(); }
+
+std::string TfrmMainForm::TargetPath() const { return LocalPath(edtTargetFiles->text()); }
 
 }  // namespace rsf::ui
