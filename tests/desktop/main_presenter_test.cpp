@@ -82,6 +82,15 @@ ScanEngine::SourceOpener Opener(std::vector<std::uint8_t> bytes) {
   return [bytes] { return std::make_unique<MemoryStream>(bytes); };
 }
 
+// Four bitmaps whose source cannot be read in its third window (after the first two clips).
+ScanEngine::SourceOpener FailingInTheThirdWindow() {
+  return [bytes = Bitmaps(4)] {
+    auto stream = std::make_unique<test::FailingStream>(bytes);
+    stream->FailRange(130000, 130001);
+    return std::unique_ptr<SourceStream>(std::move(stream));
+  };
+}
+
 class Presenter : public ::testing::Test {
  protected:
   Presenter() {
@@ -154,13 +163,7 @@ TEST_F(Presenter, StopOutsideAScanDoesNothing) {
 // A read error ends the run: the window is given back with the status idle and the gauge at
 // 0, and the error goes on to the general error display.
 TEST_F(Presenter, FailedScanEndsIdleWithTheGaugeAtZero) {
-  const std::vector<std::uint8_t> bytes = Bitmaps(4);
-  auto failing = [bytes] {
-    auto stream = std::make_unique<test::FailingStream>(bytes);
-    stream->FailRange(130000, 130001);
-    return std::unique_ptr<SourceStream>(std::move(stream));
-  };
-  EXPECT_THROW(presenter.StartAnalysis(failing), Error);
+  EXPECT_THROW(presenter.StartAnalysis(FailingInTheThirdWindow()), Error);
   EXPECT_FALSE(view.busy);
   EXPECT_EQ(view.gauge, 0);
   EXPECT_EQ(view.status[kStatusPanelActivity], kStatusIdle);
@@ -170,12 +173,6 @@ TEST_F(Presenter, FailedScanEndsIdleWithTheGaugeAtZero) {
 // A close the user asked for while a read held the window (a scratched CD sector) comes in
 // with the events after the read returns: it is honoured, and no error box holds it up.
 TEST_F(Presenter, CloseAskedDuringAFailingReadIsHonouredWithoutABox) {
-  const std::vector<std::uint8_t> bytes = Bitmaps(4);
-  auto failing = [bytes] {
-    auto stream = std::make_unique<test::FailingStream>(bytes);
-    stream->FailRange(130000, 130001);
-    return std::unique_ptr<SourceStream>(std::move(stream));
-  };
   bool busy_at_close = false;
   view.on_events = [&] {
     if (presenter.Engine().Catalogue().size() < 2) return;
@@ -183,7 +180,7 @@ TEST_F(Presenter, CloseAskedDuringAFailingReadIsHonouredWithoutABox) {
     busy_at_close = view.busy;
   };
   presenter.SetPacingClock([] { return 0.0; });  // no paced round after the first: only the end's
-  EXPECT_NO_THROW(presenter.StartAnalysis(failing));
+  EXPECT_NO_THROW(presenter.StartAnalysis(FailingInTheThirdWindow()));
   EXPECT_TRUE(view.closing);
   EXPECT_TRUE(busy_at_close) << "the window was still busy, so the events ran no other command";
   EXPECT_FALSE(view.busy);
