@@ -52,6 +52,9 @@ class File {
 // text on success, otherwise the reason.
 std::string RenameReplacing(const std::string& from, const std::string& to);
 
+// True when `path` names something that exists (a file, a folder, a device).
+bool FileExists(const std::string& path);
+
 // Removes the file (or link) `path`; true when it is gone.
 bool RemoveFile(const std::string& path);
 

@@ -136,6 +136,11 @@ std::string RenameReplacing(const std::string& from, const std::string& to) {
   return LastErrorReason();
 }
 
+bool FileExists(const std::string& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0;
+}
+
 bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0 || errno == ENOENT; }
 
 std::string CreatePrivateFolder(const std::string& parent, const std::string& stem) {

@@ -160,6 +160,11 @@ std::string RenameReplacing(const std::string& from, const std::string& to) {
   return LastErrorReason();
 }
 
+bool FileExists(const std::string& path) {
+  const std::string system_path = SystemPath(path);
+  return !system_path.empty() && GetFileAttributesA(system_path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 bool RemoveFile(const std::string& path) {
   const std::string system_path = SystemPath(path);
   if (system_path.empty()) return false;

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "base/product.h"
+#include "ui/display_text.h"
 #include "ui/program.h"
 #include "ui/self_check.h"
 #include "ui/services/form_services.h"
@@ -28,7 +29,7 @@ int main(int argc, char** argv) {
   if (self_check) {
     services.boxes = std::make_unique<rsf::ui::ConsoleMessageBoxes>(stdout);
     rsf::ui::Program program(services, {});
-    return rsf::ui::RunSelfCheck(program, arguments.at(1), stdout);
+    return rsf::ui::RunSelfCheck(program, rsf::ui::LocalPath(arguments.at(1)), stdout);
   }
   rsf::ui::Program program(services, arguments);
   program.MainForm().show();

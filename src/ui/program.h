@@ -1,15 +1,14 @@
-// Program start: the main window (running FormCreate), then the About window and the picture
-// window, hidden until they are asked for; CD mode and playback are bound into the main
-// window's hooks.
+// Program start: the main window (running FormCreate, with its picture window hidden), then the
+// About window, hidden until it is asked for.
 #pragma once
 
-#include <QStringList>
 #include <memory>
+
+#include <QStringList>
 
 namespace rsf::ui {
 
 struct FormServices;
-class Playback;
 class TfrmImage;
 class TfrmMainForm;
 class TfrmSplash;
@@ -22,14 +21,11 @@ class Program {
 
   TfrmMainForm& MainForm() { return *main_form_; }
   TfrmSplash& Splash() { return *splash_; }
-  TfrmImage& frmImage() { return *image_; }
-  Playback& Playing() { return *playback_; }
+  TfrmImage& frmImage();
 
  private:
   std::unique_ptr<TfrmMainForm> main_form_;
   TfrmSplash* splash_;  // owned by the main window
-  TfrmImage* image_;    // owned by the main window
-  std::unique_ptr<Playback> playback_;
 };
 
 }  // namespace rsf::ui

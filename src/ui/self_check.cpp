@@ -1,14 +1,11 @@
 // The installed program's self-check.
 #include "ui/self_check.h"
 
-#include <QFileInfo>
-#include <QLineEdit>
-
 #include "platform/aspi_library.h"
+#include "platform/file.h"
+#include "scan/catalogue/clip_type_table.h"
 #include "scan/engine/scan_observer.h"
 #include "ui/program.h"
-#include "ui/widgets/check_list_box.h"
-#include "ui/widgets/status_panels.h"
 #include "ui/windows/main_form.h"
 
 namespace rsf::ui {
@@ -24,20 +21,24 @@ RetryIgnoreAnswer ConsoleMessageBoxes::AskRetryIgnore(QWidget* owner, const QStr
   return RetryIgnoreAnswer::kIgnore;
 }
 
-int RunSelfCheck(Program& program, const QString& source, std::FILE* out) {
+// The scan runs as the user's would: the source goes into the main window's source field and the
+// presenter's command scans it; the clip list is printed from the catalogue it made.
+int RunSelfCheck(Program& program, const std::string& source, std::FILE* out) {
   TfrmMainForm& form = program.MainForm();
-  form.edtSourceFile->setText(source);
-  form.StartAnalysisExecute();
-  for (int i = 0; i < form.rzFoundClips->Count(); ++i)
-    std::fprintf(out, "%s\n", form.rzFoundClips->item(i)->text().toUtf8().constData());
-  const QString status = form.stbarMain->Text(kStatusPanelActivity);
-  std::fprintf(out, "status: %s\n", status.toUtf8().constData());
-  const bool guide = QFileInfo::exists(form.HelpFile());
-  std::fprintf(out, "user guide: %s (%s)\n", form.HelpFile().toUtf8().constData(), guide ? "found" : "missing");
+  desktop::MainPresenter& presenter = form.Presenter();
+  form.SetSourcePath(source);
+  presenter.Command([&presenter] { presenter.StartAnalysis(); });
+  const ClipCatalogue& catalogue = presenter.Engine().Catalogue();
+  for (std::size_t i = 0; i < catalogue.size(); ++i)
+    std::fprintf(out, "%s\n", ListLine(i + 1, TypeNameForExtension(catalogue[i].Extension), catalogue[i]).c_str());
+  const std::string status = form.Status(kStatusPanelActivity);
+  std::fprintf(out, "status: %s\n", status.c_str());
+  const std::string& help_file = presenter.HelpFile();
+  const bool guide = platform::FileExists(help_file);
+  std::fprintf(out, "user guide: %s (%s)\n", help_file.c_str(), guide ? "found" : "missing");
   const std::string provider = platform::AspiLibraryName();
-  std::fprintf(out, "ASPI provider: %s (%s)\n", provider.c_str(),
-               QFileInfo::exists(QString::fromStdString(provider)) ? "found" : "missing");
-  const bool scanned = status.startsWith(QString::fromUtf8(kStatusScanFinished));
+  std::fprintf(out, "ASPI provider: %s (%s)\n", provider.c_str(), platform::FileExists(provider) ? "found" : "missing");
+  const bool scanned = status.rfind(kStatusScanFinished, 0) == 0;
   return scanned && guide ? 0 : 1;
 }
 

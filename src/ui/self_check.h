@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <cstdio>
+#include <string>
 
 #include "ui/services/message_boxes.h"
 
@@ -26,6 +27,6 @@ class ConsoleMessageBoxes final : public MessageBoxes {
 };
 
 // Exit status 0 when the scan completed and the user guide was found, else 1.
-int RunSelfCheck(Program& program, const QString& source, std::FILE* out);
+int RunSelfCheck(Program& program, const std::string& source, std::FILE* out);
 
 }  // namespace rsf::ui

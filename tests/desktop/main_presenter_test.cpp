@@ -9,63 +9,13 @@
 #include <vector>
 
 #include "base/errors.h"
-#include "desktop/main_presenter.h"
+#include "desktop_doubles.h"
 #include "desktop/window_texts.h"
 #include "scan/extraction/extraction.h"
-#include "support/scan_harness.h"
 #include "synth/bitmap_synth.h"
 
 namespace rsf::desktop {
 namespace {
-
-class RecordingView final : public MainView {
- public:
-  void SetBusy(bool on) override {
-    busy = on;
-    busy_changes.push_back(on);
-  }
-  void StartClipList() override {
-    lines.clear();
-    ticked = false;
-  }
-  void AddClipLine(const std::string& line) override { lines.push_back(line); }
-  void TickAllClips() override { ticked = true; }
-  void UntickAllClips() override { ticked = false; }
-  std::vector<bool> ClipTicks() const override { return std::vector<bool>(lines.size(), ticked); }
-  std::string TargetPath() const override { return target; }
-  void SetGaugeMaximum(std::int64_t maximum) override { gauge_maximum = maximum; }
-  void SetGaugeProgress(std::int64_t position) override { gauge = position; }
-  void SetStatus(int panel, const std::string& text) override { status[panel] = text; }
-  void RepaintNow() override { ++repaints; }
-  void ProcessEvents() override {
-    ++event_rounds;
-    if (on_events) on_events();
-  }
-  bool Closing() const override { return closing; }
-
-  bool busy = false, ticked = false, closing = false;
-  std::string target;
-  std::vector<bool> busy_changes;
-  std::vector<std::string> lines;
-  std::int64_t gauge_maximum = -1, gauge = -1;
-  std::string status[4];
-  int repaints = 0, event_rounds = 0;
-  std::function<void()> on_events;
-};
-
-class RecordingBoxes final : public MessageBoxes {
- public:
-  void Show(BoxIcon icon, const std::string& caption, const std::string& text) override {
-    shown.push_back({icon, caption, text});
-  }
-  RetryIgnoreAnswer AskRetryIgnore(const std::string&, const std::string&) override { return RetryIgnoreAnswer::kIgnore; }
-
-  struct Box {
-    BoxIcon icon;
-    std::string caption, text;
-  };
-  std::vector<Box> shown;
-};
 
 // Bitmaps of 1 KiB and more in filler, `count` of them, about a window apart.
 std::vector<std::uint8_t> Bitmaps(int count) {
@@ -85,22 +35,13 @@ ScanEngine::SourceOpener Opener(std::vector<std::uint8_t> bytes) {
 // Four bitmaps whose source cannot be read in its third window (after the first two clips).
 ScanEngine::SourceOpener FailingInTheThirdWindow() {
   return [bytes = Bitmaps(4)] {
-    auto stream = std::make_unique<test::FailingStream>(bytes);
+    auto stream = std::make_unique<rsf::test::FailingStream>(bytes);
     stream->FailRange(130000, 130001);
     return std::unique_ptr<SourceStream>(std::move(stream));
   };
 }
 
-class Presenter : public ::testing::Test {
- protected:
-  Presenter() {
-    presenter.SetPacingClock([this] { return now += 0.1; });
-  }
-  double now = 0;
-  RecordingView view;
-  RecordingBoxes boxes;
-  MainPresenter presenter{view, boxes};
-};
+class Presenter : public test::PresenterTest {};
 
 TEST_F(Presenter, ListsEveryClipTicksThemAtTheEndAndGivesTheWindowBack) {
   presenter.StartAnalysis(Opener(Bitmaps(5)));
@@ -215,7 +156,7 @@ TEST_F(Presenter, ExtractionWritesTheTickedClipsAndSaysSoOrWarnsOfNothingTicked)
   presenter.SaveClips();
   EXPECT_TRUE(boxes.shown.empty()) << "before a scan there is nothing to extract";
 
-  test::TempDir dir;
+  rsf::test::TempDir dir;
   view.target = dir.File("Clip");
   presenter.StartAnalysis(Opener(Bitmaps(3)));
   presenter.UnSelectAll();

@@ -15,7 +15,6 @@
 #include "cd/cd_mode.h"
 #include "cd/wnaspi32.h"
 #include "platform/cd_drives.h"
-#include "ui/features/cd_mode_binding.h"
 #include "ui/widgets/check_list_box.h"
 #include "window_fixture.h"
 
@@ -81,7 +80,7 @@ TEST_F(CdModeTest, TwoDrivesAreListedTheFirstSelectedAndTheDriveListTakesTheSour
   EXPECT_EQ(DriveItems(), (QStringList{QStringLiteral("0:1:0    ") + QLatin1String(kImageInquiry),
                                        QStringLiteral("0:3:0    ") + QLatin1String(kImageInquiry)}));
   EXPECT_EQ(Form().comboCDDRIVES->currentIndex(), 0);
-  EXPECT_EQ(SelectedDriveEntry(*Form().comboCDDRIVES), std::string("0:1:0    ") + kImageInquiry);
+  EXPECT_EQ(Form().SelectedDriveEntry(), std::string("0:1:0    ") + kImageInquiry);
   EXPECT_EQ(Form().comboCDDRIVES->toolTip(), QStringLiteral("可用的 CD-ROM 驱动器"));
   EXPECT_EQ(Form().rzFoundClips->count(), 0) << "entering emptied the list";
   EXPECT_EQ(Form().Engine().Catalogue().size(), 2u);
@@ -138,7 +137,7 @@ TEST_F(CdModeTest, WithoutAnAspiLibraryOrWithoutDrivesItWarnsAndStaysInFileMode)
 TEST_F(CdModeTest, RawDeviceAccessListsTheSystemsDrives) {
   ::unsetenv("RSFX_CD_ACCESS");
   Start();
-  ASSERT_TRUE(Form().NTDeviceMode());
+  ASSERT_TRUE(Form().Presenter().NTDeviceMode());
   const std::vector<std::string> drives = platform::CdDriveNames();
   Form().UseCDMode->trigger();
   if (drives.empty()) {
@@ -147,7 +146,7 @@ TEST_F(CdModeTest, RawDeviceAccessListsTheSystemsDrives) {
     EXPECT_TRUE(InFileMode());
   } else {
     EXPECT_TRUE(InCdMode());
-    EXPECT_EQ(SelectedDriveEntry(*Form().comboCDDRIVES), drives.front());
+    EXPECT_EQ(Form().SelectedDriveEntry(), drives.front());
   }
 }
 

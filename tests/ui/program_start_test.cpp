@@ -58,17 +58,17 @@ TEST_F(ProgramStart, AboutWindowIsMadeHiddenWithTheMainWindowAsOwner) {
 TEST_F(ProgramStart, CdAccessGoesThroughTheRawDeviceUnlessAspiIsAskedFor) {
   ::unsetenv("RSFX_CD_ACCESS");
   Start();
-  EXPECT_TRUE(Form().NTDeviceMode());
+  EXPECT_TRUE(Form().Presenter().NTDeviceMode());
   program_.reset();
 
   ::setenv("RSFX_CD_ACCESS", "aspi", 1);
   Start();
-  EXPECT_FALSE(Form().NTDeviceMode());
+  EXPECT_FALSE(Form().Presenter().NTDeviceMode());
   program_.reset();
 
   ::setenv("RSFX_CD_ACCESS", "device", 1);
   Start();
-  EXPECT_TRUE(Form().NTDeviceMode());
+  EXPECT_TRUE(Form().Presenter().NTDeviceMode());
   ::unsetenv("RSFX_CD_ACCESS");
 }
 

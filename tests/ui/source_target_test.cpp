@@ -1,5 +1,5 @@
-// Source and target: the browse commands, the target prefix made from a chosen path, and
-// files dropped on the window (several, with the option off, during a scan, long paths).
+// Source and target in the window: the browse commands and buttons, and files dropped on the
+// window (several, with the option off, during a scan, long paths).
 #include <QAction>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -10,42 +10,10 @@
 #include <filesystem>
 
 #include "ui/widgets/check_list_box.h"
-#include "ui/target_path.h"
 #include "window_fixture.h"
 
 namespace rsf::ui::test {
 namespace {
-
-TEST(TargetPrefix, DropsTheExtensionOfTheFileNameOnly) {
-  const struct {
-    const char* chosen;
-    const char* prefix;
-  } cases[] = {
-      {"/rips/intro.avi", "/rips/intro"},
-      {"/rips/a.b.txt", "/rips/a.b"},
-      {"/rips/movie", "/rips/movie"},
-      {"/rips/movie.", "/rips/movie"},
-      {"/rips.old/movie", "/rips.old/movie"},
-      {"/影片.收藏/片段.mpg", "/影片.收藏/片段"},
-      {"/影片/第一集", "/影片/第一集"},
-      {"intro.avi", "intro"},
-      {"/rips/.hidden", "/rips/"},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(TargetPrefix(QString::fromUtf8(c.chosen), QStringLiteral("/")), QString::fromUtf8(c.prefix)) << c.chosen;
-}
-
-TEST(TargetPrefix, SplitsAtBackslashAndColonWhereThoseAreTheDelimiters) {
-  const QString windows = QStringLiteral("\\:");
-  const SplitPath split = Split(QStringLiteral("D:\\Rips\\intro.avi"), windows);
-  EXPECT_EQ(split.folder, QStringLiteral("D:\\Rips\\"));
-  EXPECT_EQ(split.name, QStringLiteral("intro.avi"));
-  EXPECT_EQ(split.extension, QStringLiteral(".avi"));
-  EXPECT_EQ(Split(QStringLiteral("C:clip.avi"), windows).folder, QStringLiteral("C:"));
-  EXPECT_EQ(Split(QStringLiteral("D:\\新建.文件夹\\表"), windows).extension, QString());
-  // Here a backslash is an ordinary file-name character.
-  EXPECT_EQ(Split(QStringLiteral("/a\\b.c/d"), QStringLiteral("/")).name, QStringLiteral("d"));
-}
 
 class SourceAndTarget : public WindowTest {
  protected:

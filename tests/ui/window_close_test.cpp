@@ -1,5 +1,5 @@
-// Closing the main window: media device first, then every temporary clip copy deleted, a copy
-// that cannot be deleted asking retry or ignore; then the program ends.
+// Closing the main window after a real playback: the player's window goes, the copy is deleted
+// and the program ends. (The close order itself is the desktop core's, tested there.)
 #include <QAction>
 #include <QApplication>
 #include <QTimer>
@@ -9,58 +9,11 @@
 #include "synth/riff_synth.h"
 #include "ui/widgets/check_list_box.h"
 #include "ui/services/qt_media_player.h"
-#include "ui/services/temporary_files.h"
+#include "desktop/temporary_copies.h"
 #include "window_fixture.h"
 
 namespace rsf::ui::test {
 namespace {
-
-class WindowClose : public WindowTest {
- protected:
-  void SetUp() override { Start(); }
-};
-
-TEST_F(WindowClose, LockedCopyAnsweredRetryThenIgnoreIsTriedTwiceAndLeft) {
-  std::vector<std::string> log;
-  Form().Hooks().close_media = [&] { log.push_back("close media"); };
-  deleter_->on_attempt = [&](const std::string& path) { log.push_back("delete " + path); };
-  Form().TemporaryFiles() = {"/tmp/RSFtmp0001.avi", "/tmp/RSFtmp0002.wav", "/tmp/RSFtmp0003.jpg"};
-  deleter_->locked = {"/tmp/RSFtmp0002.wav"};
-  boxes_->answers = {RetryIgnoreAnswer::kRetry, RetryIgnoreAnswer::kIgnore};
-
-  Form().Exit1->trigger();
-
-  EXPECT_EQ(log, (std::vector<std::string>{"close media", "delete /tmp/RSFtmp0001.avi", "delete /tmp/RSFtmp0002.wav",
-                                           "delete /tmp/RSFtmp0002.wav", "delete /tmp/RSFtmp0003.jpg"}));
-  ASSERT_EQ(boxes_->questions.size(), 2u);
-  for (const ShownBox& question : boxes_->questions) {
-    EXPECT_EQ(question.caption, QStringLiteral("错误"));
-    EXPECT_EQ(question.text, QStringLiteral("不能删除临时文件 \"/tmp/RSFtmp0002.wav\" !"));
-  }
-  EXPECT_FALSE(Form().isVisible());
-}
-
-TEST_F(WindowClose, RetryAfterTheCopyVanishedGoesOnToTheNext) {
-  Form().TemporaryFiles() = {"/tmp/a.avi", "/tmp/b.avi"};
-  deleter_->locked = {"/tmp/a.avi"};
-  deleter_->on_attempt = [&](const std::string& path) {
-    if (path == "/tmp/a.avi") deleter_->vanished.insert(path);
-  };
-  boxes_->answers = {RetryIgnoreAnswer::kRetry};
-  Form().close();
-  EXPECT_EQ(deleter_->attempts, (std::vector<std::string>{"/tmp/a.avi", "/tmp/b.avi"}));
-  EXPECT_EQ(boxes_->questions.size(), 1u);
-}
-
-TEST_F(WindowClose, CloseSequenceRunsOnceAndWithoutCopiesAsksNothing) {
-  int media_closes = 0;
-  Form().Hooks().close_media = [&] { ++media_closes; };
-  Form().close();
-  Form().close();
-  EXPECT_EQ(media_closes, 1);
-  EXPECT_TRUE(deleter_->attempts.empty());
-  EXPECT_TRUE(boxes_->questions.empty());
-}
 
 // With the real player: a sound played in its window, then the main window closed. The
 // program's event loop ends (nothing else keeps it running), the player's window is gone and
@@ -69,7 +22,7 @@ class WindowCloseAfterPlayback : public WindowTest {
  protected:
   WindowCloseAfterPlayback() {
     services_.player = std::make_unique<QtMediaPlayer>(std::chrono::seconds(20));
-    services_.deleter = std::make_unique<PlatformFileDeleter>();
+    services_.deleter = std::make_unique<desktop::PlatformFileDeleter>();
   }
 };
 
@@ -93,21 +46,6 @@ TEST_F(WindowCloseAfterPlayback, EndsTheProgramAndDeletesTheCopy) {
   EXPECT_FALSE(std::filesystem::exists(copy));
   for (QWidget* window : QApplication::topLevelWidgets())
     EXPECT_FALSE(window->isVisible()) << window->objectName().toStdString();
-}
-
-TEST(PlatformFileDeleter, DeletesFilesAndCountsAMissingFileAsDeleted) {
-  rsf::test::TempDir folder;
-  const std::string copy = folder.File("RSFtmp1234.avi");
-  rsf::test::WriteWholeFile(copy, {1, 2, 3});
-  PlatformFileDeleter deleter;
-  EXPECT_TRUE(deleter.Exists(copy));
-  EXPECT_TRUE(deleter.Delete(copy));
-  EXPECT_FALSE(deleter.Exists(copy));
-  EXPECT_TRUE(deleter.Delete(copy));
-  // A non-empty folder in the way is not deleted.
-  std::filesystem::create_directory(folder.File("busy"));
-  rsf::test::WriteWholeFile(folder.File("busy/inner"), {1});
-  EXPECT_FALSE(deleter.Delete(folder.File("busy")));
 }
 
 }  // namespace

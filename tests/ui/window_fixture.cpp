@@ -42,7 +42,7 @@ bool ScriptedDeleter::Delete(const std::string& path) {
 void ScriptedPlayer::Open(const std::string& path, const std::string& title) {
   calls.push_back("open " + path);
   titles.push_back(title);
-  if (refusal) throw MediaDeviceError(*refusal);
+  if (refusal) throw desktop::MediaDeviceError(*refusal);
   open = true;
 }
 
@@ -114,8 +114,12 @@ WindowTest::WindowTest() {
   folder_ = folder.get();
   std::filesystem::create_directory(temp_.File("tmp"));
   folder_->folder = temp_.File("tmp/");
-  services_ = {std::move(boxes), std::move(dialogs), std::move(shell), std::move(deleter), std::move(player),
-               std::move(folder)};
+  services_.boxes = std::move(boxes);
+  services_.dialogs = std::move(dialogs);
+  services_.shell = std::move(shell);
+  services_.deleter = std::move(deleter);
+  services_.player = std::move(player);
+  services_.temporary_folder = std::move(folder);
 }
 
 WindowTest::~WindowTest() {

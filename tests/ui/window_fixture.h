@@ -80,7 +80,7 @@ class RecordingShell final : public Shell {
 
 // Records every call as "open <path>", "play" or "close" in `calls` (and the titles opened in
 // `titles`); refuses to open while `refusal` is set.
-class ScriptedPlayer final : public MediaPlayer {
+class ScriptedPlayer final : public desktop::MediaPlayer {
  public:
   void Open(const std::string& path, const std::string& title) override;
   void Play() override { calls.push_back("play"); }
@@ -97,7 +97,7 @@ class ScriptedPlayer final : public MediaPlayer {
 
 // The temporary folder is a folder of the test; its free space is the file system's unless
 // `free_bytes` says otherwise.
-class ScriptedTemporaryFolder final : public TemporaryFolder {
+class ScriptedTemporaryFolder final : public desktop::TemporaryFolder {
  public:
   std::string Path() override { return folder; }
   std::int64_t FreeBytes() override;
@@ -107,7 +107,7 @@ class ScriptedTemporaryFolder final : public TemporaryFolder {
   int free_queries = 0;
 };
 
-class ScriptedDeleter final : public FileDeleter {
+class ScriptedDeleter final : public desktop::FileDeleter {
  public:
   bool Delete(const std::string& path) override;
   bool Exists(const std::string& path) override { return vanished.count(path) == 0; }

@@ -206,18 +206,7 @@ TEST_F(WindowScan, NegativeSourceSizeWarnsAndKeepsListAndCatalogue) {
   ScanFile(WriteSource("two.bin", SourceBuilder().Filler(10).Jpeg(100).Filler(10).Jpeg(200)));
   ASSERT_EQ(Form().rzFoundClips->count(), 2);
 
-  // A window without the CD feature bound cannot be switched to CD mode.
-  Form().Hooks().use_cd_mode = nullptr;
-  Form().UseCDMode->trigger();
-  EXPECT_FALSE(Form().UseCDMode->isChecked());
-  EXPECT_TRUE(boxes_->shown.empty());
-
-  std::vector<bool> cd_mode_calls;
-  Form().Hooks().use_cd_mode = [&](CdModeWindow&, bool on) { cd_mode_calls.push_back(on); };
-  Form().Hooks().open_cd_source = [] { return std::make_unique<NoDiscStream>(); };
-  Form().UseCDMode->trigger();
-  EXPECT_EQ(cd_mode_calls, std::vector<bool>{true});
-  Form().StartAnalysis->trigger();
+  Form().Presenter().Command([this] { Form().Presenter().StartAnalysis([] { return std::make_unique<NoDiscStream>(); }); });
 
   ASSERT_EQ(boxes_->shown.size(), 1u);
   EXPECT_EQ(boxes_->shown[0].icon, BoxIcon::kWarning);
@@ -232,8 +221,6 @@ TEST_F(WindowScan, NoSecondScanExtractionOrPlaybackStartsDuringAScan) {
   const std::string path = WriteSource("ten.bin", TenJpegs());
   std::filesystem::create_directory(temp_.File("out"));
   Form().edtTargetFiles->setText(QString::fromStdString(temp_.File("out/Clip")));
-  int plays = 0;
-  Form().Hooks().play = [&](PlaybackWindow&) { ++plays; };
   dialogs_->open_answer = QStringLiteral("/elsewhere/other.bin");
   bool tried = false;
   ProbeEvents([&] {
@@ -255,7 +242,8 @@ TEST_F(WindowScan, NoSecondScanExtractionOrPlaybackStartsDuringAScan) {
   StopProbing();
 
   ASSERT_TRUE(tried);
-  EXPECT_EQ(plays, 0);
+  EXPECT_TRUE(player_->calls.empty());
+  EXPECT_TRUE(Form().TemporaryFiles().empty());
   EXPECT_EQ(dialogs_->open_calls, 0);
   EXPECT_TRUE(boxes_->shown.empty());
   EXPECT_TRUE(std::filesystem::is_empty(temp_.File("out")));

@@ -1,7 +1,10 @@
 // Qt file dialogs for the source and the target.
 #include "ui/services/file_dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
+
+#include "ui/display_text.h"
 
 namespace rsf::ui {
 
@@ -18,5 +21,19 @@ std::optional<QString> QtFileDialogs::SaveFile(QWidget* owner) {
   if (path.isEmpty()) return std::nullopt;
   return path;
 }
+
+namespace {
+
+// Qt's dialogs hand back "/" on every platform; the core splits what the platform itself writes.
+std::optional<std::string> NativePath(const std::optional<QString>& chosen) {
+  if (!chosen) return std::nullopt;
+  return LocalPath(QDir::toNativeSeparators(*chosen));
+}
+
+}  // namespace
+
+std::optional<std::string> OwnedFileDialogs::ChooseSourceFile() { return NativePath(dialogs_.OpenFile(owner_)); }
+
+std::optional<std::string> OwnedFileDialogs::ChooseTargetFile() { return NativePath(dialogs_.SaveFile(owner_)); }
 
 }  // namespace rsf::ui

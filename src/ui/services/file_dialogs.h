@@ -1,8 +1,12 @@
-// The file-open and file-save dialogs, behind an interface so that tests can answer them.
+// The file-open and file-save dialogs, behind an interface so that tests can answer them, and
+// the desktop core's dialogs shown through them.
 #pragma once
 
 #include <QString>
 #include <optional>
+#include <string>
+
+#include "desktop/file_dialogs.h"
 
 class QWidget;
 
@@ -22,6 +26,19 @@ class QtFileDialogs final : public FileDialogs {
  public:
   std::optional<QString> OpenFile(QWidget* owner) override;
   std::optional<QString> SaveFile(QWidget* owner) override;
+};
+
+// The desktop core's dialogs, shown through `dialogs` modal to `owner`; the chosen paths in the
+// platform's own spelling.
+class OwnedFileDialogs final : public desktop::FileDialogs {
+ public:
+  OwnedFileDialogs(ui::FileDialogs& dialogs, QWidget* owner) : dialogs_(dialogs), owner_(owner) {}
+  std::optional<std::string> ChooseSourceFile() override;
+  std::optional<std::string> ChooseTargetFile() override;
+
+ private:
+  ui::FileDialogs& dialogs_;
+  QWidget* owner_;
 };
 
 }  // namespace rsf::ui

@@ -7,8 +7,8 @@ namespace rsf::ui {
 
 FormServices FormServices::Platform() {
   return {std::make_unique<QtMessageBoxes>(),     std::make_unique<QtFileDialogs>(),
-          std::make_unique<QtShell>(),            std::make_unique<PlatformFileDeleter>(),
-          std::make_unique<QtMediaPlayer>(),      std::make_unique<PlatformTemporaryFolder>()};
+          std::make_unique<QtShell>(),            std::make_unique<desktop::PlatformFileDeleter>(),
+          std::make_unique<QtMediaPlayer>(),      std::make_unique<desktop::PlatformTemporaryFolder>()};
 }
 
 }  // namespace rsf::ui

@@ -5,12 +5,12 @@
 
 #include <memory>
 
+#include "desktop/media_player.h"
+#include "desktop/temporary_copies.h"
+#include "desktop/temporary_folder.h"
 #include "ui/services/file_dialogs.h"
-#include "ui/services/media_player.h"
 #include "ui/services/message_boxes.h"
 #include "ui/services/shell.h"
-#include "ui/services/temporary_files.h"
-#include "ui/services/temporary_folder.h"
 
 namespace rsf::ui {
 
@@ -18,9 +18,9 @@ struct FormServices {
   std::unique_ptr<MessageBoxes> boxes;
   std::unique_ptr<FileDialogs> dialogs;
   std::unique_ptr<Shell> shell;
-  std::unique_ptr<FileDeleter> deleter;
-  std::unique_ptr<MediaPlayer> player;
-  std::unique_ptr<TemporaryFolder> temporary_folder;
+  std::unique_ptr<desktop::FileDeleter> deleter;
+  std::unique_ptr<desktop::MediaPlayer> player;
+  std::unique_ptr<desktop::TemporaryFolder> temporary_folder;
 
   // The real services; the media player needs the application object to exist.
   static FormServices Platform();

@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "ui/services/media_player.h"
+#include "desktop/media_player.h"
 
 class QAudioOutput;
 class QMediaPlayer;
@@ -15,8 +15,9 @@ class QMediaPlayer;
 namespace rsf::ui {
 
 class PlayerWindow;
+using desktop::MediaDeviceError;
 
-class QtMediaPlayer final : public MediaPlayer {
+class QtMediaPlayer final : public desktop::MediaPlayer {
  public:
   // `open_limit`: how long Open waits for the media services to load a file.
   explicit QtMediaPlayer(std::chrono::milliseconds open_limit = std::chrono::seconds(10));

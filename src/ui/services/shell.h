@@ -9,23 +9,17 @@
 #include <string>
 #include <vector>
 
-#include "platform/shell_open.h"
+#include "desktop/shell.h"
 
 class QThread;
 
 namespace rsf::ui {
 
-class Shell {
+// The desktop core's shell, and web addresses for the About window's link.
+class Shell : public desktop::Shell {
  public:
-  // Whether a program was started for the document, and if not why.
-  using DocumentOutcome = std::function<void(const platform::OpenOutcome& outcome)>;
-
-  virtual ~Shell() = default;
   // False when nothing could open the address.
   virtual bool Open(const QUrl& url) = 0;
-  // Starts the program associated with the file's type (or the address's kind) on it ("open")
-  // without making the window wait: `done` learns the outcome later, on the window's thread.
-  virtual void OpenDocument(const std::string& path, DocumentOutcome done) = 0;
 };
 
 // Documents go to the platform layer on a thread of their own, since finding out whether the

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPixmap>
 
+#include "ui/services/picture_loader.h"
+
 namespace rsf::ui {
 
 TfrmImage::TfrmImage(QWidget* owner)
@@ -30,6 +32,14 @@ void TfrmImage::ShowPicture(const QImage& picture) {
     show();
   }
   raise();
+}
+
+bool TfrmImage::ShowPictureFile(const std::string& path) {
+  ClearPicture();
+  const std::optional<QImage> picture = LoadPicture(path);
+  if (!picture) return false;
+  ShowPicture(*picture);
+  return true;
 }
 
 void TfrmImage::FormShow() {

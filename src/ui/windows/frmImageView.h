@@ -1,17 +1,19 @@
 // frmImageView: the picture window TfrmImage that shows a picture clip. It stays on top of the
 // other windows, cannot be resized, has only a close button, appears centred over the main
-// window and always fits itself to the picture.
+// window and always fits itself to the picture. It is the desktop core's picture view.
 #pragma once
 
 #include <QImage>
 #include <QWidget>
 #include <functional>
 
+#include "desktop/picture_view.h"
+
 class QLabel;
 
 namespace rsf::ui {
 
-class TfrmImage final : public QWidget {
+class TfrmImage final : public QWidget, public desktop::PictureView {
  public:
   static constexpr int kInitialClientSize = 105;
 
@@ -28,8 +30,13 @@ class TfrmImage final : public QWidget {
   void ShowPicture(const QImage& picture);
   // Runs at every repaint: the client area takes Image1's width and height.
   void FormShow();
-  // `closed` runs whenever the window is closed (not when playback only hides it).
-  void SetOnClosed(std::function<void()> closed) { on_closed_ = std::move(closed); }
+
+  // --- desktop::PictureView ---
+  // Decodes with the program's picture loader (bounded before decoding).
+  bool ShowPictureFile(const std::string& path) override;
+  void HidePicture() override { hide(); }
+  void ClosePicture() override { close(); }
+  void SetPictureClosedHandler(std::function<void()> closed) override { on_closed_ = std::move(closed); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

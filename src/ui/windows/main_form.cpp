@@ -8,8 +8,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
-#include <QPointer>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,15 +15,12 @@
 #include <QShortcut>
 #include <QSplitter>
 #include <QToolBar>
-#include <QUrl>
 
-#include "cd/cd_mode.h"
 #include "platform/system_info.h"
 #include "ui/widgets/anchors.h"
 #include "ui/display_text.h"
 #include "ui/services/form_services.h"
 #include "desktop/product.h"
-#include "ui/services/shell_failure.h"
 #include "ui/windows/splash_form.h"
 #include "ui/widgets/status_panels.h"
 #include "ui/widgets/toolbar_icons.h"
@@ -37,7 +32,12 @@ TfrmMainForm::TfrmMainForm(FormServices& services, const QStringList& arguments,
     : QMainWindow(parent),
       services_(services),
       presenter_boxes_(*services.boxes, this),
-      error_display_(*services.boxes, this, DisplayText(desktop::ApplicationTitle())) {
+      presenter_dialogs_(*services.dialogs, this),
+      image_(new TfrmImage(this)),
+      presenter_(*this,
+                 desktop::DesktopServices{presenter_boxes_, presenter_dialogs_, *services.shell, *services.deleter,
+                                          *services.player, *image_, *services.temporary_folder},
+                 desktop::DefaultHelpFile()) {
   setObjectName(QStringLiteral("frmMainForm"));
   setWindowIcon(ToolbarIcon(kImageStartAnalysis));
   CreateControls();
@@ -66,15 +66,11 @@ void TfrmMainForm::FormCreate(const QStringList& arguments) {
   application_title_ = DisplayText(desktop::ApplicationTitle());
   setWindowTitle(application_title_);
   const QString program_folder = PathFromLocal(platform::ProgramFolder());
-  help_file_ = PathFromLocal(platform::ProgramDataFolder()) + QString::fromLatin1(desktop::kHelpFileName);
-  if (!QFileInfo::exists(help_file_)) help_file_ = program_folder + QString::fromLatin1(desktop::kHelpFileName);
   // An installed program's folder takes no files from the user: clips then go home.
   const QString target_folder = platform::TakesUserFiles(platform::ProgramFolder())
                                     ? program_folder
                                     : QDir::homePath() + QLatin1Char('/');
   edtTargetFiles->setText(target_folder + QString::fromLatin1(desktop::kDefaultTargetStem));
-  nt_device_mode_ = rsf::NTDeviceMode();
-  temporary_files_.clear();
   if (!arguments.isEmpty()) edtSourceFile->setText(arguments.front());
 }
 
@@ -112,12 +108,7 @@ void TfrmMainForm::MP3Mode1Click() {
       control->setEnabled(!MP3Mode1->isChecked());
 }
 
-void TfrmMainForm::UseCDModeExecute() {
-  if (hooks_.use_cd_mode)
-    hooks_.use_cd_mode(*this, UseCDMode->isChecked());
-  else
-    UseCDMode->setChecked(false);
-}
+void TfrmMainForm::UseCDModeExecute() { presenter_.UseCDMode(UseCDMode->isChecked()); }
 
 // Drops are accepted in file mode only (a drop that reaches the window in CD mode anyway is
 // refused).
@@ -130,28 +121,11 @@ void TfrmMainForm::ShowCdMode(bool on) {
   setAcceptDrops(!on);
 }
 
-void TfrmMainForm::PlayExecute() {
-  if (hooks_.play) hooks_.play(*this);
-}
+void TfrmMainForm::PlayExecute() { presenter_.Play(); }
 
-// Opens the user guide at its opening topic in the desktop's browser; when no browser takes
-// it, the warning says why and where the guide lies.
-void TfrmMainForm::ShowHelpExecute() {
-  if (!QFileInfo::exists(help_file_)) {
-    const std::string text = std::string(desktop::kCannotOpenHelpFile) + " \"" + LocalPath(help_file_) + "\" !";
-    services_.boxes->Show(this, BoxIcon::kError, DisplayText(desktop::kErrorCaption), DisplayText(text));
-    return;
-  }
-  QUrl guide = QUrl::fromLocalFile(help_file_);
-  guide.setFragment(QString::fromLatin1(desktop::kHelpTopic));
-  services_.shell->OpenDocument(
-      LocalPath(guide.toString(QUrl::FullyEncoded)),
-      [window = QPointer<TfrmMainForm>(this), path = LocalPath(help_file_)](const platform::OpenOutcome& outcome) {
-        if (outcome.error == 0 || window.isNull() || window->Closing()) return;
-        window->services_.boxes->Show(window, BoxIcon::kWarning, DisplayText(desktop::kWarningCaption),
-                                      DisplayText(HelpFailureText(outcome, path)));
-      });
-}
+void TfrmMainForm::ShowHelpExecute() { presenter_.ShowHelp(); }
+
+QString TfrmMainForm::HelpFile() const { return PathFromLocal(presenter_.HelpFile()); }
 
 void TfrmMainForm::SplashShowExecute() {
   if (splash_ != nullptr) splash_->exec();
@@ -169,16 +143,9 @@ void TfrmMainForm::closeEvent(QCloseEvent* event) {
 void TfrmMainForm::FormClose() {
   if (closing_) return;
   closing_ = true;
-  if (hooks_.close_media) hooks_.close_media();
-  DeleteTemporaryFiles(temporary_files_, *services_.deleter, *services_.boxes, this);
-  services_.temporary_folder->Release();
+  presenter_.Close();
   // Closing the main window ends the program, whatever other window is still about.
   QCoreApplication::quit();
-}
-
-void TfrmMainForm::Command(const std::function<void()>& handler) {
-  if (busy_) return;
-  error_display_.Run(handler);
 }
 
 }  // namespace rsf::ui

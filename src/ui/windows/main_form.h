@@ -1,7 +1,6 @@
 // The main window: source and target fields, the list of found clips with its information
-// pane, the clip-type boxes, gauge, tool bar, menus and status bar. It maps the controls to the
-// core's scan and extraction, and offers the features that bind the core to it (scan progress,
-// playback, CD mode) the narrow views they work with.
+// pane, the clip-type boxes, gauge, tool bar, menus and status bar. It is the desktop core's
+// main view: it draws what the presenter asks and forwards every command to it.
 #pragma once
 
 #include <QMainWindow>
@@ -11,15 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "scan/catalogue/clip_types.h"
 #include "desktop/main_presenter.h"
 #include "desktop/main_view.h"
-#include "scan/engine/scan_engine.h"
-#include "ui/features/cd_mode_binding.h"
-#include "ui/features/form_hooks.h"
-#include "ui/features/playback.h"
-#include "ui/services/general_error_display.h"
+#include "scan/catalogue/clip_types.h"
+#include "ui/services/file_dialogs.h"
 #include "ui/services/message_boxes.h"
+#include "ui/windows/frmImageView.h"
 
 class QAction;
 class QCheckBox;
@@ -53,10 +49,7 @@ inline constexpr int kOuterHeight = 467 + kMoreTypesHeight;
 inline constexpr int kNominalFrameWidth = 8;
 inline constexpr int kNominalFrameHeight = 27;
 
-class TfrmMainForm final : public QMainWindow,
-                           public desktop::MainView,
-                           public PlaybackWindow,
-                           public CdModeWindow {
+class TfrmMainForm final : public QMainWindow, public desktop::MainView {
   Q_OBJECT
 
  public:
@@ -119,7 +112,8 @@ class TfrmMainForm final : public QMainWindow,
 
   // --- handlers ---
   // The command handlers raise the core's errors (rsf::Error); the actions, keys, buttons and
-  // drops run them through the general error display and refuse them while a scan runs.
+  // drops run them through the presenter's general error display, which refuses them while a
+  // scan runs.
   void FormResize();
   void FormClose();
   void Toolbar1Click();
@@ -142,54 +136,46 @@ class TfrmMainForm final : public QMainWindow,
   void SplashShowExecute();
   void Exit1Click();
 
-  // --- state other features read or extend ---
-  bool NTDeviceMode() const override { return nt_device_mode_; }
-  // Temporary clip copies; each is deleted when the window closes.
-  std::vector<std::string>& TemporaryFiles() { return temporary_files_; }
-  const ScanEngine& Engine() const { return presenter_.Engine(); }
+  // --- state the program and the tests read ---
   desktop::MainPresenter& Presenter() { return presenter_; }
-  FormHooks& Hooks() { return hooks_; }
-  const QString& HelpFile() const { return help_file_; }
+  const ScanEngine& Engine() const { return presenter_.Engine(); }
+  // Temporary clip copies; each is deleted when the window closes.
+  std::vector<std::string>& TemporaryFiles() { return presenter_.Playing().Copies(); }
+  QString HelpFile() const;
   const QString& ApplicationTitle() const { return application_title_; }
-  const GeneralErrorDisplay& ErrorDisplay() const { return error_display_; }
   bool Busy() const { return busy_; }
+  TfrmImage& PictureWindow() { return *image_; }
   void SetAboutWindow(TfrmSplash* splash) { splash_ = splash; }
   // The clip-type check boxes ("chkQT", "chkVOC", ...), by ClipKind.
   const std::array<QCheckBox*, kClipKindCount>& ClipTypeBoxes() const { return clip_type_boxes_; }
   QCheckBox* ClipTypeBox(ClipKind kind) const { return clip_type_boxes_[static_cast<std::size_t>(kind)]; }
-  // Empties the list of found clips and the information pane, which belongs to its entries.
-  void ClearClipList() override;
   // The clock by which a scan's repaints and event rounds are paced (tests set a false one).
   void SetPacingClock(desktop::EventPacer::Clock clock) { presenter_.SetPacingClock(std::move(clock)); }
   bool Closing() const override { return closing_; }
 
   // --- desktop::MainView ---
   void SetBusy(bool busy) override;
+  void ClearClipList() override;
   void StartClipList() override;
   void AddClipLine(const std::string& line) override;
   void TickAllClips() override;
   void UntickAllClips() override;
   std::vector<bool> ClipTicks() const override;
+  int SelectedClip() const override;
+  std::string SourcePath() const override;
+  void SetSourcePath(const std::string& path) override;
   std::string TargetPath() const override;
+  void SetTargetPath(const std::string& path) override;
+  void SetDriveEntries(const std::vector<std::string>& entries) override;
+  void SelectDrive(int index) override;
+  std::string SelectedDriveEntry() const override;
+  void ShowCdMode(bool on) override;
   void SetGaugeMaximum(std::int64_t maximum) override;
   void SetGaugeProgress(std::int64_t position) override;
   void SetStatus(int panel, const std::string& text) override;
+  std::string Status(int panel) const override;
   void RepaintNow() override { repaint(); }
   void ProcessEvents() override;
-
-  // --- PlaybackWindow ---
-  QWidget& Owner() override { return *this; }
-  const ClipCatalogue& Clips() const override { return presenter_.Engine().Catalogue(); }
-  int SelectedClip() const override;
-  SourceStream* ClipSource() const override { return presenter_.Engine().Source(); }
-  bool InternalPlaybackFirst() const override;
-  void ShowActivity(const char* text) override;
-  bool ShowsActivity(const char* text) const override;
-  void KeepTemporaryFile(const std::string& path) override { temporary_files_.push_back(path); }
-
-  // --- CdModeWindow ---
-  QComboBox& DriveList() override { return *comboCDDRIVES; }
-  void ShowCdMode(bool on) override;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -213,22 +199,18 @@ class TfrmMainForm final : public QMainWindow,
   void CreateMenus();
   void CreateToolBar();
   void ConnectControls();
-  // Runs a command handler unless a scan is under way; errors go to the general error display.
-  void Command(const std::function<void()>& handler);
+  // Runs a command handler through the presenter: not while a scan is under way, errors shown.
+  void Command(const std::function<void()>& handler) { presenter_.Command(handler); }
   void ConnectCommand(QAction* action, void (TfrmMainForm::*handler)());
-  ScanEngine::SourceOpener SourceOpener() const;
   // Keeps the presenter's option state in step with the boxes and items the user clicks.
   void ConnectOptions();
 
   FormServices& services_;
   OwnedMessageBoxes presenter_boxes_;
-  desktop::MainPresenter presenter_{*this, presenter_boxes_};
-  FormHooks hooks_;
-  GeneralErrorDisplay error_display_;
+  OwnedFileDialogs presenter_dialogs_;
+  TfrmImage* image_;  // owned by this window
+  desktop::MainPresenter presenter_;
   QString application_title_;
-  QString help_file_;
-  bool nt_device_mode_ = false;
-  std::vector<std::string> temporary_files_;
   Anchors* panel_anchors_ = nullptr;
   TfrmSplash* splash_ = nullptr;
   std::array<QCheckBox*, kClipKindCount> clip_type_boxes_{};

@@ -34,14 +34,6 @@ void TfrmMainForm::ClearClipList() {
 
 int TfrmMainForm::SelectedClip() const { return rzFoundClips->SelectedEntry(); }
 
-bool TfrmMainForm::InternalPlaybackFirst() const { return presenter_.Options().internal_playback_first; }
-
-void TfrmMainForm::ShowActivity(const char* text) { stbarMain->SetText(kStatusPanelActivity, DisplayText(text)); }
-
-bool TfrmMainForm::ShowsActivity(const char* text) const {
-  return stbarMain->Text(kStatusPanelActivity) == DisplayText(text);
-}
-
 void TfrmMainForm::SelectAllExecute() { presenter_.SelectAll(); }
 
 void TfrmMainForm::UnSelectAllExecute() { presenter_.UnSelectAll(); }
@@ -55,5 +47,7 @@ void TfrmMainForm::UntickAllClips() { rzFoundClips->SetAllTicked(false); }
 std::vector<bool> TfrmMainForm::ClipTicks() const { return rzFoundClips->Ticks(); }
 
 std::string TfrmMainForm::TargetPath() const { return LocalPath(edtTargetFiles->text()); }
+
+void TfrmMainForm::SetTargetPath(const std::string& path) { edtTargetFiles->setText(PathFromLocal(path)); }
 
 }  // namespace rsf::ui

@@ -11,7 +11,6 @@
 #include <utility>
 
 #include "scan/catalogue/clip_type_table.h"
-#include "stream/file_stream.h"
 #include "ui/widgets/check_list_box.h"
 #include "ui/display_text.h"
 #include "ui/services/form_services.h"
@@ -23,7 +22,7 @@
 
 namespace rsf::ui {
 
-void TfrmMainForm::StartAnalysisExecute() { presenter_.StartAnalysis(SourceOpener()); }
+void TfrmMainForm::StartAnalysisExecute() { presenter_.StartAnalysis(); }
 
 // Every click on a clip-type box or an option item goes into the presenter's option state,
 // which the commands read; the window starts showing that state.
@@ -45,12 +44,6 @@ void TfrmMainForm::ConnectOptions() {
     item->setChecked(*tick);
     connect(item, &QAction::toggled, this, [tick = tick](bool on) { *tick = on; });
   }
-}
-
-ScanEngine::SourceOpener TfrmMainForm::SourceOpener() const {
-  if (UseCDMode->isChecked() && hooks_.open_cd_source) return hooks_.open_cd_source;
-  const std::string path = LocalPath(edtSourceFile->text());
-  return [path]() -> std::unique_ptr<SourceStream> { return std::make_unique<FileStream>(path); };
 }
 
 // Busy: hourglass, and nothing to click but the close box. Every command also checks busy_,
@@ -80,6 +73,8 @@ void TfrmMainForm::SetGaugeMaximum(std::int64_t maximum) { Gauge1->SetMaximum(ma
 void TfrmMainForm::SetGaugeProgress(std::int64_t position) { Gauge1->SetProgress(position); }
 
 void TfrmMainForm::SetStatus(int panel, const std::string& text) { stbarMain->SetText(panel, DisplayText(text)); }
+
+std::string TfrmMainForm::Status(int panel) const { return stbarMain->Text(panel).toStdString(); }
 
 void TfrmMainForm::ProcessEvents() { QCoreApplication::processEvents(); }
 

@@ -1,5 +1,5 @@
-// Source and target: the browse commands, the source field's and the drive list's change,
-// and files dropped on the window.
+// Source and target: the fields and the drive list as the presenter reads and fills them, the
+// browse commands, the fields' changes, and files dropped on the window.
 #include <QAction>
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -12,8 +12,8 @@
 
 #include "ui/widgets/check_list_box.h"
 #include "ui/services/form_services.h"
+#include "ui/display_text.h"
 #include "ui/windows/main_form.h"
-#include "ui/target_path.h"
 
 namespace rsf::ui {
 namespace {
@@ -28,28 +28,38 @@ QStringList DroppedFiles(const QMimeData* data) {
 
 }  // namespace
 
-void TfrmMainForm::OpenSourceExecute() {
-  if (const std::optional<QString> path = services_.dialogs->OpenFile(this)) edtSourceFile->setText(*path);
+void TfrmMainForm::OpenSourceExecute() { presenter_.OpenSource(); }
+
+void TfrmMainForm::SelectTargetExecute() { presenter_.SelectTarget(); }
+
+void TfrmMainForm::edtSourceFileChange() { presenter_.SourceChanged(); }
+
+void TfrmMainForm::comboCDDRIVESChange() { presenter_.SourceChanged(); }
+
+std::string TfrmMainForm::SourcePath() const { return LocalPath(edtSourceFile->text()); }
+
+void TfrmMainForm::SetSourcePath(const std::string& path) { edtSourceFile->setText(PathFromLocal(path)); }
+
+// The drive entries are kept byte for byte in the items' data, the shown text is for the eye
+// only.
+void TfrmMainForm::SetDriveEntries(const std::vector<std::string>& entries) {
+  comboCDDRIVES->clear();
+  for (const std::string& entry : entries) comboCDDRIVES->addItem(PathFromLocal(entry), QByteArray::fromStdString(entry));
 }
 
-void TfrmMainForm::SelectTargetExecute() {
-  if (const std::optional<QString> path = services_.dialogs->SaveFile(this))
-    edtTargetFiles->setText(TargetPrefix(*path));
+void TfrmMainForm::SelectDrive(int index) { comboCDDRIVES->setCurrentIndex(index); }
+
+std::string TfrmMainForm::SelectedDriveEntry() const {
+  if (comboCDDRIVES->currentIndex() < 0) return {};
+  return comboCDDRIVES->currentData().toByteArray().toStdString();
 }
-
-// The list shows clips only as long as the source field names what was scanned; the
-// information pane goes with it.
-void TfrmMainForm::edtSourceFileChange() { ClearClipList(); }
-
-// Another drive: its clips are not those listed. The catalogue waits for the next scan.
-void TfrmMainForm::comboCDDRIVESChange() { ClearClipList(); }
 
 void TfrmMainForm::dragEnterEvent(QDragEnterEvent* event) {
-  if (!busy_ && !UseCDMode->isChecked() && !DroppedFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  if (presenter_.AcceptsDrops() && !DroppedFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 void TfrmMainForm::dragMoveEvent(QDragMoveEvent* event) {
-  if (!busy_ && !UseCDMode->isChecked()) event->acceptProposedAction();
+  if (presenter_.AcceptsDrops()) event->acceptProposedAction();
 }
 
 // The drop is answered at once and handled right after, so that the program the files came
@@ -57,7 +67,7 @@ void TfrmMainForm::dragMoveEvent(QDragMoveEvent* event) {
 // empty the list under the running scan.
 void TfrmMainForm::dropEvent(QDropEvent* event) {
   const QStringList paths = DroppedFiles(event->mimeData());
-  if (busy_ || UseCDMode->isChecked() || paths.isEmpty()) {
+  if (!presenter_.AcceptsDrops() || paths.isEmpty()) {
     event->ignore();
     return;
   }
@@ -87,16 +97,16 @@ bool TfrmMainForm::eventFilter(QObject* watched, QEvent* event) {
   }
 }
 
-// Each dropped file replaces the one before in the source field; the last one is scanned when
-// the option asks for it.
+// The hourglass shows while the drop is handled.
 void TfrmMainForm::WMDropFiles(const QStringList& paths) {
-  if (busy_ || UseCDMode->isChecked()) return;
+  if (!presenter_.AcceptsDrops()) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   struct CursorBack {
     ~CursorBack() { QApplication::restoreOverrideCursor(); }
   } cursor_back;
-  for (const QString& path : paths) edtSourceFile->setText(path);
-  if (presenter_.Options().start_analysis_on_drop) StartAnalysisExecute();
+  std::vector<std::string> local;
+  for (const QString& path : paths) local.push_back(LocalPath(path));
+  presenter_.DropFiles(local);
 }
 
 }  // namespace rsf::ui

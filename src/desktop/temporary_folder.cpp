@@ -1,11 +1,11 @@
 // The program run's private folder inside the system's temporary folder.
-#include "ui/services/temporary_folder.h"
+#include "desktop/temporary_folder.h"
 
 #include "base/errors.h"
 #include "platform/file.h"
 #include "platform/temporary_folder.h"
 
-namespace rsf::ui {
+namespace rsf::desktop {
 namespace {
 
 constexpr const char* kPrivateFolderStem = "rsf-extractor-";
@@ -28,4 +28,4 @@ void PlatformTemporaryFolder::Release() {
   if (!private_folder_.empty() && platform::RemoveEmptyFolder(private_folder_)) private_folder_.clear();
 }
 
-}  // namespace rsf::ui
+}  // namespace rsf::desktop

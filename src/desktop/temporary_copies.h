@@ -6,9 +6,7 @@
 #include <string>
 #include <vector>
 
-class QWidget;
-
-namespace rsf::ui {
+namespace rsf::desktop {
 
 class MessageBoxes;
 
@@ -41,7 +39,6 @@ std::string CannotDeleteText(const std::string& path);
 
 // Deletes every path, first to last. On failure asks retry or ignore; a retry deletes again
 // while the file still exists and asks again when that fails too.
-void DeleteTemporaryFiles(const std::vector<std::string>& paths, FileDeleter& deleter, MessageBoxes& boxes,
-                          QWidget* owner);
+void DeleteTemporaryFiles(const std::vector<std::string>& paths, FileDeleter& deleter, MessageBoxes& boxes);
 
-}  // namespace rsf::ui
+}  // namespace rsf::desktop

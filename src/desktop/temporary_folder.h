@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-namespace rsf::ui {
+namespace rsf::desktop {
 
 class TemporaryFolder {
  public:
@@ -32,4 +32,4 @@ class PlatformTemporaryFolder final : public TemporaryFolder {
   std::string private_folder_;
 };
 
-}  // namespace rsf::ui
+}  // namespace rsf::desktop

@@ -8,7 +8,7 @@
 
 #include "base/errors.h"
 
-namespace rsf::ui {
+namespace rsf::desktop {
 
 // The media services refused to open a file; the text is their own. Playback then hands the
 // file to the shell.
@@ -33,4 +33,4 @@ class MediaPlayer {
   virtual void SetWindowClosedHandler(std::function<void()> closed) { (void)closed; }
 };
 
-}  // namespace rsf::ui
+}  // namespace rsf::desktop

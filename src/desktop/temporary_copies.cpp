@@ -1,16 +1,15 @@
 // Names of the temporary clip copies and their deletion at close.
-#include "ui/services/temporary_files.h"
+#include "desktop/temporary_copies.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
 
 #include "base/random_text.h"
-#include "ui/display_text.h"
-#include "ui/services/message_boxes.h"
+#include "desktop/message_boxes.h"
 #include "desktop/window_texts.h"
 
-namespace rsf::ui {
+namespace rsf::desktop {
 
 // A copy that is already gone (removed by hand meanwhile) counts as deleted: nothing to ask.
 bool PlatformFileDeleter::Delete(const std::string& path) {
@@ -27,24 +26,22 @@ bool PlatformFileDeleter::Exists(const std::string& path) {
 std::string TemporaryClipName(const std::string& folder, int number, const std::string& extension) {
   char digits[8];
   std::snprintf(digits, sizeof digits, "%04X", static_cast<unsigned>(number) & 0xFFFFu);
-  return folder + desktop::kTemporaryClipStem + digits + extension;
+  return folder + kTemporaryClipStem + digits + extension;
 }
 
 int RandomCopyNumber() { return static_cast<int>(RandomBelow(kHighestCopyNumber + 1)); }
 
 std::string CannotDeleteText(const std::string& path) {
-  return std::string(desktop::kCannotDeleteTempFile) + " \"" + path + "\" !";
+  return std::string(kCannotDeleteTempFile) + " \"" + path + "\" !";
 }
 
-void DeleteTemporaryFiles(const std::vector<std::string>& paths, FileDeleter& deleter, MessageBoxes& boxes,
-                          QWidget* owner) {
+void DeleteTemporaryFiles(const std::vector<std::string>& paths, FileDeleter& deleter, MessageBoxes& boxes) {
   for (const std::string& path : paths) {
     while (!deleter.Delete(path)) {
-      const RetryIgnoreAnswer answer = boxes.AskRetryIgnore(owner, DisplayText(desktop::kErrorCaption),
-                                                            DisplayText(CannotDeleteText(path)));
+      const RetryIgnoreAnswer answer = boxes.AskRetryIgnore(kErrorCaption, CannotDeleteText(path));
       if (answer == RetryIgnoreAnswer::kIgnore || !deleter.Exists(path)) break;
     }
   }
 }
 
-}  // namespace rsf::ui
+}  // namespace rsf::desktop
