@@ -134,6 +134,16 @@ void MainPresenter::SaveClips() {
   }
 }
 
+void MainPresenter::ClipSelected() {
+  const int entry = view_.SelectedClip();
+  const ClipCatalogue& catalogue = engine_.Catalogue();
+  if (entry < 0 || static_cast<std::size_t>(entry) >= catalogue.size()) {
+    view_.ShowClipDetail({});
+    return;
+  }
+  view_.ShowClipDetail(ClipDetailLines(catalogue[static_cast<std::size_t>(entry)]));
+}
+
 void MainPresenter::StopScan() {
   if (engine_.Running()) stop_requested_ = true;
 }

@@ -54,6 +54,9 @@ class MainPresenter {
   void SaveClips();
   // PlayExecute.
   void Play() { playback_.PlayExecute(); }
+  // rzFoundClipsClick: the information pane shows the selected clip's information text, then
+  // its offsets and size.
+  void ClipSelected();
   // SelectAllExecute, UnSelectAllExecute.
   void SelectAll() { view_.TickAllClips(); }
   void UnSelectAll() { view_.UntickAllClips(); }

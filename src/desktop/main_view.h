@@ -25,6 +25,8 @@ class MainView {
   virtual std::vector<bool> ClipTicks() const = 0;
   // The selected entry of the clip list; -1 without one.
   virtual int SelectedClip() const = 0;
+  // The information pane: the lines of the selected clip (none: empty).
+  virtual void ShowClipDetail(const std::vector<std::string>& lines) = 0;
   // The source field (file mode) and the target field (the path prefix of extracted files).
   virtual std::string SourcePath() const = 0;
   virtual void SetSourcePath(const std::string& path) = 0;

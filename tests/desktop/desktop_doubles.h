@@ -38,6 +38,7 @@ class RecordingView final : public MainView {
   void UntickAllClips() override { ticked = false; }
   std::vector<bool> ClipTicks() const override { return std::vector<bool>(lines.size(), ticked); }
   int SelectedClip() const override { return selected; }
+  void ShowClipDetail(const std::vector<std::string>& lines) override { detail = lines; }
   std::string SourcePath() const override { return source; }
   void SetSourcePath(const std::string& path) override {
     source = path;
@@ -67,7 +68,7 @@ class RecordingView final : public MainView {
   std::string source, target;
   std::vector<std::string> sources_set, drives;
   std::vector<bool> busy_changes, cd_mode_shown;
-  std::vector<std::string> lines;
+  std::vector<std::string> lines, detail;
   std::int64_t gauge_maximum = -1, gauge = -1;
   std::string status[4];
   int repaints = 0, event_rounds = 0;

@@ -10,7 +10,6 @@
 #include "desktop/window_texts.h"
 #include "desktop_doubles.h"
 #include "platform/error_text.h"
-#include "stream/file_stream.h"
 #include "synth/bitmap_synth.h"
 #include "synth/riff_synth.h"
 
@@ -228,10 +227,14 @@ TEST_F(Playing, ReadFailureShowsTheErrorAndRemovesTheCopyAtOnce) {
   std::vector<std::uint8_t> bytes(500, 0);
   const std::vector<std::uint8_t> sound = Sound(100000);
   bytes.insert(bytes.end(), sound.begin(), sound.end());
-  const std::string source = temp.Write("source.bin", bytes);
-  presenter.StartAnalysis([source] { return std::make_unique<FileStream>(source); });
+  rsf::test::FailingStream* source = nullptr;
+  presenter.StartAnalysis([&source, bytes] {
+    auto stream = std::make_unique<rsf::test::FailingStream>(bytes);
+    source = stream.get();
+    return std::unique_ptr<SourceStream>(std::move(stream));
+  });
   ASSERT_EQ(presenter.Engine().Catalogue().size(), 1u);
-  std::filesystem::resize_file(source, 100000);  // the clip's end is gone
+  source->FailRange(150000, 150001);  // the clip's middle cannot be read any more
   Play(0);
   const std::string name = CopyName(0x0A3F, ".wav");
   ASSERT_EQ(boxes.shown.size(), 1u);

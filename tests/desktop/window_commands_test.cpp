@@ -1,10 +1,13 @@
 // The main window's smaller commands in the desktop core: the general error display and the
-// busy guard, the browse commands and the target prefix, drops, help, and what closing does.
+// busy guard, the browse commands and the target prefix, drops, help, what closing does, and
+// the About window's contents.
+#include <algorithm>
 #include <cerrno>
 #include <new>
 #include <stdexcept>
 
 #include "base/errors.h"
+#include "desktop/about_contents.h"
 #include "desktop/product.h"
 #include "desktop/target_path.h"
 #include "desktop/window_texts.h"
@@ -136,7 +139,7 @@ TEST_F(WindowCommands, HelpOpensTheGuideAtItsTopicOrSaysWhyNot) {
 
 TEST(HelpAddress, EncodesEveryByteOutsideThePlainCharacters) {
   rsf::test::TempDir temp;
-  const std::string guide = temp.File("用户 指南#1.html");
+  const std::string guide = temp.File("my guide#1%.html");
   rsf::test::WriteWholeFile(guide, {'<', 'p', '>'});
   RecordingView view;
   ScriptedBoxes boxes;
@@ -150,8 +153,7 @@ TEST(HelpAddress, EncodesEveryByteOutsideThePlainCharacters) {
   presenter.ShowHelp();
   ASSERT_EQ(shell.documents.size(), 1u);
   const std::string& address = shell.documents[0];
-  EXPECT_NE(address.find("%E7%94%A8%E6%88%B7%20%E6%8C%87%E5%8D%97%231.html#WelcometoRSF-Extractor1"), std::string::npos)
-      << address;
+  EXPECT_NE(address.find("/my%20guide%231%25.html#WelcometoRSF-Extractor1"), std::string::npos) << address;
 }
 
 // Closing the window deletes every copy, first to last; a copy that cannot be deleted asks
@@ -193,6 +195,25 @@ TEST_F(WindowCommands, CloseWithoutCopiesAsksNothingAndReleasesTheFolder) {
   EXPECT_TRUE(deleter.attempts.empty());
   EXPECT_TRUE(boxes.questions.empty());
   EXPECT_EQ(folder.releases, 1);
+}
+
+// The About panel's lines stand one under the other inside the panel, above its button, and
+// the link opens the address it shows.
+TEST(AboutContents, LinesStackInsideThePanelAndTheLinkOpensWhatItShows) {
+  const AboutContents about = About();
+  EXPECT_EQ(about.caption, "关于 " + std::string(kProductName) + " " + kVersionText + " ...");
+  int last_top = 0;
+  for (const AboutText& line : about.texts) {
+    EXPECT_GT(line.top, last_top) << line.name;
+    EXPECT_LT(line.top, about.button_top) << line.name;
+    EXPECT_GT(line.left, about.logo_left) << line.name;
+    last_top = line.top;
+  }
+  EXPECT_LE(about.button_top + about.button_height, about.height);
+  const auto link = std::find_if(about.texts.begin(), about.texts.end(),
+                                 [](const AboutText& line) { return line.style == AboutTextStyle::kLink; });
+  ASSERT_NE(link, about.texts.end());
+  EXPECT_EQ(HomePageUrl(), "http://" + link->text);
 }
 
 }  // namespace

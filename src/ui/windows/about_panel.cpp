@@ -1,4 +1,5 @@
-// Layout of the About panel: the logo on the left, the texts in one column on the right.
+// The About panel drawn from the desktop core's contents: the logo on the left, the texts in
+// one column on the right.
 #include "ui/windows/about_panel.h"
 
 #include <QGroupBox>
@@ -8,62 +9,41 @@
 
 #include "ui/windows/about_logo.h"
 #include "ui/display_text.h"
-#include "desktop/product.h"
+#include "desktop/about_contents.h"
 
 namespace rsf::ui {
 namespace {
 
-constexpr const char* kPresentsText = "MALDORAN 向您骄傲呈现:";
-constexpr const char* kNoticeText = "本程序为免费软件，不提供任何担保。";
-constexpr const char* kCreditText = "感谢所有帮助测试本程序的朋友!";
-constexpr const char* kOkCaption = "确定";
-constexpr int kTextLeft = 160;
+// The About window's own colour for the line of thanks.
+constexpr QColor kDarkText(24, 48, 66);
 
 }  // namespace
 
 TframeAboutPanel::TframeAboutPanel(QWidget* parent) : QWidget(parent), GroupBox1(new QGroupBox(this)) {
+  const desktop::AboutContents about = desktop::About();
   setObjectName(QStringLiteral("TframeAboutPanel1"));
-  setFixedSize(kWidth, kHeight);
+  setFixedSize(about.width, about.height);
   GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-  GroupBox1->setGeometry(0, 0, kWidth, kHeight);
+  GroupBox1->setGeometry(0, 0, about.width, about.height);
 
   auto* imgLogo = new QLabel(GroupBox1);
   imgLogo->setObjectName(QStringLiteral("imgLogo"));
   imgLogo->setPixmap(AboutLogo(devicePixelRatioF()));
-  imgLogo->setGeometry(16, 32, kLogoWidth, kLogoHeight);
+  imgLogo->setGeometry(about.logo_left, about.logo_top, kLogoWidth, kLogoHeight);
 
-  AddLabel(DisplayText(kPresentsText), kTextLeft, 24)->setObjectName(QStringLiteral("lblPresents"));
-  lblApplicationName = AddLabel(QStringLiteral("ApplicationName Vx.x"), kTextLeft, 48);
-  lblApplicationName->setObjectName(QStringLiteral("lblApplicationName"));
-  QFont bold = lblApplicationName->font();
-  bold.setBold(true);
-  lblApplicationName->setFont(bold);
-  lblBuild = AddLabel(QStringLiteral("Build xxxx"), kTextLeft, 72);
-  lblBuild->setObjectName(QStringLiteral("lblBuild"));
-  AddLabel(DisplayText(kNoticeText), kTextLeft, 95)->setObjectName(QStringLiteral("lblNotice"));
-
-  lblHyperLink = AddLabel(QString::fromLatin1(desktop::kHomePageAddress), kTextLeft, 110);
-  lblHyperLink->setObjectName(QStringLiteral("lblHyperLink"));
-  QFont link(QStringLiteral("MS Sans Serif"));
-  link.setPixelSize(13);
-  link.setUnderline(true);
-  lblHyperLink->setFont(link);
-  QPalette blue = lblHyperLink->palette();
-  blue.setColor(QPalette::WindowText, Qt::blue);
-  lblHyperLink->setPalette(blue);
-  lblHyperLink->setCursor(Qt::PointingHandCursor);
-  lblHyperLink->adjustSize();
+  for (const desktop::AboutText& line : about.texts) {
+    QLabel* label = AddLabel(DisplayText(line.text), line.left, line.top);
+    label->setObjectName(QString::fromLatin1(line.name));
+    StyleLabel(*label, line.style);
+  }
+  lblApplicationName = GroupBox1->findChild<QLabel*>(QStringLiteral("lblApplicationName"));
+  lblBuild = GroupBox1->findChild<QLabel*>(QStringLiteral("lblBuild"));
+  lblHyperLink = GroupBox1->findChild<QLabel*>(QStringLiteral("lblHyperLink"));
   lblHyperLink->installEventFilter(this);
 
-  QLabel* credit = AddLabel(DisplayText(kCreditText), kTextLeft, 145);
-  credit->setObjectName(QStringLiteral("lblCredit"));
-  QPalette dark = credit->palette();
-  dark.setColor(QPalette::WindowText, QColor(24, 48, 66));
-  credit->setPalette(dark);
-
-  Button1 = new QPushButton(DisplayText(kOkCaption), GroupBox1);
+  Button1 = new QPushButton(DisplayText(about.button_caption), GroupBox1);
   Button1->setObjectName(QStringLiteral("Button1"));
-  Button1->setGeometry(kTextLeft, 168, 75, 25);
+  Button1->setGeometry(about.button_left, about.button_top, about.button_width, about.button_height);
   Button1->setDefault(true);
   Button1->setFocus();
 }
@@ -74,6 +54,37 @@ QLabel* TframeAboutPanel::AddLabel(const QString& text, int left, int top) {
   label->move(left, top);
   label->adjustSize();
   return label;
+}
+
+void TframeAboutPanel::StyleLabel(QLabel& label, desktop::AboutTextStyle style) {
+  switch (style) {
+    case desktop::AboutTextStyle::kPlain:
+      break;
+    case desktop::AboutTextStyle::kBold: {
+      QFont bold = label.font();
+      bold.setBold(true);
+      label.setFont(bold);
+      break;
+    }
+    case desktop::AboutTextStyle::kLink: {
+      QFont link(QStringLiteral("MS Sans Serif"));
+      link.setPixelSize(13);
+      link.setUnderline(true);
+      label.setFont(link);
+      QPalette blue = label.palette();
+      blue.setColor(QPalette::WindowText, Qt::blue);
+      label.setPalette(blue);
+      label.setCursor(Qt::PointingHandCursor);
+      break;
+    }
+    case desktop::AboutTextStyle::kDark: {
+      QPalette dark = label.palette();
+      dark.setColor(QPalette::WindowText, kDarkText);
+      label.setPalette(dark);
+      break;
+    }
+  }
+  label.adjustSize();  // a new font changes the text's extent
 }
 
 bool TframeAboutPanel::eventFilter(QObject* watched, QEvent* event) {

@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "desktop/about_contents.h"
+
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -13,8 +15,6 @@ namespace rsf::ui {
 
 class TframeAboutPanel final : public QWidget {
  public:
-  static constexpr int kWidth = 370;
-  static constexpr int kHeight = 210;
   explicit TframeAboutPanel(QWidget* parent = nullptr);
 
   QLabel* lblApplicationName;
@@ -30,6 +30,7 @@ class TframeAboutPanel final : public QWidget {
 
  private:
   QLabel* AddLabel(const QString& text, int left, int top);
+  static void StyleLabel(QLabel& label, desktop::AboutTextStyle style);
 
   QGroupBox* GroupBox1;
 };

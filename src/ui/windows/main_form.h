@@ -162,6 +162,7 @@ class TfrmMainForm final : public QMainWindow, public desktop::MainView {
   void UntickAllClips() override;
   std::vector<bool> ClipTicks() const override;
   int SelectedClip() const override;
+  void ShowClipDetail(const std::vector<std::string>& lines) override;
   std::string SourcePath() const override;
   void SetSourcePath(const std::string& path) override;
   std::string TargetPath() const override;

@@ -15,16 +15,12 @@
 
 namespace rsf::ui {
 
-// Shows the information text of the selected clip, then its offsets and size.
-void TfrmMainForm::rzFoundClipsClick() {
-  Memo1->clear();
-  const int entry = rzFoundClips->SelectedEntry();
-  const ClipCatalogue& catalogue = presenter_.Engine().Catalogue();
-  if (entry < 0 || static_cast<std::size_t>(entry) >= catalogue.size()) return;
-  QStringList lines;
-  for (const std::string& line : ClipDetailLines(catalogue[static_cast<std::size_t>(entry)]))
-    lines.push_back(QString::fromStdString(line));
-  Memo1->setPlainText(lines.join(QLatin1Char('\n')));
+void TfrmMainForm::rzFoundClipsClick() { presenter_.ClipSelected(); }
+
+void TfrmMainForm::ShowClipDetail(const std::vector<std::string>& lines) {
+  QStringList shown;
+  for (const std::string& line : lines) shown.push_back(QString::fromStdString(line));
+  Memo1->setPlainText(shown.join(QLatin1Char('\n')));
 }
 
 void TfrmMainForm::ClearClipList() {
