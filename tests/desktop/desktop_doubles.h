@@ -213,7 +213,8 @@ class ScriptedDeleter final : public FileDeleter {
 // second at every look, so every window gets its repaint and event round.
 class PresenterTest : public ::testing::Test {
  protected:
-  PresenterTest() {
+  // `help_name`: the user guide's file name in the test's folder (where it does not exist yet).
+  explicit PresenterTest(const std::string& help_name = "guide.html") : help_file(temp.File(help_name)) {
     folder.folder = temp.File("");
     presenter.SetPacingClock([this] { return now += 0.1; });
   }
@@ -232,7 +233,7 @@ class PresenterTest : public ::testing::Test {
   ScriptedPlayer player;
   ScriptedPictures pictures;
   ScriptedTemporaryFolder folder;
-  std::string help_file = temp.File("guide.html");
+  std::string help_file;
   MainPresenter presenter{view, DesktopServices{boxes, dialogs, shell, deleter, player, pictures, folder}, help_file};
 };
 

@@ -1,9 +1,7 @@
 // The temporary copies' names, their deletion, and the program run's private temporary folder.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <set>
 #include <string>
 
@@ -12,6 +10,7 @@
 #include "desktop/temporary_folder.h"
 #include "platform/temporary_folder.h"
 #include "support/scan_harness.h"
+#include "support/scoped_variable.h"
 
 namespace rsf::desktop {
 namespace {
@@ -31,24 +30,7 @@ TEST(TemporaryCopyNames, AreFolderStemFourUpperCaseHexDigitsAndExtension) {
 }
 
 #ifndef _WIN32
-// Sets an environment variable for one scope.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    ::setenv(name, value.c_str(), 1);
-  }
-  ~ScopedVariable() {
-    if (old_)
-      ::setenv(name_, old_->c_str(), 1);
-    else
-      ::unsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using rsf::test::ScopedVariable;
 
 // The copies go to a folder of the program run's own inside TMPDIR, entered by the user
 // alone and removed at the end once it is empty.

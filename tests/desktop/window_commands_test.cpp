@@ -137,19 +137,13 @@ TEST_F(WindowCommands, HelpOpensTheGuideAtItsTopicOrSaysWhyNot) {
   EXPECT_EQ(boxes.shown.size(), 2u);
 }
 
-TEST(HelpAddress, EncodesEveryByteOutsideThePlainCharacters) {
-  rsf::test::TempDir temp;
-  const std::string guide = temp.File("my guide#1%.html");
-  rsf::test::WriteWholeFile(guide, {'<', 'p', '>'});
-  RecordingView view;
-  ScriptedBoxes boxes;
-  ScriptedDialogs dialogs;
-  RecordingShell shell;
-  ScriptedDeleter deleter;
-  ScriptedPlayer player;
-  ScriptedPictures pictures;
-  ScriptedTemporaryFolder folder;
-  MainPresenter presenter(view, DesktopServices{boxes, dialogs, shell, deleter, player, pictures, folder}, guide);
+class OddGuideName : public PresenterTest {
+ protected:
+  OddGuideName() : PresenterTest("my guide#1%.html") {}
+};
+
+TEST_F(OddGuideName, EveryByteOutsideThePlainCharactersIsEncodedInTheGuidesAddress) {
+  rsf::test::WriteWholeFile(help_file, {'<', 'p', '>'});
   presenter.ShowHelp();
   ASSERT_EQ(shell.documents.size(), 1u);
   const std::string& address = shell.documents[0];

@@ -19,6 +19,7 @@
 #include "platform/shell_open.h"
 #include "platform/temporary_folder.h"
 #include "support/scan_harness.h"
+#include "support/scoped_variable.h"
 #include "synth/riff_synth.h"
 #include "support/watchdog.h"
 #include "ui/windows/player_window.h"
@@ -28,24 +29,7 @@
 namespace rsf::ui::test {
 namespace {
 
-// Sets an environment variable for one scope.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    ::setenv(name, value.c_str(), 1);
-  }
-  ~ScopedVariable() {
-    if (old_)
-      ::setenv(name_, old_->c_str(), 1);
-    else
-      ::unsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using rsf::test::ScopedVariable;
 
 TEST(ErrorTexts, AreTheSystemsMessagesOrNone) {
   EXPECT_NE(*platform::SystemErrorMessage(EACCES), *platform::SystemErrorMessage(ENOENT));
