@@ -2,11 +2,19 @@
 // closed device holds no file and leaves no window behind. Open waits in a local event loop
 // that leaves out user input (no second command can start meanwhile); the loop ends when the
 // media is loaded, refused, or the limit has passed.
+//
+// A video plays without an audio output where no sound device exists: there the FFmpeg media
+// backend holds the picture back for the sound it cannot play (Qt 6.4's ends the program). A
+// sound keeps its output, by which the GStreamer backend paces it (it plays nothing without
+// one). An audio output that fails costs the sound, not the clip: the clip is loaded anew
+// without it.
 #include "ui/services/qt_media_player.h"
 
 #include <QApplication>
 #include <QAudioOutput>
+#include <QAudioDevice>
 #include <QEventLoop>
+#include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QTimer>
 #include <QUrl>
@@ -23,6 +31,12 @@ bool Loaded(QMediaPlayer::MediaStatus status) {
          status == QMediaPlayer::BufferedMedia;
 }
 
+// A resource error while an audio output is attached: the output (a device gone or refusing) is
+// taken to be at fault.
+bool AudioOutputFailed(QMediaPlayer::Error error, const QAudioOutput* audio) {
+  return error == QMediaPlayer::ResourceError && audio != nullptr;
+}
+
 }  // namespace
 
 QtMediaPlayer::QtMediaPlayer(std::chrono::milliseconds open_limit) : open_limit_(open_limit) {}
@@ -34,12 +48,17 @@ void QtMediaPlayer::Open(const std::string& path, const std::string& title) {
   audio_ = std::make_unique<QAudioOutput>();
   player_ = std::make_unique<QMediaPlayer>();
   player_->setAudioOutput(audio_.get());
+  QObject::connect(player_.get(), &QMediaPlayer::errorOccurred, player_.get(), [this](QMediaPlayer::Error error) {
+    if (AudioOutputFailed(error, audio_.get()))
+      QMetaObject::invokeMethod(player_.get(), [this] { ReopenWithoutSound(); }, Qt::QueuedConnection);
+  });
   player_->setSource(QUrl::fromLocalFile(PathFromLocal(path)));
   const QString refusal = AwaitLoad();
   if (!refusal.isEmpty()) {
     Close();
     throw MediaDeviceError(refusal.toStdString());
   }
+  if (player_->hasVideo() && QMediaDevices::defaultAudioOutput().isNull()) DropAudioOutput();
   window_ = std::make_unique<PlayerWindow>(*player_, QString::fromStdString(title), player_->hasVideo());
   window_->SetOnClosed([this] {
     if (window_closed_) window_closed_();
@@ -68,8 +87,10 @@ QString QtMediaPlayer::AwaitLoad() {
     if (status == QMediaPlayer::InvalidMedia)
       settle(player.errorString().isEmpty() ? QStringLiteral("无效的媒体") : player.errorString());
   });
-  QObject::connect(&player, &QMediaPlayer::errorOccurred, &loop,
-                   [&](QMediaPlayer::Error, const QString& text) { settle(text.isEmpty() ? QStringLiteral("媒体设备错误") : text); });
+  QObject::connect(&player, &QMediaPlayer::errorOccurred, &loop, [&](QMediaPlayer::Error error, const QString& text) {
+    if (AudioOutputFailed(error, audio_.get())) return;  // the load goes on without sound
+    settle(text.isEmpty() ? QStringLiteral("媒体设备错误") : text);
+  });
   QTimer::singleShot(open_limit_, &loop, [&] { settle(QStringLiteral("媒体设备没有应答")); });
   if (player.error() != QMediaPlayer::NoError) settle(player.errorString());
   if (player.mediaStatus() == QMediaPlayer::InvalidMedia) settle(QStringLiteral("无效的媒体"));
@@ -79,6 +100,21 @@ QString QtMediaPlayer::AwaitLoad() {
     abort_load_ = nullptr;
   }
   return refusal;
+}
+
+void QtMediaPlayer::DropAudioOutput() {
+  player_->setAudioOutput(nullptr);
+  audio_.reset();
+}
+
+void QtMediaPlayer::ReopenWithoutSound() {
+  if (!player_ || !audio_) return;
+  const QUrl source = player_->source();
+  DropAudioOutput();
+  player_->setSource(QUrl());
+  player_->setSource(source);
+  // A clip whose window is up was playing: it plays on, from its start.
+  if (window_ && window_->isVisible()) player_->play();
 }
 
 void QtMediaPlayer::Play() {

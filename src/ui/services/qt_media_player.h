@@ -36,12 +36,15 @@ class QtMediaPlayer final : public desktop::MediaPlayer {
  private:
   // Waits for the load to settle; returns the refusal text, empty when the media loaded.
   QString AwaitLoad();
+  void DropAudioOutput();
+  // Drops the audio output and loads the clip anew without it.
+  void ReopenWithoutSound();
 
   std::chrono::milliseconds open_limit_;
   // Set while Open waits: Close then ends the wait instead of destroying the player under it.
   std::function<void()> abort_load_;
   std::function<void()> window_closed_;
-  std::unique_ptr<QAudioOutput> audio_;
+  std::unique_ptr<QAudioOutput> audio_;  // none once dropped
   std::unique_ptr<QMediaPlayer> player_;
   std::unique_ptr<PlayerWindow> window_;
 };

@@ -7,31 +7,29 @@
 
 namespace rsf::ui {
 
-Anchors::Anchors(QWidget* parent, QSize design_size) : QObject(parent), parent_(parent), design_size_(design_size) {
+Anchors::Anchors(QWidget* parent, desktop::Size design_size)
+    : QObject(parent), parent_(parent), design_size_(design_size) {
   parent_->installEventFilter(this);
 }
 
-void Anchors::Add(QWidget* child, QRect design_rect, int anchors) {
+void Anchors::Add(QWidget* child, desktop::Rect design_rect, int anchors) {
   child->setParent(parent_);
-  Item item{child, anchors, design_rect, 0, 0};
-  TakeGaps(item, design_size_);
-  items_.push_back(item);
-  Place(items_.back(), parent_->size());
+  items_.push_back({child, desktop::Anchored(design_rect, anchors, design_size_)});
+  Place(items_.back());
 }
 
-void Anchors::SetBounds(QWidget* child, QRect rect) {
+void Anchors::SetBounds(QWidget* child, desktop::Rect rect) {
   Item* item = Find(child);
   if (item == nullptr) {
-    child->setGeometry(rect);
+    child->setGeometry(rect.left, rect.top, rect.width, rect.height);
     return;
   }
-  item->rect = rect;
-  TakeGaps(*item, parent_->size());
-  Place(*item, parent_->size());
+  item->place = desktop::Anchored(rect, item->place.anchors, ParentSize());
+  Place(*item);
 }
 
 void Anchors::PlaceAll() {
-  for (Item& item : items_) Place(item, parent_->size());
+  for (const Item& item : items_) Place(item);
 }
 
 bool Anchors::eventFilter(QObject* watched, QEvent* event) {
@@ -44,29 +42,11 @@ Anchors::Item* Anchors::Find(QWidget* child) {
   return it == items_.end() ? nullptr : &*it;
 }
 
-void Anchors::TakeGaps(Item& item, QSize parent_size) {
-  item.right_gap = parent_size.width() - (item.rect.x() + item.rect.width());
-  item.bottom_gap = parent_size.height() - (item.rect.y() + item.rect.height());
-}
+desktop::Size Anchors::ParentSize() const { return {parent_->width(), parent_->height()}; }
 
-void Anchors::Place(Item& item, QSize parent_size) const {
-  int x = item.rect.x();
-  int width = item.rect.width();
-  if (item.anchors & kAnchorRight) {
-    if (item.anchors & kAnchorLeft)
-      width = parent_size.width() - x - item.right_gap;
-    else
-      x = parent_size.width() - item.right_gap - width;
-  }
-  int y = item.rect.y();
-  int height = item.rect.height();
-  if (item.anchors & kAnchorBottom) {
-    if (item.anchors & kAnchorTop)
-      height = parent_size.height() - y - item.bottom_gap;
-    else
-      y = parent_size.height() - item.bottom_gap - height;
-  }
-  item.widget->setGeometry(x, y, std::max(width, 0), std::max(height, 0));
+void Anchors::Place(const Item& item) const {
+  const desktop::Rect rect = desktop::PlaceIn(item.place, ParentSize());
+  item.widget->setGeometry(rect.left, rect.top, rect.width, rect.height);
   // A hidden widget hears of its new size only when shown; its own anchored children are
   // placed now, so that whoever reads their geometry next sees where they will be.
   if (auto* inner = item.widget->findChild<Anchors*>(QString(), Qt::FindDirectChildrenOnly)) inner->PlaceAll();

@@ -50,10 +50,10 @@ TfrmMainForm::TfrmMainForm(FormServices& services, const QStringList& arguments,
   auto* stop_scan = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(stop_scan, &QShortcut::activated, this, [this] { presenter_.StopScan(); });
 
-  resize(kOuterWidth - kNominalFrameWidth, kOuterHeight - kNominalFrameHeight);
+  resize(desktop::kOuterWidth - kNominalFrameWidth, desktop::kOuterHeight - kNominalFrameHeight);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect available = screen->availableGeometry();
-    move(available.center() - QPoint(kOuterWidth / 2, kOuterHeight / 2));
+    move(available.center() - QPoint(desktop::kOuterWidth / 2, desktop::kOuterHeight / 2));
   }
   FormCreate(arguments);
 }
@@ -82,12 +82,9 @@ void TfrmMainForm::resizeEvent(QResizeEvent* event) {
 // Keeps the two group boxes side by side at half the width each and lines the clip list up
 // under the source box (which also undoes any move of the splitter).
 void TfrmMainForm::FormResize() {
-  const int outer_width = width() + kNominalFrameWidth;
-  const int target_left = panelMain->width() / 2 + 8;
-  const QRect target = GroupBox2->geometry();
-  panel_anchors_->SetBounds(GroupBox2, QRect(target_left, target.y(), outer_width - target_left - 16, target.height()));
-  const QRect source = GroupBox1->geometry();
-  panel_anchors_->SetBounds(GroupBox1, QRect(source.x(), source.y(), outer_width - target_left - 8, source.height()));
+  const desktop::SourceAndTargetBoxes boxes = desktop::SourceAndTargetAtWidth(width() + kNominalFrameWidth, panelMain->width());
+  panel_anchors_->SetBounds(GroupBox2, boxes.target);
+  panel_anchors_->SetBounds(GroupBox1, boxes.source);
 
   const int clips_width = GroupBox1->width();
   Splitter1->setSizes({clips_width, qMax(0, Splitter1->width() - clips_width - Splitter1->handleWidth())});

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "desktop/main_presenter.h"
+#include "desktop/main_window_layout.h"
 #include "desktop/main_view.h"
 #include "scan/catalogue/clip_types.h"
 #include "ui/services/file_dialogs.h"
@@ -39,15 +40,10 @@ class StatusPanels;
 class TfrmSplash;
 struct FormServices;
 
-// The layout was drawn for a window frame 4 pixels wide on each side under a caption of 19:
-// outer size 560 x 467, and the group of the further clip types below the first group adds
-// kMoreTypesHeight. The frame the window manager adds varies, so the window takes the client
-// size of that frame and its resize rules count with the same nominal frame.
-inline constexpr int kMoreTypesHeight = 119;
-inline constexpr int kOuterWidth = 560;
-inline constexpr int kOuterHeight = 467 + kMoreTypesHeight;
-inline constexpr int kNominalFrameWidth = 8;
-inline constexpr int kNominalFrameHeight = 27;
+// The window takes the client size of the nominal frame its layout was drawn for
+// (desktop/main_window_layout.h); its tests count with the same frame.
+using desktop::kNominalFrameHeight;
+using desktop::kNominalFrameWidth;
 
 class TfrmMainForm final : public QMainWindow, public desktop::MainView {
   Q_OBJECT

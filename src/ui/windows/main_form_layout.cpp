@@ -1,5 +1,6 @@
-// The controls of the main window, placed where the window was designed to have them: pixel
-// positions inside their parents with the edges each one follows when the window is resized.
+// The controls of the main window, placed where the desktop core's layout has them
+// (desktop/main_window_layout.h): pixel positions inside their parents with the edges each one
+// follows when the window is resized.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -11,10 +12,12 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <string>
 #include <tuple>
 #include <vector>
 
 #include "cd/cd_mode.h"
+#include "desktop/main_window_layout.h"
 #include "scan/catalogue/clip_type_table.h"
 #include "ui/widgets/anchors.h"
 #include "ui/widgets/bevel_panel.h"
@@ -29,12 +32,6 @@
 
 namespace rsf::ui {
 namespace {
-
-// panelMain's size in the design the positions below were taken from.
-constexpr QSize kPanelMainDesignSize(552, 372 + kMoreTypesHeight);
-constexpr QSize kPanelMainMinimumSize(464, 255 + kMoreTypesHeight);
-constexpr int kSplitterWidth = 8;
-constexpr int kClipPanelWidth = 241;
 
 template <typename Widget>
 Widget* Named(Widget* widget, const char* name) {
@@ -59,6 +56,17 @@ BevelPanel* HeaderedPanel(const char* name, HeaderControl* header, QWidget* body
   return panel;
 }
 
+// Makes `control` a child of the parent its layout row names (the main panel or a control
+// below it, placed earlier) at its designed rectangle, anchored as designed.
+void PlaceAsDesigned(QWidget* control, QWidget& main_panel) {
+  const desktop::ControlPlace& place = desktop::ControlPlaceOf(control->objectName().toStdString());
+  const QString parent_name = QString::fromLatin1(place.parent);
+  QWidget* parent = main_panel.objectName() == parent_name ? &main_panel : main_panel.findChild<QWidget*>(parent_name);
+  auto* anchors = parent->findChild<Anchors*>(QString(), Qt::FindDirectChildrenOnly);
+  if (anchors == nullptr) anchors = new Anchors(parent, desktop::DesignSizeOf(place.parent));
+  anchors->Add(control, place.bounds, place.anchors);
+}
+
 }  // namespace
 
 void TfrmMainForm::CreateControls() {
@@ -66,50 +74,48 @@ void TfrmMainForm::CreateControls() {
   stbarMain = Named(new StatusPanels(this), "stbarMain");
   setStatusBar(stbarMain);
 
-  panelMain = Named(new QWidget(this), "panelMain");
-  panelMain->setMinimumSize(kPanelMainMinimumSize);
+  panelMain = Named(new QWidget(this), desktop::kMainPanelName);
+  panelMain->setMinimumSize(desktop::kMainPanelMinimumSize.width, desktop::kMainPanelMinimumSize.height);
   setCentralWidget(panelMain);
-  panel_anchors_ = new Anchors(panelMain, kPanelMainDesignSize);
+  panel_anchors_ = new Anchors(panelMain, desktop::kMainPanelDesignSize);
 
   CreateSourceAndTarget();
   CreateClipPanes();
   CreateClipTypeBoxes();
 
   Gauge1 = Named(new Gauge, "Gauge1");
-  panel_anchors_->Add(Gauge1, QRect(8, 345 + kMoreTypesHeight, 536, 19), kAnchorLeft | kAnchorRight | kAnchorBottom);
+  PlaceAsDesigned(Gauge1, *panelMain);
 }
 
 void TfrmMainForm::CreateSourceAndTarget() {
   GroupBox1 = Named(new QGroupBox, "GroupBox1");
-  panel_anchors_->Add(GroupBox1, QRect(8, 8, 241, 49), kAnchorLeftTop);
-  auto* source_anchors = new Anchors(GroupBox1, QSize(241, 49));
+  PlaceAsDesigned(GroupBox1, *panelMain);
   edtSourceFile = Named(new QLineEdit(DisplayText(desktop::kSourceFieldInitial)), "edtSourceFile");
   edtSourceFile->setToolTip(DisplayText(desktop::kSourceFieldHint));
-  source_anchors->Add(edtSourceFile, QRect(8, 16, 193, 21), kAnchorLeftTop | kAnchorRight);
+  PlaceAsDesigned(edtSourceFile, *panelMain);
   btnSourceBrowse = BrowseButton("btnSourceBrowse");
-  source_anchors->Add(btnSourceBrowse, QRect(212, 16, 21, 21), kAnchorTop | kAnchorRight);
+  PlaceAsDesigned(btnSourceBrowse, *panelMain);
   comboCDDRIVES = Named(new QComboBox(GroupBox1), "comboCDDRIVES");
   comboCDDRIVES->setEditable(false);
   comboCDDRIVES->setToolTip(DisplayText(kCdDriveListHint));
   comboCDDRIVES->hide();
 
   GroupBox2 = Named(new QGroupBox, "GroupBox2");
-  panel_anchors_->Add(GroupBox2, QRect(256, 8, 287, 49), kAnchorLeftTop | kAnchorRight);
-  auto* target_anchors = new Anchors(GroupBox2, QSize(287, 49));
+  PlaceAsDesigned(GroupBox2, *panelMain);
   edtTargetFiles = Named(new QLineEdit(DisplayText(desktop::kTargetFieldInitial)), "edtTargetFiles");
   edtTargetFiles->setToolTip(DisplayText(desktop::kTargetFieldHint));
-  target_anchors->Add(edtTargetFiles, QRect(8, 16, 239, 21), kAnchorLeftTop | kAnchorRight);
+  PlaceAsDesigned(edtTargetFiles, *panelMain);
   btnTargetBrowse = BrowseButton("btnTargetBrowse");
-  target_anchors->Add(btnTargetBrowse, QRect(258, 16, 21, 21), kAnchorTop | kAnchorRight);
+  PlaceAsDesigned(btnTargetBrowse, *panelMain);
 }
 
 void TfrmMainForm::CreateClipPanes() {
   pnlMiddle = Named(new QWidget, "pnlMiddle");
-  panel_anchors_->Add(pnlMiddle, QRect(8, 64, 534, 177), kAnchorAll);
+  PlaceAsDesigned(pnlMiddle, *panelMain);
   auto* row = new QHBoxLayout(pnlMiddle);
   row->setContentsMargins(0, 0, 0, 0);
   Splitter1 = Named(new QSplitter(Qt::Horizontal), "Splitter1");
-  Splitter1->setHandleWidth(kSplitterWidth);
+  Splitter1->setHandleWidth(desktop::kSplitterWidth);
   Splitter1->setChildrenCollapsible(false);
   row->addWidget(Splitter1);
 
@@ -135,21 +141,19 @@ void TfrmMainForm::CreateClipPanes() {
   // The clip list keeps its width; the information pane takes whatever the window adds.
   Splitter1->setStretchFactor(0, 0);
   Splitter1->setStretchFactor(1, 1);
-  Splitter1->setSizes({kClipPanelWidth, 534 - kClipPanelWidth - kSplitterWidth});
+  const int middle_width = desktop::ControlPlaceOf("pnlMiddle").bounds.width;
+  Splitter1->setSizes({desktop::kClipPanelWidth, middle_width - desktop::kClipPanelWidth - desktop::kSplitterWidth});
 }
 
 void TfrmMainForm::CreateClipTypeBoxes() {
   grpbxClips = Named(new QGroupBox(DisplayText(desktop::kClipTypesCaption)), "grpbxClips");
   grpbxClips->setToolTip(DisplayText(desktop::kClipTypesHint));
-  panel_anchors_->Add(grpbxClips, QRect(8, 243, 535, 97), kAnchorLeft | kAnchorRight | kAnchorBottom);
+  PlaceAsDesigned(grpbxClips, *panelMain);
 
   grpbxMoreClips = Named(new QGroupBox(DisplayText(desktop::kMoreClipTypesCaption)), "grpbxMoreClips");
   grpbxMoreClips->setToolTip(DisplayText(desktop::kClipTypesHint));
-  panel_anchors_->Add(grpbxMoreClips, QRect(8, 342, 535, kMoreTypesHeight - 2), kAnchorLeft | kAnchorRight | kAnchorBottom);
+  PlaceAsDesigned(grpbxMoreClips, *panelMain);
 
-  constexpr int kTops[] = {24, 44, 64, 84};
-  constexpr int kLefts[] = {16, 136, 256, 352};
-  constexpr int kWidths[] = {117, 117, 93, 117};
   // Every type of the clip-type table in its group's grid; the classic ones ticked at start.
   // Made row by row, so that the focus moves through each grid as it reads.
   std::vector<const ClipTypeRecord*> in_grid_order;
@@ -163,7 +167,8 @@ void TfrmMainForm::CreateClipTypeBoxes() {
     auto* box = new QCheckBox(DisplayText(type.caption), classic ? grpbxClips : grpbxMoreClips);
     box->setObjectName(QStringLiteral("chk") + DisplayText(type.name).toUpper());
     box->setChecked(classic);
-    box->setGeometry(kLefts[type.column], kTops[type.row], kWidths[type.column], 17);
+    const desktop::Rect bounds = desktop::CheckBoxBounds(type.row, type.column);
+    box->setGeometry(bounds.left, bounds.top, bounds.width, bounds.height);
     clip_type_boxes_[static_cast<std::size_t>(type.kind)] = box;
   }
 }
