@@ -1,0 +1,203 @@
+// The main window's life: creation, the window procedure, files dropped on it, the event pump
+// the scan runs, and closing.
+#include "win32/main_window.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstdlib>
+
+#include "desktop/main_window_layout.h"
+#include "desktop/product.h"
+#include "desktop/window_texts.h"
+#include "platform/system_info.h"
+#include "win32/command_ids.h"
+#include "win32/wide_text.h"
+
+namespace rsf::win32 {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"RsfExtractorMainWindow";
+// Files dropped on the window are taken at once and scanned once the drop is over, so that
+// the program they came from is not kept waiting through a whole scan.
+constexpr UINT kDroppedMessage = WM_APP + 1;
+
+void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
+  WNDCLASSEXW window_class{};
+  window_class.cbSize = sizeof window_class;
+  window_class.lpfnWndProc = procedure;
+  window_class.hInstance = instance;
+  window_class.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
+  window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  window_class.lpszClassName = kWindowClass;
+  ::RegisterClassExW(&window_class);  // fails harmlessly when a window before did it
+}
+
+// Where extracted clips go at first: beside the program, unless its folder takes no files from
+// the user (an installed program), then the user's profile folder.
+std::string DefaultTargetFolder() {
+  const std::string program_folder = platform::ProgramFolder();
+  if (platform::TakesUserFiles(program_folder)) return program_folder;
+  const wchar_t* profile = ::_wgetenv(L"USERPROFILE");
+  return profile != nullptr ? Utf8(profile) + "\\" : program_folder;
+}
+
+std::vector<std::string> DroppedPaths(HDROP drop) {
+  std::vector<std::string> paths;
+  const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    std::wstring path(::DragQueryFileW(drop, i, nullptr, 0), L'\0');
+    ::DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size() + 1));
+    paths.push_back(Utf8(path));
+  }
+  return paths;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const desktop::DesktopServices& services, std::string help_file, const std::string& source)
+    : services_(services), presenter_(*this, services_, std::move(help_file)) {
+  HINSTANCE instance = ::GetModuleHandleW(nullptr);
+  RegisterWindowClass(instance, WindowProcedure);
+  HDC screen = ::GetDC(nullptr);
+  dpi_ = ::GetDeviceCaps(screen, LOGPIXELSX);
+  ::ReleaseDC(nullptr, screen);
+  CreateMenus();
+
+  // The client area the layout was drawn for, with whatever frame this system draws.
+  constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  RECT frame{0, 0, Scaled(desktop::kOuterWidth - desktop::kNominalFrameWidth),
+             Scaled(desktop::kOuterHeight - desktop::kNominalFrameHeight)};
+  ::AdjustWindowRectEx(&frame, kStyle, TRUE, WS_EX_ACCEPTFILES);
+  ::CreateWindowExW(WS_EX_ACCEPTFILES, kWindowClass, DisplayText(desktop::ApplicationTitle()).c_str(), kStyle,
+                    CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                    menu_bar_, instance, this);
+  CreateControls();
+  ShowOptions();
+  PlaceControls();
+  SetTargetPath(DefaultTargetFolder() + desktop::kDefaultTargetStem);
+  if (!source.empty()) SetSourcePath(source);
+}
+
+MainWindow::~MainWindow() {
+  closing_ = true;
+  if (window_ != nullptr) ::DestroyWindow(window_);
+  ::DestroyMenu(clip_menu_);
+  ::DestroyAcceleratorTable(accelerators_);
+  ::DeleteObject(font_);
+  ::DeleteObject(fixed_font_);
+}
+
+bool MainWindow::PreTranslate(MSG& message) {
+  if (window_ == nullptr) return false;
+  if (::TranslateAcceleratorW(window_, accelerators_, &message)) return true;
+  return ::IsDialogMessageW(window_, &message) != FALSE;
+}
+
+void MainWindow::ProcessEvents() {
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // The program's own loop ends on it, once the scan is over.
+      ::PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    if (!PreTranslate(message)) {
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+  }
+}
+
+LRESULT CALLBACK MainWindow::WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    self->window_ = window;
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) return ::DefWindowProcW(window, message, wparam, lparam);
+  return self->Handle(message, wparam, lparam);
+}
+
+LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_SIZE:
+      ::SendDlgItemMessageW(window_, kStatusBarControl, WM_SIZE, 0, 0);
+      PlaceControls();
+      return 0;
+    case WM_GETMINMAXINFO: {
+      RECT smallest{0, 0, Scaled(desktop::kMainPanelMinimumSize.width), Scaled(desktop::kMainPanelMinimumSize.height)};
+      ::AdjustWindowRectEx(&smallest, WS_OVERLAPPEDWINDOW, TRUE, WS_EX_ACCEPTFILES);
+      auto* limits = reinterpret_cast<MINMAXINFO*>(lparam);
+      limits->ptMinTrackSize = {smallest.right - smallest.left, smallest.bottom - smallest.top};
+      return 0;
+    }
+    case WM_COMMAND:
+      OnCommand(LOWORD(wparam), HIWORD(wparam));
+      return 0;
+    case WM_NOTIFY:
+      OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
+      return 0;
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wparam));
+      return 0;
+    case kDroppedMessage: {
+      const std::vector<std::string> paths = std::move(dropped_);
+      dropped_.clear();
+      if (paths.empty() || !presenter_.AcceptsDrops()) return 0;
+      HCURSOR before = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+      Command([&] { presenter_.DropFiles(paths); });
+      ::SetCursor(before);
+      return 0;
+    }
+    case WM_SETCURSOR:
+      if (busy_) {
+        ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      break;
+    case WM_CLOSE:
+      FormClose();
+      return 0;
+    case WM_DESTROY:
+      ::PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY:
+      window_ = nullptr;
+      break;
+    default:
+      break;
+  }
+  return ::DefWindowProcW(window_, message, wparam, lparam);
+}
+
+void MainWindow::Command(const std::function<void()>& handler) {
+  ++running_commands_;
+  presenter_.Command(handler);
+  --running_commands_;
+  // A close that came in during the command (a scan's event round) ends the window now.
+  if (closing_ && running_commands_ == 0 && window_ != nullptr) ::DestroyWindow(window_);
+}
+
+// Drops are refused while busy and in CD mode.
+void MainWindow::OnDropFiles(HDROP drop) {
+  const bool accepted = presenter_.AcceptsDrops();
+  std::vector<std::string> paths = accepted ? DroppedPaths(drop) : std::vector<std::string>{};
+  ::DragFinish(drop);
+  if (paths.empty()) return;
+  dropped_ = std::move(paths);
+  ::PostMessageW(window_, kDroppedMessage, 0, 0);
+}
+
+// Runs once, whether the window is closed by its close box, by "退出" or in the middle of a
+// scan (which then stops at its next window and the window goes once it is over).
+void MainWindow::FormClose() {
+  if (closing_) return;
+  closing_ = true;
+  presenter_.Close();
+  if (running_commands_ == 0 && window_ != nullptr) ::DestroyWindow(window_);
+}
+
+}  // namespace rsf::win32

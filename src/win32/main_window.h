@@ -1,0 +1,109 @@
+// The main window drawn with Win32 controls: source and target fields, the clip list with its
+// information pane, the clip-type boxes, the gauge, the menus and the status bar. It is the
+// desktop core's main view: it draws what the presenter asks and forwards every command to it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "desktop/anchored_placement.h"
+#include "desktop/main_presenter.h"
+#include "desktop/main_view.h"
+
+namespace rsf::win32 {
+
+class MainWindow final : public desktop::MainView {
+ public:
+  // Creates the window hidden; the program shows it. `source` (may be empty) goes into the
+  // source field.
+  MainWindow(const desktop::DesktopServices& services, std::string help_file, const std::string& source);
+  ~MainWindow();
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  // Gone (0) once the window is destroyed.
+  HWND Handle() const { return window_; }
+  desktop::MainPresenter& Presenter() { return presenter_; }
+  // What the message loop does before dispatching a message: the window's keys (accelerators,
+  // Esc) and the focus moves between its controls. True when the message was used up.
+  bool PreTranslate(MSG& message);
+
+  // --- desktop::MainView ---
+  void SetBusy(bool busy) override;
+  void ClearClipList() override;
+  void StartClipList() override;
+  void AddClipLine(const std::string& line) override;
+  void TickAllClips() override;
+  void UntickAllClips() override;
+  std::vector<bool> ClipTicks() const override;
+  int SelectedClip() const override;
+  void ShowClipDetail(const std::vector<std::string>& lines) override;
+  std::string SourcePath() const override;
+  void SetSourcePath(const std::string& path) override;
+  std::string TargetPath() const override;
+  void SetTargetPath(const std::string& path) override;
+  void SetDriveEntries(const std::vector<std::string>& entries) override;
+  void SelectDrive(int index) override;
+  std::string SelectedDriveEntry() const override;
+  void ShowCdMode(bool on) override;
+  void SetGaugeMaximum(std::int64_t maximum) override;
+  void SetGaugeProgress(std::int64_t position) override;
+  void SetStatus(int panel, const std::string& text) override;
+  std::string Status(int panel) const override;
+  void RepaintNow() override;
+  void ProcessEvents() override;
+  bool Closing() const override { return closing_; }
+
+ private:
+  static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
+
+  // Building (main_window_controls.cpp, main_window_menu.cpp).
+  void CreateControls();
+  HWND AddControl(const wchar_t* window_class, const std::wstring& text, DWORD style, int id, DWORD extended_style = 0);
+  void CreateClipList();
+  void CreateClipTypeBoxes();
+  void CreateStatusBar();
+  void CreateMenus();
+  void ShowOptions();
+  // Places every control for the client area's size; the status bar at the bottom.
+  void PlaceControls();
+  void MoveControl(int id, const desktop::Rect& design_rect);
+  int Scaled(int design_pixels) const;
+  int Unscaled(int pixels) const;
+
+  // Commands (main_window.cpp, main_window_menu.cpp).
+  void Command(const std::function<void()>& handler);
+  void OnCommand(int id, int code);
+  void OnNotify(const NMHDR& notice);
+  void OnDropFiles(HDROP drop);
+  void ToggleOption(int item, bool& option);
+  void ShowClipMenu(POINT at);
+  void ShowAbout();
+  void FormClose();
+  void EnableControls(bool on);
+
+  desktop::DesktopServices services_;
+  desktop::MainPresenter presenter_;
+  HWND window_ = nullptr;
+  HMENU menu_bar_ = nullptr;
+  HMENU clip_menu_ = nullptr;
+  HACCEL accelerators_ = nullptr;
+  HFONT font_ = nullptr;
+  HFONT fixed_font_ = nullptr;
+  int dpi_ = 96;
+  std::vector<HWND> panel_controls_;
+  std::vector<std::string> drive_entries_;
+  std::vector<std::string> dropped_;
+  std::int64_t gauge_maximum_ = 0;
+  std::int64_t gauge_position_ = 0;
+  int running_commands_ = 0;
+  HWND focus_before_busy_ = nullptr;
+  bool busy_ = false;
+  bool closing_ = false;
+  bool filling_list_ = false;
+};
+
+}  // namespace rsf::win32

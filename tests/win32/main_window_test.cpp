@@ -1,0 +1,310 @@
+// The Win32 main window, created hidden under Wine's null graphics driver and driven by the
+// messages a user's clicks, keys and drops send: its list, fields, status bar, menu items and
+// check boxes against the desktop core, with doubles answering for the boxes, dialogs, shell
+// and player.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "desktop/desktop_doubles.h"
+#include "desktop/window_texts.h"
+#include "scan/catalogue/clip_catalogue.h"
+#include "scan/catalogue/clip_type_table.h"
+#include "scan/engine/scan_observer.h"
+#include "scan/extraction/extraction.h"
+#include "synth/bitmap_synth.h"
+#include "win32/command_ids.h"
+#include "win32/main_window.h"
+#include "win32/wide_text.h"
+
+namespace rsf::win32 {
+namespace {
+
+using desktop::test::RecordingShell;
+using desktop::test::ScriptedBoxes;
+using desktop::test::ScriptedDeleter;
+using desktop::test::ScriptedDialogs;
+using desktop::test::ScriptedPictures;
+using desktop::test::ScriptedPlayer;
+using desktop::test::ScriptedTemporaryFolder;
+
+// Bitmaps in filler, `count` of them, about a window apart.
+std::vector<std::uint8_t> Bitmaps(int count) {
+  std::vector<std::uint8_t> bytes;
+  for (int i = 0; i < count; ++i) {
+    bytes.resize(bytes.size() + 60000, 0xEE);
+    const std::vector<std::uint8_t> bitmap = synth::BitmapFile(16, 16 + i, 24);
+    bytes.insert(bytes.end(), bitmap.begin(), bitmap.end());
+  }
+  return bytes;
+}
+
+// The shell's drop: a DROPFILES header, then the wide paths, each ended by a zero, and one
+// zero more.
+HGLOBAL DroppedFiles(const std::vector<std::string>& paths) {
+  std::wstring names;
+  for (const std::string& path : paths) names += Wide(path) + L'\0';
+  names += L'\0';
+  HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+  auto* header = static_cast<DROPFILES*>(::GlobalLock(memory));
+  header->pFiles = sizeof(DROPFILES);
+  header->fWide = TRUE;
+  std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(header + 1));
+  ::GlobalUnlock(memory);
+  return memory;
+}
+
+class Win32MainWindow : public ::testing::Test {
+ protected:
+  Win32MainWindow() {
+    folder.folder = temp.File("");
+    window.Presenter().SetPacingClock([this] {
+      if (on_pacing) on_pacing();
+      return now += 0.1;
+    });
+  }
+  // The window's end posts a quit message; the next test starts without it.
+  ~Win32MainWindow() override {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+  }
+
+  HWND Control(int id) const { return ::GetDlgItem(window.Handle(), id); }
+  void Send(int command) { ::SendMessageW(window.Handle(), WM_COMMAND, MAKEWPARAM(command, 0), 0); }
+  void Pump() {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) continue;
+      if (!window.PreTranslate(message)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+      }
+    }
+  }
+  std::string Text(int id) const {
+    wchar_t text[4096] = {};
+    ::SendMessageW(Control(id), WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+    return Utf8(text);
+  }
+  void SetText(int id, const std::string& text) {
+    ::SendMessageW(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+  }
+  int ListCount() const { return static_cast<int>(::SendMessageW(Control(kClipListControl), LVM_GETITEMCOUNT, 0, 0)); }
+  std::string ListText(int row, int column) const {
+    wchar_t text[256] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = std::size(text);
+    ::SendMessageW(Control(kClipListControl), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    return Utf8(text);
+  }
+  bool Ticked(int row) const {
+    return ::SendMessageW(Control(kClipListControl), LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) ==
+           INDEXTOSTATEIMAGEMASK(2);
+  }
+  void SetListState(int row, UINT state, UINT mask) {
+    LVITEMW item{};
+    item.state = state;
+    item.stateMask = mask;
+    ::SendMessageW(Control(kClipListControl), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+  }
+  std::string StatusText(int panel) const {
+    wchar_t text[256] = {};
+    ::SendMessageW(Control(kStatusBarControl), SB_GETTEXTW, panel, reinterpret_cast<LPARAM>(text));
+    return Utf8(text);
+  }
+  bool MenuTicked(int item) const {
+    return (::GetMenuState(::GetMenu(window.Handle()), item, MF_BYCOMMAND) & MF_CHECKED) != 0;
+  }
+  // Scans `bytes` written to the file `name` as the source.
+  void Scan(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    SetText(kSourceFieldControl, temp.Write(name, bytes));
+    Send(kStartAnalysisCommand);
+  }
+
+  double now = 0;
+  std::function<void()> on_pacing;
+  rsf::test::TempDir temp;
+  ScriptedBoxes boxes;
+  ScriptedDialogs dialogs;
+  RecordingShell shell;
+  ScriptedDeleter deleter;
+  ScriptedPlayer player;
+  ScriptedPictures pictures;
+  ScriptedTemporaryFolder folder;
+  MainWindow window{desktop::DesktopServices{boxes, dialogs, shell, deleter, player, pictures, folder},
+                    temp.File("guide.html"), ""};
+  desktop::WindowOptions& options = window.Presenter().Options();
+};
+
+TEST_F(Win32MainWindow, ScanListsEveryClipInColumnsTicksThemAndReportsNoErrors) {
+  Scan("source.bin", Bitmaps(3));
+  const ClipCatalogue& found = window.Presenter().Engine().Catalogue();
+  ASSERT_EQ(found.size(), 3u);
+  ASSERT_EQ(ListCount(), 3);
+  for (int row = 0; row < 3; ++row) {
+    const std::string line = ListLine(row + 1, TypeNameForExtension(found[row].Extension), found[row]);
+    EXPECT_EQ(ListText(row, 0) + "\t" + ListText(row, 1) + "\t" + ListText(row, 2), line);
+    EXPECT_TRUE(Ticked(row)) << row;
+  }
+  EXPECT_EQ(StatusText(kStatusPanelActivity), "分析完成。错误 : 0");
+  EXPECT_EQ(window.Status(kStatusPanelActivity), "分析完成。错误 : 0");
+  EXPECT_TRUE(boxes.shown.empty());
+
+  // Selecting an entry shows its lines in the information pane.
+  SetListState(1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  std::string detail;
+  for (const std::string& part : ClipDetailLines(found[1])) detail += (detail.empty() ? "" : "\r\n") + part;
+  EXPECT_EQ(window.SelectedClip(), 1);
+  EXPECT_EQ(Text(kInfoPaneControl), detail);
+  // A new source empties the list and the pane.
+  SetText(kSourceFieldControl, temp.File("other.bin"));
+  EXPECT_EQ(ListCount(), 0);
+  EXPECT_EQ(Text(kInfoPaneControl), "");
+}
+
+TEST_F(Win32MainWindow, ExtractionWritesTheTickedClipsOnly) {
+  Scan("source.bin", Bitmaps(3));
+  SetListState(1, INDEXTOSTATEIMAGEMASK(1), LVIS_STATEIMAGEMASK);
+  EXPECT_EQ(window.ClipTicks(), (std::vector<bool>{true, false, true}));
+  rsf::test::TempDir target;
+  SetText(kTargetFieldControl, target.File("片段"));
+  Send(kSaveClipsCommand);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].text, kExtractionDoneText);
+  const std::filesystem::path folder_path(Wide(target.path()));
+  for (const auto& [number, written] : {std::pair{1, true}, {2, false}, {3, true}})
+    EXPECT_EQ(std::filesystem::exists(folder_path / (L"片段" + std::to_wstring(number) + L".bmp")), written) << number;
+
+  Send(kUnSelectAllCommand);
+  EXPECT_EQ(window.ClipTicks(), (std::vector<bool>{false, false, false}));
+  Send(kSaveClipsCommand);
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_EQ(boxes.shown[1].text, kNothingTickedWarning);
+  Send(kSelectAllCommand);
+  EXPECT_EQ(window.ClipTicks(), (std::vector<bool>{true, true, true}));
+}
+
+TEST_F(Win32MainWindow, TypeBoxesAndOptionItemsReachTheOptions) {
+  for (const ClipTypeRecord& type : ClipTypeTable()) {
+    HWND box = Control(ClipTypeControl(type.kind));
+    ASSERT_NE(box, nullptr) << type.name;
+    EXPECT_EQ(::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED, type.group == ClipTypeGroup::kClassic) << type.name;
+    ::SendMessageW(box, BM_CLICK, 0, 0);
+    EXPECT_EQ(options.Ticked(type.kind), type.group != ClipTypeGroup::kClassic) << type.name;
+  }
+  const struct {
+    int item;
+    bool desktop::WindowOptions::*option;
+  } rows[] = {
+      {kStartOnDropItem, &desktop::WindowOptions::start_analysis_on_drop},
+      {kInternalPlaybackItem, &desktop::WindowOptions::internal_playback_first},
+      {kPreciseBoundariesItem, &desktop::WindowOptions::precise},
+      {kMp3ModeItem, &desktop::WindowOptions::mp3_mode},
+      {kIgnoreReadErrorsItem, &desktop::WindowOptions::ignore_read_errors},
+  };
+  for (const auto& row : rows) {
+    const bool before = options.*row.option;
+    EXPECT_EQ(MenuTicked(row.item), before) << row.item;
+    Send(row.item);
+    EXPECT_NE(options.*row.option, before) << row.item;
+    EXPECT_EQ(MenuTicked(row.item), options.*row.option) << row.item;
+  }
+  // MP3 mode (now on) greys the type boxes and keeps their ticks.
+  EXPECT_FALSE(::IsWindowEnabled(Control(ClipTypeControl(ClipKind::kAVI))));
+  Send(kMp3ModeItem);
+  EXPECT_TRUE(::IsWindowEnabled(Control(ClipTypeControl(ClipKind::kAVI))));
+  EXPECT_FALSE(options.Ticked(ClipKind::kAVI));
+}
+
+// While a scan runs the controls and menus are greyed and Esc, through the window's own event
+// rounds, stops it; what it found stays listed and ticked.
+TEST_F(Win32MainWindow, ScanIsBusyAndEscStopsIt) {
+  bool controls_greyed = false, menus_greyed = false, escaped = false;
+  on_pacing = [&] {
+    controls_greyed = !::IsWindowEnabled(Control(kSourceFieldControl)) && !::IsWindowEnabled(Control(kClipListControl));
+    menus_greyed = (::GetMenuState(::GetMenu(window.Handle()), 0, MF_BYPOSITION) & MF_GRAYED) != 0;
+    if (!escaped && window.Presenter().Engine().Catalogue().size() == 2) {
+      escaped = true;
+      ::PostMessageW(window.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    }
+  };
+  Scan("source.bin", Bitmaps(8));
+  EXPECT_TRUE(controls_greyed && menus_greyed);
+  EXPECT_GE(ListCount(), 2);
+  EXPECT_LT(ListCount(), 8);
+  EXPECT_TRUE(Ticked(0));
+  EXPECT_EQ(StatusText(kStatusPanelActivity), std::string(desktop::kStatusScanStopped) + "0");
+  EXPECT_TRUE(::IsWindowEnabled(Control(kSourceFieldControl)));
+  EXPECT_EQ(::GetMenuState(::GetMenu(window.Handle()), 0, MF_BYPOSITION) & MF_GRAYED, 0u);
+}
+
+TEST_F(Win32MainWindow, DropFillsTheSourceWithTheLastFileAndScansIt) {
+  const std::string first = temp.Write("first.bin", Bitmaps(1));
+  const std::wstring last_name = Wide(temp.path()) + L"\\拖放源.bin";
+  std::ofstream(std::filesystem::path(last_name), std::ios::binary)
+      .write(reinterpret_cast<const char*>(Bitmaps(2).data()), static_cast<std::streamsize>(Bitmaps(2).size()));
+  ::SendMessageW(window.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(DroppedFiles({first, Utf8(last_name)})), 0);
+  Pump();
+  EXPECT_EQ(Text(kSourceFieldControl), Utf8(last_name));
+  EXPECT_EQ(ListCount(), 2);
+  EXPECT_EQ(StatusText(kStatusPanelActivity), "分析完成。错误 : 0");
+}
+
+TEST_F(Win32MainWindow, CloseEndsPlayerPicturesAndFolderThenTheWindow) {
+  ::SendMessageW(window.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(window.Closing());
+  EXPECT_EQ(window.Handle(), nullptr);
+  EXPECT_EQ(player.calls, (std::vector<std::string>{"close"}));
+  EXPECT_EQ(pictures.calls, (std::vector<std::string>{"close"}));
+  EXPECT_EQ(folder.releases, 1);
+}
+
+// A close during a scan stops it at the next event round; the window goes once it is over.
+TEST_F(Win32MainWindow, CloseDuringAScanEndsItAndThenTheWindow) {
+  HWND handle = window.Handle();
+  on_pacing = [&] {
+    if (window.Presenter().Engine().Catalogue().size() == 1) ::PostMessageW(handle, WM_CLOSE, 0, 0);
+  };
+  Scan("source.bin", Bitmaps(8));
+  EXPECT_LT(window.Presenter().Engine().Catalogue().size(), 8u);
+  EXPECT_FALSE(::IsWindow(handle));
+  EXPECT_EQ(folder.releases, 1);
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+// Resizing keeps each control's distance to the edges it follows.
+TEST_F(Win32MainWindow, ResizeMovesAndStretchesTheAnchoredControls) {
+  auto place = [&](int id) {
+    RECT rect;
+    ::GetWindowRect(Control(id), &rect);
+    ::MapWindowPoints(HWND_DESKTOP, window.Handle(), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  };
+  const RECT gauge = place(kGaugeControl), box = place(ClipTypeControl(ClipKind::kQT)), list = place(kClipListControl);
+  RECT frame;
+  ::GetWindowRect(window.Handle(), &frame);
+  ::SetWindowPos(window.Handle(), nullptr, 0, 0, frame.right - frame.left + 200, frame.bottom - frame.top + 100,
+                 SWP_NOMOVE | SWP_NOZORDER);
+  const RECT wider_gauge = place(kGaugeControl), moved_box = place(ClipTypeControl(ClipKind::kQT)),
+             taller_list = place(kClipListControl);
+  EXPECT_EQ(wider_gauge.right - wider_gauge.left, gauge.right - gauge.left + 200);
+  EXPECT_EQ(wider_gauge.top, gauge.top + 100);
+  EXPECT_EQ(moved_box.top, box.top + 100);
+  EXPECT_EQ(moved_box.left, box.left);
+  EXPECT_EQ(taller_list.bottom - taller_list.top, list.bottom - list.top + 100);
+  EXPECT_EQ(taller_list.right - taller_list.left, list.right - list.left + 100) << "the list takes half the width added";
+}
+
+}  // namespace
+}  // namespace rsf::win32
