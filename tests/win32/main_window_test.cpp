@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "desktop/about_contents.h"
 #include "desktop/desktop_doubles.h"
 #include "desktop/window_texts.h"
 #include "scan/catalogue/clip_catalogue.h"
@@ -126,6 +127,17 @@ class Win32MainWindow : public ::testing::Test {
   bool MenuTicked(int item) const {
     return (::GetMenuState(::GetMenu(window.Handle()), item, MF_BYCOMMAND) & MF_CHECKED) != 0;
   }
+  // A key pressed on the window, with Ctrl held or not, through the window's message handling.
+  void Press(WPARAM key, bool control) {
+    BYTE keys[256] = {};
+    keys[VK_CONTROL] = control ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+    ::PostMessageW(window.Handle(), WM_KEYDOWN, key, 0);
+    Pump();
+    keys[VK_CONTROL] = 0;
+    ::SetKeyboardState(keys);
+  }
+  bool Shown(int id) const { return (::GetWindowLongW(Control(id), GWL_STYLE) & WS_VISIBLE) != 0; }
   // Scans `bytes` written to the file `name` as the source.
   void Scan(const std::string& name, const std::vector<std::uint8_t>& bytes) {
     SetText(kSourceFieldControl, temp.Write(name, bytes));
@@ -281,6 +293,48 @@ TEST_F(Win32MainWindow, CloseDuringAScanEndsItAndThenTheWindow) {
   EXPECT_FALSE(::IsWindow(handle));
   EXPECT_EQ(folder.releases, 1);
   EXPECT_TRUE(boxes.shown.empty());
+}
+
+// The shortcuts reach their commands; the dialogs' answers land in the fields.
+TEST_F(Win32MainWindow, ShortcutsRunTheirCommands) {
+  dialogs.source_answer = "C:\\游戏\\数据.pak";
+  dialogs.target_answer = "C:\\rips\\片段.avi";
+  const struct {
+    WPARAM key;
+    bool control;
+    std::function<bool()> done;
+  } rows[] = {
+      {'O', true, [&] { return Text(kSourceFieldControl) == "C:\\游戏\\数据.pak"; }},
+      {'T', true, [&] { return Text(kTargetFieldControl) == "C:\\rips\\片段"; }},
+      {'I', true, [&] { return !boxes.shown.empty() && boxes.shown.back().caption == desktop::About().caption; }},
+      {VK_F1, false,
+       [&] { return !boxes.shown.empty() && boxes.shown.back().text.starts_with(desktop::kCannotOpenHelpFile); }},
+  };
+  for (const auto& row : rows) {
+    Press(row.key, row.control);
+    EXPECT_TRUE(row.done()) << "key " << row.key;
+  }
+  SetText(kSourceFieldControl, temp.Write("source.bin", Bitmaps(2)));
+  Press('A', true);
+  EXPECT_EQ(ListCount(), 2);
+}
+
+TEST_F(Win32MainWindow, CdModeShowsTheDriveListInPlaceOfTheSourceField) {
+  window.ShowCdMode(true);
+  EXPECT_TRUE(Shown(kDriveListControl));
+  EXPECT_FALSE(Shown(kSourceFieldControl) || Shown(kSourceBrowseControl));
+  EXPECT_TRUE(MenuTicked(kUseCDModeCommand));
+  dialogs.source_answer = "C:\\other.bin";
+  Press('O', true);
+  EXPECT_NE(Text(kSourceFieldControl), "C:\\other.bin") << "no source file in CD mode";
+  window.SetDriveEntries({"R: 光盘", "S:"});
+  window.SelectDrive(1);
+  EXPECT_EQ(window.SelectedDriveEntry(), "S:");
+  window.ShowCdMode(false);
+  EXPECT_FALSE(Shown(kDriveListControl));
+  EXPECT_TRUE(Shown(kSourceFieldControl) && Shown(kSourceBrowseControl));
+  Press('O', true);
+  EXPECT_EQ(Text(kSourceFieldControl), "C:\\other.bin");
 }
 
 // Resizing keeps each control's distance to the edges it follows.
