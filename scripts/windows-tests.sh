@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Cross-builds the core, rsfx and the test suites for 64-bit Windows with MinGW-w64 and runs every
-# test program under Wine, in a private Wine prefix, through ctest. The Windows rsfx is checked
-# against the Linux build's rsfx and demo source: RSF_LINUX_BUILD names that build (default
-# build/dev); rsfx and the demo source are built there first when missing. Ends with ctest's
+# Cross-builds the core, rsfx, the Win32 desktop program and the test suites for 64-bit Windows
+# with MinGW-w64 and runs every test program under Wine, in a private Wine prefix, through ctest.
+# The Windows rsfx is checked against the Linux build's rsfx and demo source: RSF_LINUX_BUILD
+# names that build (default build/dev); rsfx and the demo source are built there first when
+# missing. Ends with ctest's
 # summary and exits non-zero when anything fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -67,6 +68,12 @@ if ! grep -q '^"r:"="cdrom"' "$WINEPREFIX/system.reg"; then
   /usr/lib/wine/wineserver -w
 fi
 export RSF_WINE_CD_DRIVE=r: RSF_WINE_CD_IMAGE="$linux_build/demo/demo.bin"
+# The Win32 desktop program's tests make real windows without a screen: Wine's null graphics
+# driver, chosen in the prefix before its server starts.
+if ! grep -q '^"Graphics"="null"' "$WINEPREFIX/user.reg"; then
+  "${wine_locale[@]}" /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >>build/windows/wineboot.log 2>&1
+  /usr/lib/wine/wineserver -w
+fi
 
 /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1
 trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
