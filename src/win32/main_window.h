@@ -58,7 +58,7 @@ class MainWindow final : public desktop::MainView {
 
  private:
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
   // Building (main_window_controls.cpp, main_window_menu.cpp).
   void CreateControls();
