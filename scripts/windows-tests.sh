@@ -3,8 +3,7 @@
 # with MinGW-w64 and runs every test program under Wine, in a private Wine prefix, through ctest.
 # The Windows rsfx is checked against the Linux build's rsfx and demo source: RSF_LINUX_BUILD
 # names that build (default build/dev); rsfx and the demo source are built there first when
-# missing. Ends with ctest's
-# summary and exits non-zero when anything fails.
+# missing. Ends with ctest's summary and exits non-zero when anything fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/install-deps.sh
