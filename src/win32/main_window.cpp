@@ -65,8 +65,10 @@ MainWindow::MainWindow(const desktop::DesktopServices& services, std::string hel
   ::ReleaseDC(nullptr, screen);
   CreateMenus();
 
-  // The client area the layout was drawn for, with whatever frame this system draws.
-  constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  // The client area the layout was drawn for, with whatever frame this system draws. The window
+  // paints beneath its children: a group box paints only its frame and caption, and what it
+  // frames shows the window's own background.
+  constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
   RECT frame{0, 0, Scaled(desktop::kOuterWidth - desktop::kNominalFrameWidth),
              Scaled(desktop::kOuterHeight - desktop::kNominalFrameHeight)};
   ::AdjustWindowRectEx(&frame, kStyle, TRUE, WS_EX_ACCEPTFILES);
@@ -151,6 +153,15 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       Command([&] { presenter_.DropFiles(paths); });
       ::SetCursor(before);
       return 0;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+      // Captions of check boxes and group boxes on the window's face colour; the read-only
+      // information pane keeps the colour of a text field.
+      const bool pane = reinterpret_cast<HWND>(lparam) == ::GetDlgItem(window_, kInfoPaneControl);
+      const int colour = pane ? COLOR_WINDOW : COLOR_BTNFACE;
+      ::SetBkColor(reinterpret_cast<HDC>(wparam), ::GetSysColor(colour));
+      return reinterpret_cast<LRESULT>(::GetSysColorBrush(colour));
     }
     case WM_SETCURSOR:
       if (busy_) {
