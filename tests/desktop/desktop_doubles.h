@@ -18,6 +18,7 @@
 
 #include "desktop/main_presenter.h"
 #include "support/scan_harness.h"
+#include "synth/bitmap_synth.h"
 
 namespace rsf::desktop::test {
 
@@ -209,9 +210,33 @@ class ScriptedDeleter final : public FileDeleter {
   std::function<void(const std::string&)> on_attempt;
 };
 
+// The services a front end gives the presenter, as doubles.
+struct ServiceDoubles {
+  DesktopServices Services() { return {boxes, dialogs, shell, deleter, player, pictures, folder}; }
+
+  ScriptedBoxes boxes;
+  ScriptedDialogs dialogs;
+  RecordingShell shell;
+  ScriptedDeleter deleter;
+  ScriptedPlayer player;
+  ScriptedPictures pictures;
+  ScriptedTemporaryFolder folder;
+};
+
+// Bitmaps of 1 KiB and more in filler, `count` of them, about a scan window apart.
+inline std::vector<std::uint8_t> Bitmaps(int count) {
+  std::vector<std::uint8_t> bytes;
+  for (int i = 0; i < count; ++i) {
+    bytes.resize(bytes.size() + 60000, 0xEE);
+    const std::vector<std::uint8_t> bitmap = synth::BitmapFile(16, 16 + i, 24);
+    bytes.insert(bytes.end(), bitmap.begin(), bitmap.end());
+  }
+  return bytes;
+}
+
 // A main presenter over the doubles; its scans are paced by a clock that moves a tenth of a
 // second at every look, so every window gets its repaint and event round.
-class PresenterTest : public ::testing::Test {
+class PresenterTest : public ::testing::Test, protected ServiceDoubles {
  protected:
   // `help_name`: the user guide's file name in the test's folder (where it does not exist yet).
   explicit PresenterTest(const std::string& help_name = "guide.html") : help_file(temp.File(help_name)) {
@@ -226,15 +251,8 @@ class PresenterTest : public ::testing::Test {
   double now = 0;
   rsf::test::TempDir temp;
   RecordingView view;
-  ScriptedBoxes boxes;
-  ScriptedDialogs dialogs;
-  RecordingShell shell;
-  ScriptedDeleter deleter;
-  ScriptedPlayer player;
-  ScriptedPictures pictures;
-  ScriptedTemporaryFolder folder;
   std::string help_file;
-  MainPresenter presenter{view, DesktopServices{boxes, dialogs, shell, deleter, player, pictures, folder}, help_file};
+  MainPresenter presenter{view, Services(), help_file};
 };
 
 }  // namespace rsf::desktop::test

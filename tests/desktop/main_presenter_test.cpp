@@ -12,21 +12,11 @@
 #include "desktop_doubles.h"
 #include "desktop/window_texts.h"
 #include "scan/extraction/extraction.h"
-#include "synth/bitmap_synth.h"
 
 namespace rsf::desktop {
 namespace {
 
-// Bitmaps of 1 KiB and more in filler, `count` of them, about a window apart.
-std::vector<std::uint8_t> Bitmaps(int count) {
-  std::vector<std::uint8_t> bytes;
-  for (int i = 0; i < count; ++i) {
-    bytes.resize(bytes.size() + 60000, 0xEE);
-    const std::vector<std::uint8_t> bitmap = synth::BitmapFile(16, 16 + i, 24);
-    bytes.insert(bytes.end(), bitmap.begin(), bitmap.end());
-  }
-  return bytes;
-}
+using test::Bitmaps;
 
 ScanEngine::SourceOpener Opener(std::vector<std::uint8_t> bytes) {
   return [bytes] { return std::make_unique<MemoryStream>(bytes); };

@@ -21,7 +21,6 @@
 #include "scan/catalogue/clip_type_table.h"
 #include "scan/engine/scan_observer.h"
 #include "scan/extraction/extraction.h"
-#include "synth/bitmap_synth.h"
 #include "win32/command_ids.h"
 #include "win32/main_window.h"
 #include "win32/wide_text.h"
@@ -29,24 +28,7 @@
 namespace rsf::win32 {
 namespace {
 
-using desktop::test::RecordingShell;
-using desktop::test::ScriptedBoxes;
-using desktop::test::ScriptedDeleter;
-using desktop::test::ScriptedDialogs;
-using desktop::test::ScriptedPictures;
-using desktop::test::ScriptedPlayer;
-using desktop::test::ScriptedTemporaryFolder;
-
-// Bitmaps in filler, `count` of them, about a window apart.
-std::vector<std::uint8_t> Bitmaps(int count) {
-  std::vector<std::uint8_t> bytes;
-  for (int i = 0; i < count; ++i) {
-    bytes.resize(bytes.size() + 60000, 0xEE);
-    const std::vector<std::uint8_t> bitmap = synth::BitmapFile(16, 16 + i, 24);
-    bytes.insert(bytes.end(), bitmap.begin(), bitmap.end());
-  }
-  return bytes;
-}
+using desktop::test::Bitmaps;
 
 // The shell's drop: a DROPFILES header, then the wide paths, each ended by a zero, and one
 // zero more.
@@ -63,7 +45,7 @@ HGLOBAL DroppedFiles(const std::vector<std::string>& paths) {
   return memory;
 }
 
-class Win32MainWindow : public ::testing::Test {
+class Win32MainWindow : public ::testing::Test, protected desktop::test::ServiceDoubles {
  protected:
   Win32MainWindow() {
     folder.folder = temp.File("");
@@ -147,15 +129,7 @@ class Win32MainWindow : public ::testing::Test {
   double now = 0;
   std::function<void()> on_pacing;
   rsf::test::TempDir temp;
-  ScriptedBoxes boxes;
-  ScriptedDialogs dialogs;
-  RecordingShell shell;
-  ScriptedDeleter deleter;
-  ScriptedPlayer player;
-  ScriptedPictures pictures;
-  ScriptedTemporaryFolder folder;
-  MainWindow window{desktop::DesktopServices{boxes, dialogs, shell, deleter, player, pictures, folder},
-                    temp.File("guide.html"), ""};
+  MainWindow window{Services(), temp.File("guide.html"), ""};
   desktop::WindowOptions& options = window.Presenter().Options();
 };
 
