@@ -10,7 +10,6 @@
 #include "desktop/main_window_layout.h"
 #include "desktop/product.h"
 #include "desktop/window_texts.h"
-#include "platform/system_info.h"
 #include "win32/command_ids.h"
 #include "win32/wide_text.h"
 
@@ -34,13 +33,10 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
   ::RegisterClassExW(&window_class);  // fails harmlessly when a window before did it
 }
 
-// Where extracted clips go at first: beside the program, unless its folder takes no files from
-// the user (an installed program), then the user's profile folder.
-std::string DefaultTargetFolder() {
-  const std::string program_folder = platform::ProgramFolder();
-  if (platform::TakesUserFiles(program_folder)) return program_folder;
+// The user's profile folder with its delimiter; empty when the system names none.
+std::string ProfileFolder() {
   const wchar_t* profile = ::_wgetenv(L"USERPROFILE");
-  return profile != nullptr ? Utf8(profile) + "\\" : program_folder;
+  return profile != nullptr ? Utf8(profile) + "\\" : std::string();
 }
 
 std::vector<std::string> DroppedPaths(HDROP drop) {
@@ -78,7 +74,7 @@ MainWindow::MainWindow(const desktop::DesktopServices& services, std::string hel
   CreateControls();
   ShowOptions();
   PlaceControls();
-  SetTargetPath(DefaultTargetFolder() + desktop::kDefaultTargetStem);
+  SetTargetPath(desktop::DefaultTargetPrefix(ProfileFolder()));
   if (!source.empty()) SetSourcePath(source);
 }
 

@@ -12,6 +12,7 @@
 #include "desktop/target_path.h"
 #include "desktop/window_texts.h"
 #include "desktop_doubles.h"
+#include "platform/system_info.h"
 #include "synth/bitmap_synth.h"
 
 namespace rsf::desktop::test {
@@ -64,6 +65,14 @@ TEST_F(WindowCommands, BrowseCommandsFillTheFieldsAndCancelLeavesThem) {
   EXPECT_EQ(view.source, "/游戏/数据.pak");
   EXPECT_EQ(view.target, "/rips/片段");
   EXPECT_TRUE(view.lines.empty() && view.busy_changes.empty()) << "choosing a source scans nothing";
+}
+
+// The test program's folder takes files; an empty home folder counts as none.
+TEST(DefaultTargetPrefix, IsBesideTheProgramWhereItsFolderTakesFiles) {
+  const std::string beside = platform::ProgramFolder() + "Clip";
+  ASSERT_TRUE(platform::TakesUserFiles(platform::ProgramFolder()));
+  EXPECT_EQ(DefaultTargetPrefix("/home/someone/"), beside);
+  EXPECT_EQ(DefaultTargetPrefix(""), beside);
 }
 
 TEST(TargetPrefix, DropsTheExtensionOfTheFileNameOnly) {

@@ -16,7 +16,6 @@
 #include <QSplitter>
 #include <QToolBar>
 
-#include "platform/system_info.h"
 #include "ui/widgets/anchors.h"
 #include "ui/display_text.h"
 #include "ui/services/form_services.h"
@@ -65,12 +64,7 @@ void TfrmMainForm::FormCreate(const QStringList& arguments) {
   setAcceptDrops(true);
   application_title_ = DisplayText(desktop::ApplicationTitle());
   setWindowTitle(application_title_);
-  const QString program_folder = PathFromLocal(platform::ProgramFolder());
-  // An installed program's folder takes no files from the user: clips then go home.
-  const QString target_folder = platform::TakesUserFiles(platform::ProgramFolder())
-                                    ? program_folder
-                                    : QDir::homePath() + QLatin1Char('/');
-  edtTargetFiles->setText(target_folder + QString::fromLatin1(desktop::kDefaultTargetStem));
+  SetTargetPath(desktop::DefaultTargetPrefix(LocalPath(QDir::homePath() + QLatin1Char('/'))));
   if (!arguments.isEmpty()) edtSourceFile->setText(arguments.front());
 }
 
