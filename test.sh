@@ -44,7 +44,7 @@ fi
 
 if [ "${RSF_SKIP_FUZZ:-0}" != 1 ]; then
   echo "== Short fuzz runs"
-  FUZZ_SECONDS="${FUZZ_SECONDS:-45}" scripts/fuzz-smoke.sh >build/fuzz-smoke.log 2>&1 \
+  FUZZ_SECONDS="${FUZZ_SECONDS:-60}" scripts/fuzz-smoke.sh >build/fuzz-smoke.log 2>&1 \
     || { tail -n 60 build/fuzz-smoke.log; exit 1; }
   grep -E '^ *[a-z_]+_fuzzer' build/fuzz-smoke.log || tail -n 8 build/fuzz-smoke.log
 fi
