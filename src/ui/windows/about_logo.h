@@ -1,13 +1,14 @@
-// The logo of the About window: a strip of film under a magnifying glass, the program's
-// business of finding clips inside larger files. Drawn in code on a transparent ground.
+// The About window's logo (desktop/command_pictures.h) as a pixmap on a transparent ground.
 #pragma once
 
 #include <QPixmap>
 
+#include "desktop/command_pictures.h"
+
 namespace rsf::ui {
 
-inline constexpr int kLogoWidth = 117;
-inline constexpr int kLogoHeight = 115;
+using desktop::kLogoHeight;
+using desktop::kLogoWidth;
 
 QPixmap AboutLogo(qreal device_pixel_ratio = 1.0);
 

@@ -19,6 +19,7 @@
 #include "ui/widgets/anchors.h"
 #include "ui/display_text.h"
 #include "ui/services/form_services.h"
+#include "desktop/command_pictures.h"
 #include "desktop/product.h"
 #include "ui/windows/splash_form.h"
 #include "ui/widgets/status_panels.h"
@@ -38,7 +39,7 @@ TfrmMainForm::TfrmMainForm(FormServices& services, const QStringList& arguments,
                                           *services.player, *image_, *services.temporary_folder},
                  desktop::DefaultHelpFile()) {
   setObjectName(QStringLiteral("frmMainForm"));
-  setWindowIcon(ToolbarIcon(kImageStartAnalysis));
+  setWindowIcon(ToolbarIcon(desktop::kPictureStartAnalysis));
   CreateControls();
   CreateActions();
   CreateMenus();

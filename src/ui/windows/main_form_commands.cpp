@@ -18,6 +18,7 @@
 #include "ui/windows/main_form.h"
 #include "ui/widgets/shortcut_priority.h"
 #include "ui/widgets/toolbar_icons.h"
+#include "desktop/command_pictures.h"
 #include "desktop/window_texts.h"
 
 namespace rsf::ui {
@@ -45,21 +46,21 @@ QAction* NewItem(QObject* owner, const char* name, const char* caption, bool tic
 }  // namespace
 
 void TfrmMainForm::CreateActions() {
-  OpenSource = NewAction(this, "OpenSource", desktop::kOpenSourceCaption, desktop::kOpenSourceHint, kImageOpenSource,
+  OpenSource = NewAction(this, "OpenSource", desktop::kOpenSourceCaption, desktop::kOpenSourceHint, desktop::kPictureOpenSource,
                          QKeySequence(Qt::CTRL | Qt::Key_O));
-  StartAnalysis = NewAction(this, "StartAnalysis", desktop::kStartAnalysisCaption, desktop::kStartAnalysisHint, kImageStartAnalysis,
+  StartAnalysis = NewAction(this, "StartAnalysis", desktop::kStartAnalysisCaption, desktop::kStartAnalysisHint, desktop::kPictureStartAnalysis,
                             QKeySequence(Qt::CTRL | Qt::Key_A));
-  SelectAll = NewAction(this, "SelectAll", desktop::kSelectAllCaption, desktop::kSelectAllHint, kImageSelectAll);
-  UnSelectAll = NewAction(this, "UnSelectAll", desktop::kUnSelectAllCaption, desktop::kUnSelectAllHint, kImageUnSelectAll);
-  Play = NewAction(this, "Play", desktop::kPlayCaption, desktop::kPlayHint, kImagePlay);
-  SelectTarget = NewAction(this, "SelectTarget", desktop::kSelectTargetCaption, desktop::kSelectTargetHint, kImageSelectTarget,
+  SelectAll = NewAction(this, "SelectAll", desktop::kSelectAllCaption, desktop::kSelectAllHint, desktop::kPictureSelectAll);
+  UnSelectAll = NewAction(this, "UnSelectAll", desktop::kUnSelectAllCaption, desktop::kUnSelectAllHint, desktop::kPictureUnSelectAll);
+  Play = NewAction(this, "Play", desktop::kPlayCaption, desktop::kPlayHint, desktop::kPicturePlay);
+  SelectTarget = NewAction(this, "SelectTarget", desktop::kSelectTargetCaption, desktop::kSelectTargetHint, desktop::kPictureSelectTarget,
                            QKeySequence(Qt::CTRL | Qt::Key_T));
-  SaveClips = NewAction(this, "SaveClips", desktop::kSaveClipsCaption, desktop::kSaveClipsHint, kImageSaveClips,
+  SaveClips = NewAction(this, "SaveClips", desktop::kSaveClipsCaption, desktop::kSaveClipsHint, desktop::kPictureSaveClips,
                         QKeySequence(Qt::CTRL | Qt::Key_S));
-  UseCDMode = NewAction(this, "UseCDMode", desktop::kUseCDModeCaption, desktop::kUseCDModeHint, kImageCdMode);
+  UseCDMode = NewAction(this, "UseCDMode", desktop::kUseCDModeCaption, desktop::kUseCDModeHint, desktop::kPictureCdMode);
   UseCDMode->setCheckable(true);
-  ShowHelp = NewAction(this, "ShowHelp", desktop::kShowHelpCaption, desktop::kShowHelpHint, kImageHelp);
-  SplashShow = NewAction(this, "SplashShow", desktop::kSplashShowCaption, desktop::kSplashShowHint, kImageAbout,
+  ShowHelp = NewAction(this, "ShowHelp", desktop::kShowHelpCaption, desktop::kShowHelpHint, desktop::kPictureHelp);
+  SplashShow = NewAction(this, "SplashShow", desktop::kSplashShowCaption, desktop::kSplashShowHint, desktop::kPictureAbout,
                          QKeySequence(Qt::CTRL | Qt::Key_I));
   // Shortcuts work whether or not the tool bar is shown.
   addActions({OpenSource, StartAnalysis, SelectAll, UnSelectAll, Play, SelectTarget, SaveClips, UseCDMode, ShowHelp,
