@@ -75,7 +75,7 @@ void LayOver(Premultiplied& under, Colour colour, double coverage) {
 // where the fill covers it, 2 where the pen does.
 class SampleMask {
  public:
-  SampleMask(int left, int top, int right, int bottom, int scale)
+  SampleMask(int left, int top, int right, int bottom, double scale)
       : left_(left), top_(top), columns_((right - left) * kSamplesPerSide), rows_((bottom - top) * kSamplesPerSide),
         scale_(scale), samples_(static_cast<std::size_t>(columns_) * rows_) {}
 
@@ -140,11 +140,12 @@ class SampleMask {
  private:
   std::size_t Index(int column, int row) const { return static_cast<std::size_t>(row) * columns_ + column; }
 
-  int left_, top_, columns_, rows_, scale_;
+  int left_, top_, columns_, rows_;
+  double scale_;
   std::vector<std::uint8_t> samples_;
 };
 
-void DrawShape(const Shape& shape, int scale, int width, int height, std::vector<Premultiplied>& canvas) {
+void DrawShape(const Shape& shape, double scale, int width, int height, std::vector<Premultiplied>& canvas) {
   if (shape.points.empty()) return;
   const bool filled = shape.closed && shape.fill.kind != Paint::Kind::kNone && shape.points.size() >= 3;
   const bool stroked = shape.pen.width > 0;
@@ -273,8 +274,8 @@ Colour RgbaImage::At(int x, int y) const {
   return {p[0], p[1], p[2], p[3]};
 }
 
-RgbaImage Rasterize(const VectorPicture& picture, int scale) {
-  scale = std::max(scale, 1);
+RgbaImage Rasterize(const VectorPicture& picture, double scale) {
+  scale = std::max(scale, 0.25);
   RgbaImage image;
   image.width = static_cast<int>(std::ceil(picture.width * scale));
   image.height = static_cast<int>(std::ceil(picture.height * scale));

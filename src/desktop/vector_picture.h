@@ -89,13 +89,14 @@ std::vector<PointF> ArcOutline(const RectF& bounds, double start_degrees, double
 // angles, as painters turn their coordinates) and then shifted by `offset`.
 std::vector<PointF> Transformed(std::vector<PointF> points, PointF offset, double degrees);
 
-// The picture's shapes in `scale` device pixels per picture unit, rows top down, each pixel
+// The picture's shapes at `scale` device pixels per picture unit (1.5 for a 24-pixel picture of a
+// 16-unit grid), rows top down, each pixel
 // red, green, blue, alpha (straight, not premultiplied). Texts are left to the caller.
 struct RgbaImage {
   int width = 0, height = 0;
   std::vector<std::uint8_t> pixels;  // width * height * 4
   Colour At(int x, int y) const;
 };
-RgbaImage Rasterize(const VectorPicture& picture, int scale);
+RgbaImage Rasterize(const VectorPicture& picture, double scale);
 
 }  // namespace rsf::desktop

@@ -43,6 +43,7 @@ enum CommandId : int {
   kMoreClipTypesGroupControl,
   kGaugeControl,
   kStatusBarControl,
+  kToolBarControl,
   // The clip-type check boxes, one per ClipKind from here on.
   kFirstClipTypeControl = 300,
 };

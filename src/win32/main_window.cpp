@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include <cstdlib>
 
@@ -74,13 +75,24 @@ MainWindow::MainWindow(const desktop::DesktopServices& services, std::string hel
   CreateControls();
   ShowOptions();
   PlaceControls();
+  // On a system that gives each screen its own resolution, the window's may differ from the
+  // one it was made for.
+  using DpiForWindow = UINT(WINAPI*)(HWND);
+  const auto dpi_for_window = reinterpret_cast<DpiForWindow>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  if (dpi_for_window != nullptr) ApplyResolution(static_cast<int>(dpi_for_window(window_)));
   SetTargetPath(desktop::DefaultTargetPrefix(ProfileFolder()));
   if (!source.empty()) SetSourcePath(source);
 }
 
 MainWindow::~MainWindow() {
   closing_ = true;
-  if (window_ != nullptr) ::DestroyWindow(window_);
+  if (window_ != nullptr) {
+    for (WPARAM which : {ICON_SMALL, ICON_BIG})
+      ::DestroyIcon(reinterpret_cast<HICON>(::SendMessageW(window_, WM_SETICON, which, 0)));
+    ::DestroyWindow(window_);
+  }
+  if (tool_pictures_ != nullptr) ::ImageList_Destroy(tool_pictures_);
   ::DestroyMenu(clip_menu_);
   ::DestroyAcceleratorTable(accelerators_);
   ::DeleteObject(font_);
@@ -122,9 +134,24 @@ LRESULT CALLBACK MainWindow::WindowProcedure(HWND window, UINT message, WPARAM w
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_SIZE:
+      // A new size lines the clip list up under the source box again.
+      dragged_list_width_ = -1;
       ::SendDlgItemMessageW(window_, kStatusBarControl, WM_SIZE, 0, 0);
       PlaceControls();
       return 0;
+    case WM_DPICHANGED: {
+      ApplyResolution(LOWORD(wparam));
+      const RECT& suggested = *reinterpret_cast<const RECT*>(lparam);
+      ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+      if (OnSplitterMouse(message, lparam)) return 0;
+      break;
     case WM_GETMINMAXINFO: {
       RECT smallest{0, 0, Scaled(desktop::kMainPanelMinimumSize.width), Scaled(desktop::kMainPanelMinimumSize.height)};
       ::AdjustWindowRectEx(&smallest, WS_OVERLAPPEDWINDOW, TRUE, WS_EX_ACCEPTFILES);
@@ -136,7 +163,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       OnCommand(LOWORD(wparam), HIWORD(wparam));
       return 0;
     case WM_NOTIFY:
-      OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
+      if (!OnHintNeeded(*reinterpret_cast<const NMHDR*>(lparam))) OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
       return 0;
     case WM_DROPFILES:
       OnDropFiles(reinterpret_cast<HDROP>(wparam));
@@ -159,12 +186,20 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       ::SetBkColor(reinterpret_cast<HDC>(wparam), ::GetSysColor(colour));
       return reinterpret_cast<LRESULT>(::GetSysColorBrush(colour));
     }
-    case WM_SETCURSOR:
+    case WM_SETCURSOR: {
       if (busy_) {
         ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
         return TRUE;
       }
+      POINT at;
+      ::GetCursorPos(&at);
+      ::ScreenToClient(window_, &at);
+      if (reinterpret_cast<HWND>(wparam) == window_ && ::PtInRect(&splitter_, at)) {
+        ::SetCursor(::LoadCursorW(nullptr, IDC_SIZEWE));
+        return TRUE;
+      }
       break;
+    }
     case WM_CLOSE:
       FormClose();
       return 0;
@@ -186,6 +221,37 @@ void MainWindow::Command(const std::function<void()>& handler) {
   --running_commands_;
   // A close that came in during the command (a scan's event round) ends the window now.
   if (closing_ && running_commands_ == 0 && window_ != nullptr) ::DestroyWindow(window_);
+}
+
+// The splitter follows the mouse from a press on it until the button comes up; the list takes
+// the width left of it.
+bool MainWindow::OnSplitterMouse(UINT message, LPARAM lparam) {
+  const POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      if (busy_ || !::PtInRect(&splitter_, at)) return false;
+      drag_grip_ = at.x - splitter_.left;
+      ::SetCapture(window_);
+      return true;
+    case WM_MOUSEMOVE: {
+      if (drag_grip_ < 0) return false;
+      RECT list;
+      ::GetWindowRect(::GetDlgItem(window_, kClipListControl), &list);
+      ::MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&list), 2);
+      dragged_list_width_ = std::max(0, Unscaled(at.x - drag_grip_ - list.left));
+      PlaceControls();
+      return true;
+    }
+    case WM_LBUTTONUP:
+      if (drag_grip_ < 0) return false;
+      ::ReleaseCapture();  // WM_CAPTURECHANGED ends the drag
+      return true;
+    case WM_CAPTURECHANGED:
+      drag_grip_ = -1;
+      return false;
+    default:
+      return false;
+  }
 }
 
 // Drops are refused while busy and in CD mode.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -25,6 +26,8 @@ class MainWindow final : public desktop::MainView {
 
   // Gone (0) once the window is destroyed.
   HWND Handle() const { return window_; }
+  // The tool tip control with the fields' hints.
+  HWND Hints() const { return hints_; }
   desktop::MainPresenter& Presenter() { return presenter_; }
   // What the message loop does before dispatching a message: the window's keys (accelerators,
   // Esc) and the focus moves between its controls. True when the message was used up.
@@ -66,11 +69,21 @@ class MainWindow final : public desktop::MainView {
   void CreateClipList();
   void CreateClipTypeBoxes();
   void CreateStatusBar();
+  void CreateToolBar();
+  void CreateHints();
   void CreateMenus();
   void ShowOptions();
   // Places every control for the client area's size; the status bar at the bottom.
   void PlaceControls();
   void MoveControl(int id, const desktop::Rect& design_rect);
+  int ToolBarHeight() const;
+  void EnableToolButton(int id, bool on);
+  // What depends on the screen's resolution: fonts, pictures, icon, column widths, status panels
+  // (main_window_toolbar.cpp, main_window_controls.cpp).
+  void ScaleToolBar();
+  void ApplyResolution(int dpi);
+  void SetStatusPanels();
+  HFONT FixedFont() const;
   int Scaled(int design_pixels) const;
   int Unscaled(int pixels) const;
 
@@ -78,6 +91,9 @@ class MainWindow final : public desktop::MainView {
   void Command(const std::function<void()>& handler);
   void OnCommand(int id, int code);
   void OnNotify(const NMHDR& notice);
+  bool OnHintNeeded(const NMHDR& notice);
+  // The splitter between the clip list and the information pane (main_window.cpp).
+  bool OnSplitterMouse(UINT message, LPARAM lparam);
   void OnDropFiles(HDROP drop);
   void ToggleOption(int item, bool& option);
   void ShowClipMenu(POINT at);
@@ -93,7 +109,16 @@ class MainWindow final : public desktop::MainView {
   HACCEL accelerators_ = nullptr;
   HFONT font_ = nullptr;
   HFONT fixed_font_ = nullptr;
+  HIMAGELIST tool_pictures_ = nullptr;
+  HWND hints_ = nullptr;
+  std::wstring hint_text_;  // the tool bar hint being shown
   int dpi_ = 96;
+  // The splitter: where it lies (client pixels), and the clip list's width the user dragged it
+  // to (design pixels; -1 until a drag, and again after each resize, which lines the list up
+  // under the source box).
+  RECT splitter_{};
+  int dragged_list_width_ = -1;
+  int drag_grip_ = -1;  // while dragging: the mouse's distance from the splitter's left edge
   std::vector<HWND> panel_controls_;
   std::vector<std::string> drive_entries_;
   std::vector<std::string> dropped_;

@@ -35,6 +35,8 @@ constexpr std::pair<const char*, int> kClipListColumns[] = {
     {desktop::kHeaderFile, 80}, {desktop::kHeaderType, 100}, {desktop::kHeaderSize, 80}};
 constexpr int kInfoHeaderHeight = 17;
 constexpr int kInfoHeaderWidth = 5000;
+// The splitter leaves each side at least this wide.
+constexpr int kLeastSplitSide = 40;
 // The drive list drops down this far below the source field.
 constexpr int kDriveListHeight = 200;
 
@@ -43,10 +45,21 @@ constexpr int kStatusPanelWidths[] = {40, 240, 130};
 constexpr const char* kStatusInitialTexts[] = {desktop::kStatusLabel, desktop::kStatusIdle, kStatusElapsed,
                                                kStatusRemaining};
 
-HFONT MessageFont() {
+// The system's message font at `dpi`: asked for that resolution where the system can say
+// (Windows 10 1607 on), otherwise the system resolution's font scaled.
+HFONT MessageFont(int dpi) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
-  ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  using ForDpi = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+  const auto for_dpi = reinterpret_cast<ForDpi>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi")));
+  if (for_dpi == nullptr || !for_dpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi))) {
+    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HDC screen = ::GetDC(nullptr);
+    const int system_dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    metrics.lfMessageFont.lfHeight = ::MulDiv(metrics.lfMessageFont.lfHeight, dpi, system_dpi);
+  }
   return ::CreateFontIndirectW(&metrics.lfMessageFont);
 }
 
@@ -67,9 +80,9 @@ HWND MainWindow::AddControl(const wchar_t* window_class, const std::wstring& tex
 }
 
 void MainWindow::CreateControls() {
-  font_ = MessageFont();
-  fixed_font_ = ::CreateFontW(-Scaled(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, L"NSimSun");
+  font_ = MessageFont(dpi_);
+  fixed_font_ = FixedFont();
+  CreateToolBar();
   constexpr DWORD kShown = WS_VISIBLE;
   constexpr DWORD kFocusable = WS_VISIBLE | WS_TABSTOP;
   AddControl(WC_BUTTONW, L"", kShown | BS_GROUPBOX, kSourceGroupControl);
@@ -86,6 +99,7 @@ void MainWindow::CreateControls() {
   HWND gauge = AddControl(PROGRESS_CLASSW, L"", kShown | PBS_SMOOTH, kGaugeControl);
   ::SendMessageW(gauge, PBM_SETRANGE32, 0, 100);
   CreateStatusBar();
+  CreateHints();
   // Group boxes lie beneath the controls they frame.
   for (int group : {kSourceGroupControl, kTargetGroupControl, kClipTypesGroupControl, kMoreClipTypesGroupControl})
     ::SetWindowPos(::GetDlgItem(window_, group), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -142,13 +156,48 @@ void MainWindow::CreateStatusBar() {
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarControl)),
                                   ::GetModuleHandleW(nullptr), nullptr);
   ::SendMessageW(status, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  SetStatusPanels();
+  for (int panel = 0; panel < static_cast<int>(std::size(kStatusInitialTexts)); ++panel) SetStatus(panel, kStatusInitialTexts[panel]);
+}
+
+void MainWindow::SetStatusPanels() {
   int edges[std::size(kStatusInitialTexts)];
   int right = 0;
   for (std::size_t panel = 0; panel < std::size(kStatusPanelWidths); ++panel)
     edges[panel] = right += Scaled(kStatusPanelWidths[panel]);
   edges[std::size(kStatusPanelWidths)] = -1;
-  ::SendMessageW(status, SB_SETPARTS, std::size(edges), reinterpret_cast<LPARAM>(edges));
-  for (int panel = 0; panel < static_cast<int>(std::size(kStatusInitialTexts)); ++panel) SetStatus(panel, kStatusInitialTexts[panel]);
+  ::SendDlgItemMessageW(window_, kStatusBarControl, SB_SETPARTS, std::size(edges), reinterpret_cast<LPARAM>(edges));
+}
+
+HFONT MainWindow::FixedFont() const {
+  return ::CreateFontW(-Scaled(12), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, L"NSimSun");
+}
+
+// A new resolution (the window moved to another screen, or the screen's scale changed): every
+// size that came from design pixels is made again, then the controls are placed anew.
+void MainWindow::ApplyResolution(int dpi) {
+  if (dpi <= 0 || dpi == dpi_) return;
+  dpi_ = dpi;
+  HFONT old_font = font_, old_fixed_font = fixed_font_;
+  font_ = MessageFont(dpi_);
+  fixed_font_ = FixedFont();
+  for (HWND control : panel_controls_)
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(control == ::GetDlgItem(window_, kInfoPaneControl) ? fixed_font_ : font_), TRUE);
+  ::SendDlgItemMessageW(window_, kStatusBarControl, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  ::DeleteObject(old_font);
+  ::DeleteObject(old_fixed_font);
+  int column = 0;
+  for (const auto& [caption, width] : kClipListColumns)
+    ::SendDlgItemMessageW(window_, kClipListControl, LVM_SETCOLUMNWIDTH, column++, Scaled(width));
+  HDITEMW item{};
+  item.mask = HDI_WIDTH;
+  item.cxy = Scaled(kInfoHeaderWidth);
+  ::SendDlgItemMessageW(window_, kInfoHeaderControl, HDM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  SetStatusPanels();
+  ScaleToolBar();
+  ::SendDlgItemMessageW(window_, kStatusBarControl, WM_SIZE, 0, 0);
+  PlaceControls();
 }
 
 void MainWindow::MoveControl(int id, const desktop::Rect& design_rect) {
@@ -163,12 +212,15 @@ void MainWindow::PlaceControls() {
   ::GetClientRect(window_, &client);
   int status_height = 0;
   HWND status = ::GetDlgItem(window_, kStatusBarControl);
-  if (status != nullptr && ::IsWindowVisible(status)) {
+  if (status != nullptr && (::GetWindowLongW(status, GWL_STYLE) & WS_VISIBLE) != 0) {
     RECT bar;
     ::GetWindowRect(status, &bar);
     status_height = bar.bottom - bar.top;
   }
-  const desktop::Rect panel{0, 0, Unscaled(client.right), Unscaled(client.bottom - status_height)};
+  const int tool_bar_height = ToolBarHeight();
+  ::MoveWindow(::GetDlgItem(window_, kToolBarControl), 0, 0, client.right, tool_bar_height, TRUE);
+  const desktop::Rect panel{0, Unscaled(tool_bar_height), Unscaled(client.right),
+                            Unscaled(client.bottom - status_height - tool_bar_height)};
   const desktop::SourceAndTargetBoxes boxes =
       desktop::SourceAndTargetAtWidth(panel.width + desktop::kNominalFrameWidth, panel.width);
 
@@ -180,15 +232,23 @@ void MainWindow::PlaceControls() {
                                           parent.Extent());
     rect.left += parent.left;
     rect.top += parent.top;
-    if (name == "GroupBox1") rect = boxes.source;
-    if (name == "GroupBox2") rect = boxes.target;
+    if (name == "GroupBox1" || name == "GroupBox2") {
+      rect = name == "GroupBox1" ? boxes.source : boxes.target;
+      rect.left += panel.left;
+      rect.top += panel.top;
+    }
     placed[name] = rect;
   }
   for (const auto& [name, id] : kPlacedControls) MoveControl(id, placed.at(name));
 
+  // The list lines up under the source box unless the splitter was dragged; either side keeps
+  // a little room.
   const desktop::Rect& middle = placed.at("pnlMiddle");
-  const int list_width = std::min(placed.at("GroupBox1").width, middle.width);
+  int list_width = dragged_list_width_ >= 0 ? dragged_list_width_ : placed.at("GroupBox1").width;
+  list_width = std::max(0, std::min(list_width, middle.width - desktop::kSplitterWidth - kLeastSplitSide));
+  list_width = std::min(std::max(list_width, kLeastSplitSide), middle.width);
   const int info_left = middle.left + list_width + desktop::kSplitterWidth;
+  splitter_ = {Scaled(middle.left + list_width), Scaled(middle.top), Scaled(info_left), Scaled(middle.Bottom())};
   const int info_width = std::max(middle.Right() - info_left, 0);
   MoveControl(kClipListControl, {middle.left, middle.top, list_width, middle.height});
   MoveControl(kInfoHeaderControl, {info_left, middle.top, info_width, kInfoHeaderHeight});

@@ -5,10 +5,9 @@
 
 #include <utility>
 
-#include "base/line_separator.h"
-#include "desktop/about_contents.h"
 #include "desktop/window_texts.h"
 #include "scan/catalogue/clip_types.h"
+#include "win32/about_window.h"
 #include "win32/command_ids.h"
 #include "win32/main_window.h"
 #include "win32/wide_text.h"
@@ -86,9 +85,7 @@ void MainWindow::CreateMenus() {
       if (item.menu == menu) AppendItem(items, item.id, item.caption, item.keys);
     ::AppendMenuW(menu_bar_, MF_POPUP, reinterpret_cast<UINT_PTR>(items), DisplayText(kMenuTitles[menu]).c_str());
   }
-  // The tool bar is not drawn by this program yet: its item stays ticked and greyed.
   ::CheckMenuItem(menu_bar_, kToolbarItem, MF_BYCOMMAND | MF_CHECKED);
-  ::EnableMenuItem(menu_bar_, kToolbarItem, MF_BYCOMMAND | MF_GRAYED);
   ::CheckMenuItem(menu_bar_, kStatusbarItem, MF_BYCOMMAND | MF_CHECKED);
 
   clip_menu_ = ::CreatePopupMenu();
@@ -142,10 +139,11 @@ void MainWindow::OnCommand(int id, int code) {
     case kSelectTargetCommand:
     case kTargetBrowseControl: Command([this] { presenter_.SelectTarget(); }); break;
     case kSaveClipsCommand: Command([this] { presenter_.SaveClips(); }); break;
+    case kToolbarItem:
     case kStatusbarItem: {
-      const bool shown = (::GetMenuState(menu_bar_, kStatusbarItem, MF_BYCOMMAND) & MF_CHECKED) == 0;
-      ::CheckMenuItem(menu_bar_, kStatusbarItem, MF_BYCOMMAND | (shown ? MF_CHECKED : MF_UNCHECKED));
-      ::ShowWindow(::GetDlgItem(window_, kStatusBarControl), shown ? SW_SHOW : SW_HIDE);
+      const bool shown = (::GetMenuState(menu_bar_, static_cast<UINT>(id), MF_BYCOMMAND) & MF_CHECKED) == 0;
+      ::CheckMenuItem(menu_bar_, static_cast<UINT>(id), MF_BYCOMMAND | (shown ? MF_CHECKED : MF_UNCHECKED));
+      ::ShowWindow(::GetDlgItem(window_, id == kToolbarItem ? kToolBarControl : kStatusBarControl), shown ? SW_SHOW : SW_HIDE);
       PlaceControls();
       break;
     }
@@ -202,15 +200,9 @@ void MainWindow::ShowClipMenu(POINT at) {
   ::TrackPopupMenu(clip_menu_, TPM_RIGHTBUTTON, at.x, at.y, 0, window_, nullptr);
 }
 
-// Until the About window comes, its texts are shown in an information box.
 void MainWindow::ShowAbout() {
-  const desktop::AboutContents about = desktop::About();
-  std::string text;
-  for (const desktop::AboutText& line : about.texts) {
-    if (!text.empty()) text += kLineSeparator;
-    text += line.text;
-  }
-  services_.boxes.Show(desktop::BoxIcon::kInformation, about.caption, text);
+  AboutWindow about(window_, dpi_, services_.shell);
+  about.RunModal();
 }
 
 }  // namespace rsf::win32

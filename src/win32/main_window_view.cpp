@@ -38,6 +38,7 @@ void MainWindow::SetBusy(bool busy) {
   busy_ = busy;
   if (busy) focus_before_busy_ = ::GetFocus();
   EnableControls(!busy);
+  ::EnableWindow(::GetDlgItem(window_, kToolBarControl), !busy);
   for (int menu = 0; menu < ::GetMenuItemCount(menu_bar_); ++menu)
     ::EnableMenuItem(menu_bar_, static_cast<UINT>(menu), MF_BYPOSITION | (busy ? MF_GRAYED : MF_ENABLED));
   ::DrawMenuBar(window_);
@@ -152,6 +153,8 @@ std::string MainWindow::SelectedDriveEntry() const {
 void MainWindow::ShowCdMode(bool on) {
   ::CheckMenuItem(menu_bar_, kUseCDModeCommand, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
   ::EnableMenuItem(menu_bar_, kOpenSourceCommand, MF_BYCOMMAND | (on ? MF_GRAYED : MF_ENABLED));
+  ::SendDlgItemMessageW(window_, kToolBarControl, TB_CHECKBUTTON, kUseCDModeCommand, MAKELPARAM(on, 0));
+  EnableToolButton(kOpenSourceCommand, !on);
   ::ShowWindow(::GetDlgItem(window_, kDriveListControl), on ? SW_SHOW : SW_HIDE);
   for (int file_control : {kSourceFieldControl, kSourceBrowseControl})
     ::ShowWindow(::GetDlgItem(window_, file_control), on ? SW_HIDE : SW_SHOW);

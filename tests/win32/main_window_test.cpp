@@ -21,8 +21,11 @@
 #include "scan/catalogue/clip_type_table.h"
 #include "scan/engine/scan_observer.h"
 #include "scan/extraction/extraction.h"
+#include "desktop/command_pictures.h"
+#include "win32/about_window.h"
 #include "win32/command_ids.h"
 #include "win32/main_window.h"
+#include "win32/picture_bitmap.h"
 #include "win32/wide_text.h"
 
 namespace rsf::win32 {
@@ -120,6 +123,16 @@ class Win32MainWindow : public ::testing::Test, protected desktop::test::Service
     ::SetKeyboardState(keys);
   }
   bool Shown(int id) const { return (::GetWindowLongW(Control(id), GWL_STYLE) & WS_VISIBLE) != 0; }
+  // Where a control lies in the window's client area.
+  RECT Place(int id) const {
+    RECT rect;
+    ::GetWindowRect(Control(id), &rect);
+    ::MapWindowPoints(HWND_DESKTOP, window.Handle(), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  }
+  void Mouse(UINT message, int x, int y) {
+    ::SendMessageW(window.Handle(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, y));
+  }
   // Scans `bytes` written to the file `name` as the source.
   void Scan(const std::string& name, const std::vector<std::uint8_t>& bytes) {
     SetText(kSourceFieldControl, temp.Write(name, bytes));
@@ -270,6 +283,8 @@ TEST_F(Win32MainWindow, CloseDuringAScanEndsItAndThenTheWindow) {
 }
 
 // The shortcuts reach their commands; the dialogs' answers land in the fields.
+std::wstring about_caption;
+
 TEST_F(Win32MainWindow, ShortcutsRunTheirCommands) {
   dialogs.source_answer = "C:\\游戏\\数据.pak";
   dialogs.target_answer = "C:\\rips\\片段.avi";
@@ -280,14 +295,27 @@ TEST_F(Win32MainWindow, ShortcutsRunTheirCommands) {
   } rows[] = {
       {'O', true, [&] { return Text(kSourceFieldControl) == "C:\\游戏\\数据.pak"; }},
       {'T', true, [&] { return Text(kTargetFieldControl) == "C:\\rips\\片段"; }},
-      {'I', true, [&] { return !boxes.shown.empty() && boxes.shown.back().caption == desktop::About().caption; }},
+      {'I', true, [&] { return about_caption == DisplayText(desktop::About().caption); }},
       {VK_F1, false,
        [&] { return !boxes.shown.empty() && boxes.shown.back().text.starts_with(desktop::kCannotOpenHelpFile); }},
   };
+  // The About window runs its own loop until it is closed: a timer that the loop serves reads
+  // its caption and presses its button.
+  about_caption.clear();
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
+    HWND about = ::FindWindowW(L"RsfExtractorAboutWindow", nullptr);
+    if (about == nullptr || !::IsWindowVisible(about)) return;
+    wchar_t caption[256] = {};
+    ::GetWindowTextW(about, caption, static_cast<int>(std::size(caption)));
+    about_caption = caption;
+    ::SendMessageW(::GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
+  });
   for (const auto& row : rows) {
     Press(row.key, row.control);
     EXPECT_TRUE(row.done()) << "key " << row.key;
   }
+  ::KillTimer(nullptr, timer);
+  EXPECT_TRUE(::IsWindowEnabled(window.Handle())) << "the About window gave the input back";
   SetText(kSourceFieldControl, temp.Write("source.bin", Bitmaps(2)));
   Press('A', true);
   EXPECT_EQ(ListCount(), 2);
@@ -313,12 +341,7 @@ TEST_F(Win32MainWindow, CdModeShowsTheDriveListInPlaceOfTheSourceField) {
 
 // Resizing keeps each control's distance to the edges it follows.
 TEST_F(Win32MainWindow, ResizeMovesAndStretchesTheAnchoredControls) {
-  auto place = [&](int id) {
-    RECT rect;
-    ::GetWindowRect(Control(id), &rect);
-    ::MapWindowPoints(HWND_DESKTOP, window.Handle(), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-  };
+  auto place = [&](int id) { return Place(id); };
   const RECT gauge = place(kGaugeControl), box = place(ClipTypeControl(ClipKind::kQT)), list = place(kClipListControl);
   RECT frame;
   ::GetWindowRect(window.Handle(), &frame);
@@ -332,6 +355,142 @@ TEST_F(Win32MainWindow, ResizeMovesAndStretchesTheAnchoredControls) {
   EXPECT_EQ(moved_box.left, box.left);
   EXPECT_EQ(taller_list.bottom - taller_list.top, list.bottom - list.top + 100);
   EXPECT_EQ(taller_list.right - taller_list.left, list.right - list.left + 100) << "the list takes half the width added";
+}
+
+// The tool bar holds the commands with the pictures in the other desktop program's order, each
+// with its hint; its menu item hides it and the controls move up into its place.
+TEST_F(Win32MainWindow, ToolBarHasTheCommandsWithTheirHintsAndHides) {
+  HWND bar = Control(kToolBarControl);
+  ASSERT_NE(bar, nullptr);
+  std::vector<int> commands;
+  for (int i = 0; i < static_cast<int>(::SendMessageW(bar, TB_BUTTONCOUNT, 0, 0)); ++i) {
+    TBBUTTON button{};
+    ::SendMessageW(bar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
+    commands.push_back((button.fsStyle & BTNS_SEP) != 0 ? 0 : button.idCommand);
+  }
+  EXPECT_EQ(commands, (std::vector<int>{kOpenSourceCommand, kStartAnalysisCommand, 0, kSelectAllCommand,
+                                        kUnSelectAllCommand, kPlayCommand, 0, kSelectTargetCommand, kSaveClipsCommand,
+                                        0, kUseCDModeCommand, 0, kShowHelpCommand, kSplashShowCommand}));
+  auto pictures = reinterpret_cast<HIMAGELIST>(::SendMessageW(bar, TB_GETIMAGELIST, 0, 0));
+  EXPECT_EQ(::ImageList_GetImageCount(pictures), desktop::kCommandPictureCount);
+
+  for (auto [command, hint] : {std::pair{kPlayCommand, desktop::kPlayHint}, std::pair{kUseCDModeCommand, desktop::kUseCDModeHint}}) {
+    NMTTDISPINFOW request{};
+    request.hdr.hwndFrom = reinterpret_cast<HWND>(::SendMessageW(bar, TB_GETTOOLTIPS, 0, 0));
+    request.hdr.idFrom = static_cast<UINT_PTR>(command);
+    request.hdr.code = TTN_GETDISPINFOW;
+    ::SendMessageW(window.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
+    ASSERT_NE(request.lpszText, nullptr);
+    EXPECT_EQ(std::wstring(request.lpszText), DisplayText(hint));
+  }
+
+  const RECT source = Place(kSourceGroupControl);
+  Send(kToolbarItem);
+  EXPECT_FALSE(Shown(kToolBarControl));
+  EXPECT_FALSE(MenuTicked(kToolbarItem));
+  EXPECT_LT(Place(kSourceGroupControl).top, source.top);
+  Send(kToolbarItem);
+  EXPECT_TRUE(Shown(kToolBarControl));
+  EXPECT_EQ(Place(kSourceGroupControl).top, source.top);
+
+  window.ShowCdMode(true);
+  EXPECT_TRUE(::SendMessageW(bar, TB_ISBUTTONCHECKED, kUseCDModeCommand, 0));
+  EXPECT_FALSE(::SendMessageW(bar, TB_ISBUTTONENABLED, kOpenSourceCommand, 0));
+}
+
+TEST_F(Win32MainWindow, FieldsShowTheirHints) {
+  auto hint = [&](int id) {
+    wchar_t text[512] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window.Handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(Control(id));
+    tool.lpszText = text;
+    ::SendMessageW(window.Hints(), TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+    return std::wstring(text);
+  };
+  EXPECT_EQ(hint(kSourceFieldControl), DisplayText(desktop::kSourceFieldHint));
+  EXPECT_EQ(hint(kTargetFieldControl), DisplayText(desktop::kTargetFieldHint));
+  EXPECT_EQ(hint(kClipListControl), DisplayText(desktop::kClipListHint));
+  EXPECT_EQ(hint(ClipTypeControl(ClipKind::kMID)), DisplayText(desktop::kClipTypesHint));
+}
+
+// Dragging the splitter moves the border between list and pane; a resize lines the list up
+// under the source box again.
+TEST_F(Win32MainWindow, SplitterDragsTheBorderBetweenListAndPane) {
+  const RECT list = Place(kClipListControl), pane = Place(kInfoPaneControl);
+  const int gap_x = (list.right + pane.left) / 2, y = (pane.top + pane.bottom) / 2;
+  Mouse(WM_LBUTTONDOWN, gap_x, y);
+  Mouse(WM_MOUSEMOVE, gap_x + 60, y);
+  Mouse(WM_LBUTTONUP, gap_x + 60, y);
+  Mouse(WM_MOUSEMOVE, gap_x + 90, y);  // the drag is over
+  EXPECT_EQ(Place(kClipListControl).right, list.right + 60);
+  EXPECT_EQ(Place(kInfoPaneControl).left, pane.left + 60);
+  EXPECT_EQ(Place(kInfoPaneControl).right, pane.right);
+  Mouse(WM_LBUTTONDOWN, gap_x + 60, y);
+  Mouse(WM_MOUSEMOVE, -500, y);
+  Mouse(WM_LBUTTONUP, -500, y);
+  EXPECT_GT(Place(kClipListControl).right - Place(kClipListControl).left, 0) << "the list keeps some room";
+  RECT frame;
+  ::GetWindowRect(window.Handle(), &frame);
+  ::SetWindowPos(window.Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top + 10,
+                 SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(Place(kClipListControl).right, list.right);
+}
+
+// At twice the resolution every design size doubles: places, pictures, icon.
+TEST_F(Win32MainWindow, AnotherResolutionScalesTheWindow) {
+  const RECT box = Place(ClipTypeControl(ClipKind::kWAV));
+  RECT frame;
+  ::GetWindowRect(window.Handle(), &frame);
+  RECT suggested{frame.left, frame.top, frame.left + (frame.right - frame.left) * 2, frame.top + (frame.bottom - frame.top) * 2};
+  ::SendMessageW(window.Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+  const RECT doubled = Place(ClipTypeControl(ClipKind::kWAV));
+  EXPECT_NEAR(doubled.left, box.left * 2, 2);
+  EXPECT_NEAR(doubled.right - doubled.left, (box.right - box.left) * 2, 2);
+  int width = 0, height = 0;
+  ::ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(::SendMessageW(Control(kToolBarControl), TB_GETIMAGELIST, 0, 0)),
+                          &width, &height);
+  EXPECT_EQ(width, 32);
+}
+
+TEST(Win32PictureBitmap, DrawsShapesAndTextsWithAlpha) {
+  // The help picture's question mark is text: it shows where the shapes alone leave the
+  // circle's pale yellow.
+  HBITMAP help = PictureBitmap(desktop::CommandPictureDrawing(desktop::kPictureHelp), 2);
+  ASSERT_NE(help, nullptr);
+  DIBSECTION section{};
+  ASSERT_NE(::GetObjectW(help, sizeof section, &section), 0);
+  EXPECT_EQ(section.dsBm.bmWidth, 32);
+  const auto* pixels = static_cast<const std::uint8_t*>(section.dsBm.bmBits);
+  int blue = 0;
+  for (int i = 0; i < 32 * 32; ++i) blue += pixels[i * 4] > 150 && pixels[i * 4 + 2] < 120 && pixels[i * 4 + 3] == 255;
+  EXPECT_GT(blue, 4);
+  EXPECT_EQ(pixels[3], 0) << "the corner stays clear";
+  ::DeleteObject(help);
+  HICON icon = PictureIcon(desktop::CommandPictureDrawing(desktop::kPictureStartAnalysis), 32);
+  EXPECT_NE(icon, nullptr);
+  ::DestroyIcon(icon);
+}
+
+// The About window shows the core's texts; the link goes to the shell, the button closes it.
+TEST(Win32AboutWindow, ShowsTheTextsOpensTheHomePageAndCloses) {
+  desktop::test::RecordingShell shell;
+  AboutWindow about(nullptr, 96, shell);
+  auto text = [](HWND control) {
+    wchar_t buffer[512] = {};
+    ::GetWindowTextW(control, buffer, static_cast<int>(std::size(buffer)));
+    return std::wstring(buffer);
+  };
+  const desktop::AboutContents contents = desktop::About();
+  EXPECT_EQ(text(about.Handle()), DisplayText(contents.caption));
+  for (const desktop::AboutText& line : contents.texts) EXPECT_EQ(text(about.Label(line.name)), DisplayText(line.text)) << line.name;
+  HWND link = about.Label("lblHyperLink");
+  ::SendMessageW(about.Handle(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(link), STN_CLICKED), reinterpret_cast<LPARAM>(link));
+  EXPECT_EQ(shell.documents, std::vector<std::string>{desktop::HomePageUrl()});
+  EXPECT_FALSE(about.Closed());
+  ::SendMessageW(::GetDlgItem(about.Handle(), AboutWindow::kButtonId), BM_CLICK, 0, 0);
+  EXPECT_TRUE(about.Closed());
 }
 
 }  // namespace
