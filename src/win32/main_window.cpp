@@ -6,6 +6,7 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "desktop/main_window_layout.h"
@@ -75,6 +76,7 @@ MainWindow::MainWindow(const desktop::DesktopServices& services, std::string hel
   CreateControls();
   ShowOptions();
   PlaceControls();
+  CentreOnScreen();
   // On a system that gives each screen its own resolution, the window's may differ from the
   // one it was made for.
   using DpiForWindow = UINT(WINAPI*)(HWND);
@@ -83,6 +85,20 @@ MainWindow::MainWindow(const desktop::DesktopServices& services, std::string hel
   if (dpi_for_window != nullptr) ApplyResolution(static_cast<int>(dpi_for_window(window_)));
   SetTargetPath(desktop::DefaultTargetPrefix(ProfileFolder()));
   if (!source.empty()) SetSourcePath(source);
+}
+
+// At start the window stands in the middle of the work area of its screen.
+void MainWindow::CentreOnScreen() {
+  MONITORINFO screen{};
+  screen.cbSize = sizeof screen;
+  if (!::GetMonitorInfoW(::MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &screen)) return;
+  RECT frame;
+  ::GetWindowRect(window_, &frame);
+  const RECT& area = screen.rcWork;
+  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+  ::SetWindowPos(window_, nullptr, area.left + (area.right - area.left - width) / 2,
+                 area.top + std::max(0L, (area.bottom - area.top - height) / 2), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 MainWindow::~MainWindow() {

@@ -75,6 +75,7 @@ class MainWindow final : public desktop::MainView {
   void ShowOptions();
   // Places every control for the client area's size; the status bar at the bottom.
   void PlaceControls();
+  void CentreOnScreen();
   void MoveControl(int id, const desktop::Rect& design_rect);
   int ToolBarHeight() const;
   void EnableToolButton(int id, bool on);

@@ -339,6 +339,16 @@ TEST_F(Win32MainWindow, CdModeShowsTheDriveListInPlaceOfTheSourceField) {
   EXPECT_EQ(Text(kSourceFieldControl), "C:\\other.bin");
 }
 
+TEST_F(Win32MainWindow, StartsInTheMiddleOfTheScreen) {
+  MONITORINFO screen{};
+  screen.cbSize = sizeof screen;
+  ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(window.Handle(), MONITOR_DEFAULTTOPRIMARY), &screen));
+  RECT frame;
+  ::GetWindowRect(window.Handle(), &frame);
+  EXPECT_NEAR(frame.left - screen.rcWork.left, screen.rcWork.right - frame.right, 1);
+  EXPECT_EQ(Text(kSourceFieldControl), "<源文件>");
+}
+
 // Resizing keeps each control's distance to the edges it follows.
 TEST_F(Win32MainWindow, ResizeMovesAndStretchesTheAnchoredControls) {
   auto place = [&](int id) { return Place(id); };
