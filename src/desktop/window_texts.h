@@ -90,6 +90,8 @@ inline constexpr const char* kStatusCopyingClip = "正在提取剪辑...";
 inline constexpr const char* kStatusViewingPicture = "正在查看图像...";
 inline constexpr const char* kStatusInternalPlayer = "内部播放器...";
 inline constexpr const char* kStatusExternalPlayer = "外部播放器...";
+// The button of the internal player's window.
+inline constexpr const char* kPlayerStopCaption = "停止";
 inline constexpr const char* kShellFailureFirstPart =
     "当尝试运行外部播放器来播放这个剪辑时发生下列错误:     " RSF_LINE_SEPARATOR RSF_LINE_SEPARATOR;
 inline constexpr const char* kShellFailureLastPart = RSF_LINE_SEPARATOR "请提取文件并尝试使用适当的播放器打开。";

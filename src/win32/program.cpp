@@ -1,5 +1,5 @@
-// The program's services are the Win32 ones; the temporary folder and file deletion are the
-// desktop core's own.
+// The program's services are the Win32 ones (the player on MCI, the picture window on WIC); the
+// temporary folder and file deletion are the desktop core's own.
 #include "win32/program.h"
 
 #include <windows.h>
@@ -9,8 +9,9 @@
 #include "desktop/main_presenter.h"
 #include "win32/file_dialogs.h"
 #include "win32/main_window.h"
+#include "win32/mci_player.h"
 #include "win32/message_boxes.h"
-#include "win32/no_internal_playback.h"
+#include "win32/picture_window.h"
 #include "win32/shell.h"
 
 namespace rsf::win32 {
@@ -25,8 +26,8 @@ int RunProgram(const std::vector<std::string>& arguments) {
   Win32FileDialogs dialogs;
   Win32Shell shell;
   desktop::PlatformFileDeleter deleter;
-  NoMediaPlayer player;
-  NoPictureView pictures;
+  MciPlayer player;
+  PictureWindow pictures;
   desktop::PlatformTemporaryFolder temporary_folder;
   MSG message{};
   {
@@ -34,6 +35,8 @@ int RunProgram(const std::vector<std::string>& arguments) {
                       desktop::DefaultHelpFile(), arguments.empty() ? std::string() : arguments.front());
     boxes.SetOwner(window.Handle());
     dialogs.SetOwner(window.Handle());
+    player.SetOwner(window.Handle());
+    pictures.SetOwner(window.Handle());
     ::ShowWindow(window.Handle(), SW_SHOWDEFAULT);
     ::UpdateWindow(window.Handle());
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -44,6 +47,8 @@ int RunProgram(const std::vector<std::string>& arguments) {
     }
     boxes.SetOwner(nullptr);
     dialogs.SetOwner(nullptr);
+    player.SetOwner(nullptr);
+    pictures.SetOwner(nullptr);
   }
   if (SUCCEEDED(com)) ::CoUninitialize();
   return static_cast<int>(message.wParam);

@@ -16,6 +16,7 @@
 #include <QVideoSink>
 #include <QVideoWidget>
 
+#include "desktop/window_texts.h"
 #include "ui/display_text.h"
 
 namespace rsf::ui {
@@ -49,7 +50,7 @@ PlayerWindow::PlayerWindow(QMediaPlayer& player, const QString& title, bool with
   }
   auto* controls = new QHBoxLayout;
   controls_ = controls;
-  stop_ = new QPushButton(DisplayText("停止"), this);
+  stop_ = new QPushButton(DisplayText(desktop::kPlayerStopCaption), this);
   stop_->setObjectName(QStringLiteral("StopButton"));
   position_ = new QSlider(Qt::Horizontal, this);
   position_->setObjectName(QStringLiteral("Position"));
