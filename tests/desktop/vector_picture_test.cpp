@@ -80,6 +80,29 @@ TEST(Rasterizer, TurnsOutlinesAsAPainterTurnsItsCoordinates) {
   EXPECT_NEAR(arc.back().x, 0, 1e-9);   // to nine
 }
 
+// Outlines with too few points, a zero-width rectangle, shapes wholly outside the picture or
+// over its edge: drawn as far as they can be, never outside the image.
+TEST(Rasterizer, DegenerateAndStrayShapesStayInsideTheImage) {
+  const Pen pen{kRed, 2, LineCap::kRound};
+  const std::vector<Shape> shapes = {
+      {{}, true, Paint::Solid(kRed), pen},
+      {{{4, 4}}, false, Paint::None(), pen},  // a dot
+      {{{1, 1}, {5, 1}}, true, Paint::Solid(kRed), Pen{}},
+      {RectangleOutline({2, 2, 0, 3}), true, Paint::Solid(kRed), Pen{}},
+      {RectangleOutline({-50, -50, 10, 10}), true, Paint::Solid(kRed), pen},
+      {RectangleOutline({6, 6, 100, 100}), true, Paint::Solid(kBlue), pen},
+  };
+  VectorPicture picture;
+  picture.width = picture.height = 8;
+  picture.shapes = shapes;
+  const RgbaImage image = Rasterize(picture, 1.5);
+  ASSERT_EQ(image.width, 12);
+  ASSERT_EQ(image.pixels.size(), 12u * 12u * 4u);
+  EXPECT_GT(Alpha(image, 6, 6), 200) << "the dot";
+  EXPECT_EQ(Alpha(image, 3, 4), 0) << "a rectangle of no width covers nothing";
+  EXPECT_EQ(image.At(11, 11), kBlue);
+}
+
 // Every picture draws something, inside its grid with a clear border pixel somewhere, and no two
 // pictures are alike; a grid one unit larger on every side shows that nothing was cut off.
 TEST(CommandPictures, EachIsDistinctAndStaysInsideItsGrid) {

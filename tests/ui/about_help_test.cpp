@@ -10,6 +10,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "desktop/command_pictures.h"
+#include "ui/widgets/toolbar_icons.h"
 #include "ui/windows/about_logo.h"
 #include "ui/windows/about_panel.h"
 #include "desktop/product.h"
@@ -84,6 +86,26 @@ TEST(AboutLogoPicture, IsDrawnOnATransparentGround) {
   EXPECT_EQ(logo.size(), QSize(117, 115));
   EXPECT_EQ(qAlpha(logo.pixel(0, 0)), 0);
   EXPECT_EQ(qAlpha(logo.pixel(58, 56)) > 0, true);
+}
+
+// The tool bar shows the pixels the desktop core rasterises, as the Windows program does.
+TEST(ToolbarPictures, AreTheCoresPixels) {
+  for (int picture : {desktop::kPicturePlay, desktop::kPictureCdMode, desktop::kPictureSelectTarget}) {
+    const desktop::RgbaImage core = desktop::Rasterize(desktop::CommandPictureDrawing(picture), 2);
+    const QImage shown = ToolbarIcon(picture).pixmap(QSize(32, 32)).toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(shown.size(), QSize(core.width, core.height));
+    for (int y = 0; y < core.height; ++y) {
+      for (int x = 0; x < core.width; ++x) {
+        const desktop::Colour expected = core.At(x, y);
+        const QRgb pixel = shown.pixel(x, y);
+        ASSERT_EQ(qAlpha(pixel), expected.alpha) << picture << " at " << x << "," << y;
+        if (expected.alpha > 64) {
+          ASSERT_NEAR(qRed(pixel), expected.red, 3) << picture << " at " << x << "," << y;
+          ASSERT_NEAR(qBlue(pixel), expected.blue, 3) << picture << " at " << x << "," << y;
+        }
+      }
+    }
+  }
 }
 
 class Help : public WindowTest {

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -478,6 +479,20 @@ TEST(Win32PictureBitmap, DrawsShapesAndTextsWithAlpha) {
   EXPECT_GT(blue, 4);
   EXPECT_EQ(pixels[3], 0) << "the corner stays clear";
   ::DeleteObject(help);
+
+  // A picture without texts is the core's pixels, blue first, as the Qt program shows them.
+  const desktop::VectorPicture play = desktop::CommandPictureDrawing(desktop::kPicturePlay);
+  const desktop::RgbaImage core = desktop::Rasterize(play, 1.5);
+  HBITMAP bitmap = PictureBitmap(play, 1.5);
+  ASSERT_EQ(::GetObjectW(bitmap, sizeof section, &section), static_cast<int>(sizeof section));
+  ASSERT_EQ(section.dsBm.bmWidth, 24);
+  const auto* shown = static_cast<const std::uint8_t*>(section.dsBm.bmBits);
+  for (std::size_t i = 0; i < core.pixels.size(); i += 4) {
+    ASSERT_EQ((std::array{shown[i + 2], shown[i + 1], shown[i], shown[i + 3]}),
+              (std::array{core.pixels[i], core.pixels[i + 1], core.pixels[i + 2], core.pixels[i + 3]}))
+        << "pixel " << i / 4;
+  }
+  ::DeleteObject(bitmap);
   HICON icon = PictureIcon(desktop::CommandPictureDrawing(desktop::kPictureStartAnalysis), 32);
   EXPECT_NE(icon, nullptr);
   ::DestroyIcon(icon);
@@ -501,6 +516,20 @@ TEST(Win32AboutWindow, ShowsTheTextsOpensTheHomePageAndCloses) {
   EXPECT_FALSE(about.Closed());
   ::SendMessageW(::GetDlgItem(about.Handle(), AboutWindow::kButtonId), BM_CLICK, 0, 0);
   EXPECT_TRUE(about.Closed());
+
+  // At twice the resolution the places and the logo are twice as large.
+  AboutWindow large(nullptr, 192, shell);
+  auto place = [](const AboutWindow& window, HWND control) {
+    RECT rect;
+    ::GetWindowRect(control, &rect);
+    ::MapWindowPoints(HWND_DESKTOP, window.Handle(), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+  };
+  const RECT button = place(about, ::GetDlgItem(about.Handle(), AboutWindow::kButtonId));
+  const RECT large_button = place(large, ::GetDlgItem(large.Handle(), AboutWindow::kButtonId));
+  EXPECT_EQ(large_button.left, button.left * 2);
+  EXPECT_EQ(large_button.right - large_button.left, (button.right - button.left) * 2);
+  EXPECT_EQ(place(large, large.Label("lblHyperLink")).top, place(about, link).top * 2);
 }
 
 }  // namespace
