@@ -107,7 +107,7 @@ step_started=$SECONDS
 "${wine_locale[@]}" scripts/windows-package-check.sh "$linux_build"
 echo "Windows packages and installed programs took $((SECONDS - step_started)) s"
 
-# The 32-bit programs are built, not run: Wine's 32-bit side is not installed here.
+# The 32-bit program is built, not run: Wine's 32-bit side is not installed here.
 echo "== 32-bit Windows build of the desktop program"
 step_started=$SECONDS
 cmake --preset windows-i686 >build/windows-i686-configure.log 2>&1 || { cat build/windows-i686-configure.log; exit 1; }
