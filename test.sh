@@ -2,7 +2,8 @@
 # Builds and tests RSF-Extractor:
 #   1. an AddressSanitizer + UndefinedBehaviorSanitizer build of the core tests;
 #   2. a ThreadSanitizer build of the core tests (the background read-ahead and its failures);
-#   3. the Windows build (MinGW-w64) with its tests under Wine;
+#   3. the Windows build (MinGW-w64) with its tests under Wine, its zip and installer with the
+#      installed programs checked under Wine, and the 32-bit Windows programs built;
 #   4. short runs of every fuzz target (clang, libFuzzer, ASan + UBSan);
 #   5. the Debian package: lintian, the desktop entry and AppStream validators, and the
 #      installed programs run from the unpacked package (scripts/package-check.sh);
@@ -39,6 +40,7 @@ if [ "${RSF_SKIP_WINDOWS:-0}" != 1 ]; then
   echo "== Windows build and its tests under Wine"
   RSF_LINUX_BUILD="$PWD/build/dev" scripts/windows-tests.sh >build/windows-tests.log 2>&1 \
     || { tail -n 80 build/windows-tests.log; exit 1; }
+  grep -E ' took [0-9]+ s$' build/windows-tests.log || true
   tail -n 4 build/windows-tests.log
 fi
 

@@ -3,7 +3,13 @@
 # <libdir>/rsf-extractor/, the user guide in <datadir>/rsf-extractor/, so both programs find
 # them relative to their own folder wherever the tree lands. On Linux the desktop's files come
 # with them: the desktop entry, the icon (SVG, and 48 and 256 pixel PNGs rendered from it at
-# build time), the AppStream data, the manual pages and the package's documentation.
+# build time), the AppStream data, the manual pages and the package's documentation. Windows
+# builds install one folder instead, and make the zip and the installer of it
+# (cmake/WindowsPackage.cmake).
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/WindowsPackage.cmake)
+  return()
+endif()
 
 install(TARGETS rsfx RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET rsf-extractor)

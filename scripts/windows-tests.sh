@@ -3,7 +3,10 @@
 # with MinGW-w64 and runs every test program under Wine, in a private Wine prefix, through ctest.
 # The Windows rsfx is checked against the Linux build's rsfx and demo source: RSF_LINUX_BUILD
 # names that build (default build/dev); rsfx and the demo source are built there first when
-# missing. Ends with ctest's summary and exits non-zero when anything fails.
+# missing. Then it makes the zip and the installer and checks the installed programs under Wine
+# (scripts/windows-package-check.sh), and builds the desktop program for 32-bit Windows (the
+# windows-i686 preset), which nothing here can run. Ends with ctest's summary and exits
+# non-zero when anything fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/install-deps.sh
@@ -11,8 +14,9 @@ source scripts/install-deps.sh
 RSF_WINDOWS_PACKAGES=(
   cmake ninja-build
   g++-mingw-w64-x86-64-posix                    # the cross compiler, POSIX threads (std::thread)
-  g++-mingw-w64-i686                            # 32-bit checks of the ASPI request blocks
+  g++-mingw-w64-i686-posix                      # the 32-bit desktop program, checks of the ASPI request blocks
   wine64                                        # runs the Windows programs
+  zip nsis                                      # the portable zip and the installer (makensis)
   googletest                                    # GoogleTest sources, built with the cross compiler
   libfmt-dev libcli11-dev nlohmann-json3-dev    # used header-only by the cross build
   locales                                       # zh_CN locale sources (localedef)
@@ -47,7 +51,9 @@ wine_locale=(env LC_ALL=zh_CN.UTF-8 LOCPATH="$PWD/build/windows/locale")
 # A Wine prefix of our own, kept between runs. One Wine server, started here and kept up for the
 # whole run, serves every test program; its background services are started once, before the
 # tests, with no pipe of ours to hold open (see scripts/wine-run.sh).
-export WINEPREFIX="$PWD/build/windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;wnaspi32=n"
+# Wine's menu builder stays off: shortcuts made in the prefix must not reach the host's menus.
+export WINEPREFIX="$PWD/build/windows/wineprefix" WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;wnaspi32=n;winemenubuilder.exe=d"
 mkdir -p build/windows
 /usr/lib/wine/wineserver -k 2>/dev/null || true
 /usr/lib/wine/wineserver -w 2>/dev/null || true
@@ -93,7 +99,20 @@ ctest --preset windows -j "$jobs" --repeat until-pass:3 >build/windows-ctest.log
 echo "Windows build and tests took $((SECONDS - started)) s"
 if [ $status -ne 0 ]; then
   cat build/windows-ctest.log
-else
-  sed -n '/tests passed/,$p' build/windows-ctest.log
+  exit $status
 fi
-exit $status
+
+echo "== Windows packages and the installed programs"
+step_started=$SECONDS
+"${wine_locale[@]}" scripts/windows-package-check.sh "$linux_build"
+echo "Windows packages and installed programs took $((SECONDS - step_started)) s"
+
+# The 32-bit program is built, not run: Wine's 32-bit side is not installed here.
+echo "== 32-bit Windows build of the desktop program"
+step_started=$SECONDS
+cmake --preset windows-i686 >build/windows-i686-configure.log 2>&1 || { cat build/windows-i686-configure.log; exit 1; }
+cmake --build --preset windows-i686 -j "$jobs" >build/windows-i686-build.log 2>&1 ||
+  { tail -n 60 build/windows-i686-build.log; exit 1; }
+echo "32-bit build took $((SECONDS - step_started)) s"
+
+sed -n '/tests passed/,$p' build/windows-ctest.log

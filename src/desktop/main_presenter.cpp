@@ -51,10 +51,10 @@ std::string DefaultHelpFile() {
   return platform::ProgramFolder() + kHelpFileName;
 }
 
-std::string DefaultTargetPrefix(const std::string& home_folder) {
+std::string DefaultTargetPrefix(const std::string& user_folder) {
   const std::string program_folder = platform::ProgramFolder();
-  const bool beside_program = platform::TakesUserFiles(program_folder) || home_folder.empty();
-  return (beside_program ? program_folder : home_folder) + kDefaultTargetStem;
+  const bool beside_program = platform::TakesUserFiles(program_folder) || user_folder.empty();
+  return (beside_program ? program_folder : user_folder) + kDefaultTargetStem;
 }
 
 MainPresenter::MainPresenter(MainView& view, const DesktopServices& services, std::string help_file)

@@ -130,8 +130,8 @@ class MainPresenter {
 // The user guide's path: the program's data folder, else beside the program.
 std::string DefaultHelpFile();
 // The target prefix the window starts with: the program's folder + "Clip", or, where that folder
-// takes no files from the user (an installed program), `home_folder` (ending with the path
-// delimiter; empty when there is none) + "Clip".
-std::string DefaultTargetPrefix(const std::string& home_folder);
+// takes no files from the user (an installed program), `user_folder` (the user's home folder, or
+// Documents on Windows; ending with the path delimiter; empty when there is none) + "Clip".
+std::string DefaultTargetPrefix(const std::string& user_folder);
 
 }  // namespace rsf::desktop

@@ -25,6 +25,9 @@ std::string AspiLibraryName() {
   return ProgramFolder() + kProviderName;
 }
 
+// The name is always a path here.
+std::string AspiLibraryPath() { return AspiLibraryName(); }
+
 void* LoadLibraryByName(const std::string& name) { return ::dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL); }
 
 void* LibraryEntryPoint(void* library, const char* entry) { return ::dlsym(library, entry); }

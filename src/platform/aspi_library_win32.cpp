@@ -18,6 +18,26 @@ std::string AspiLibraryName() {
   return "wnaspi32.dll";
 }
 
+// SearchPathA without a folder list searches the program's folder first, then the current
+// folder, the system folders and PATH: the folders LoadLibraryA searches.
+std::string AspiLibraryPath() {
+  const std::string name = AspiLibraryName();
+  const std::string system_name = ToAnsiCodePage(name);
+  if (system_name.empty()) return name;
+  std::string path(MAX_PATH, '\0');
+  const auto search = [&] {
+    return ::SearchPathA(nullptr, system_name.c_str(), nullptr, static_cast<DWORD>(path.size()), path.data(), nullptr);
+  };
+  DWORD length = search();
+  if (length >= path.size()) {  // too small: the length asked for counts the terminating zero
+    path.assign(length, '\0');
+    length = search();
+  }
+  if (length == 0 || length >= path.size()) return name;
+  path.resize(length);
+  return FromAnsiCodePage(path);
+}
+
 void* LoadLibraryByName(const std::string& name) {
   const std::string system_name = ToAnsiCodePage(name);
   if (system_name.empty()) return nullptr;

@@ -26,8 +26,9 @@ std::string ProgramDataFolder();
 bool FolderWritable(const std::string& folder);
 
 // Whether `folder` suits the clips a user extracts by default: writable, and not a folder the
-// system keeps installed programs in (/usr/..., /opt/..., /bin/, /sbin/), which root may write
-// to but nobody wants clips in.
+// system keeps installed programs in (/usr/..., /opt/..., /bin/, /sbin/; on Windows the program
+// files folders, the user's own included, and the Windows folder), which the user may write to
+// but nobody wants clips in.
 bool TakesUserFiles(const std::string& folder);
 
 }  // namespace rsf::platform

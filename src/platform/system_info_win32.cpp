@@ -1,13 +1,16 @@
 // Windows: CDs are read through the raw device ("\\.\D:") on the NT family and through ASPI on
 // the 9x family, told apart by GetVersionExA (platform id 2 is NT). RSFX_CD_ACCESS=aspi asks
 // for ASPI everywhere, as on POSIX systems. The program folder comes from GetModuleFileNameA,
-// handed on in UTF-8.
+// handed on in UTF-8; the folders that take no user files are the system's known program
+// folders.
 #include <windows.h>
+#include <knownfolders.h>
 
 #include <cstdlib>
 #include <string_view>
 
 #include "platform/code_page_win32.h"
+#include "platform/known_folders_win32.h"
 #include "platform/system_info.h"
 
 namespace rsf::platform {
@@ -27,6 +30,15 @@ bool NtFamily() {
   if (!::GetVersionExA(&version)) return true;  // every system that lacks an answer is NT-based
 #pragma GCC diagnostic pop
   return version.dwPlatformId == kPlatformNt;
+}
+
+// Where programs installed for one user go: FOLDERID_UserProgramFiles, which Windows 7 brought
+// (Vista names none, nor does Wine 8), is %LOCALAPPDATA%\Programs unless redirected.
+std::string UserProgramFolder() {
+  const std::string folder = KnownFolder(FOLDERID_UserProgramFiles);
+  if (!folder.empty()) return folder;
+  const std::string local = KnownFolder(FOLDERID_LocalAppData);
+  return local.empty() ? std::string() : local + "Programs\\";
 }
 
 }  // namespace
@@ -69,6 +81,14 @@ bool FolderWritable(const std::string& folder) {
          (attributes & FILE_ATTRIBUTE_READONLY) == 0;
 }
 
-bool TakesUserFiles(const std::string& folder) { return FolderWritable(folder); }
+// The folders Windows installs programs into, for all users and for one, and its own folder: a
+// user who may write there still wants no clips among the program files.
+bool TakesUserFiles(const std::string& folder) {
+  const std::string program_folders[] = {KnownFolder(FOLDERID_ProgramFiles), KnownFolder(FOLDERID_ProgramFilesX86),
+                                         UserProgramFolder(), KnownFolder(FOLDERID_Windows)};
+  for (const std::string& programs : program_folders)
+    if (!programs.empty() && InsideFolder(folder, programs)) return false;
+  return FolderWritable(folder);
+}
 
 }  // namespace rsf::platform

@@ -29,7 +29,8 @@ int main(int argc, char** argv) {
   if (self_check) {
     services.boxes = std::make_unique<rsf::ui::ConsoleMessageBoxes>(stdout);
     rsf::ui::Program program(services, {});
-    return rsf::ui::RunSelfCheck(program, rsf::ui::LocalPath(arguments.at(1)), stdout);
+    rsf::ui::TfrmMainForm& form = program.MainForm();
+    return rsf::desktop::RunSelfCheck(form, form.Presenter(), rsf::ui::LocalPath(arguments.at(1)), stdout);
   }
   rsf::ui::Program program(services, arguments);
   program.MainForm().show();

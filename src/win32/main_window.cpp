@@ -3,15 +3,16 @@
 #include "win32/main_window.h"
 
 #include <commctrl.h>
+#include <knownfolders.h>
 #include <shellapi.h>
 #include <windowsx.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "desktop/main_window_layout.h"
 #include "desktop/product.h"
 #include "desktop/window_texts.h"
+#include "platform/known_folders_win32.h"
 #include "win32/command_ids.h"
 #include "win32/wide_text.h"
 
@@ -33,12 +34,6 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   window_class.lpszClassName = kWindowClass;
   ::RegisterClassExW(&window_class);  // fails harmlessly when a window before did it
-}
-
-// The user's profile folder with its delimiter; empty when the system names none.
-std::string ProfileFolder() {
-  const wchar_t* profile = ::_wgetenv(L"USERPROFILE");
-  return profile != nullptr ? Utf8(profile) + "\\" : std::string();
 }
 
 std::vector<std::string> DroppedPaths(HDROP drop) {
@@ -83,7 +78,9 @@ MainWindow::MainWindow(const desktop::DesktopServices& services, std::string hel
   const auto dpi_for_window = reinterpret_cast<DpiForWindow>(
       reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
   if (dpi_for_window != nullptr) ApplyResolution(static_cast<int>(dpi_for_window(window_)));
-  SetTargetPath(desktop::DefaultTargetPrefix(ProfileFolder()));
+  // Where the program's folder takes no files (an installed program), clips go to the user's
+  // documents.
+  SetTargetPath(desktop::DefaultTargetPrefix(platform::KnownFolder(FOLDERID_Documents)));
   if (!source.empty()) SetSourcePath(source);
 }
 

@@ -1,7 +1,8 @@
-// The desktop program's run: common controls, the services, the main window and its message
-// loop.
+// The desktop program's runs: the window with its message loop, and the self-check. Both set up
+// common controls and COM and give the main window the Win32 services.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -10,5 +11,10 @@ namespace rsf::win32 {
 // `arguments` are the command line's arguments after the program name (UTF-8); the first, when
 // given, is the source. Returns the program's exit code.
 int RunProgram(const std::vector<std::string>& arguments);
+
+// rsf-extractor --self-check SOURCE (desktop/self_check.h): the main window, never shown, scans
+// `source`; the report, and every message box the scan raises, goes to `out`. Returns the exit
+// code.
+int RunSelfCheck(const std::string& source, std::FILE* out);
 
 }  // namespace rsf::win32

@@ -38,7 +38,9 @@ std::optional<Page> PageAt(SourceView& view, std::int64_t at) {
   for (std::size_t i = 0; i < segments; ++i) body += page[kPageHead + i];
   const std::int64_t header_size = static_cast<std::int64_t>(page.size());
   if (at + header_size + body > view.Size()) return std::nullopt;
-  page.resize(static_cast<std::size_t>(header_size + body));
+  // Appended rather than resized: GCC 12 reads resize's fill, for a 32-bit size_t, as a 4 GiB
+  // memset and fails the 32-bit build, though the size is bounded above.
+  page.insert(page.end(), static_cast<std::size_t>(body), std::uint8_t{0});
   if (view.Read(at + header_size, page.data() + header_size, body) != body) return std::nullopt;
   const std::uint32_t stored = *ReadLE32(page, kCrcAt);
   std::fill_n(page.begin() + kCrcAt, 4, std::uint8_t{0});
