@@ -152,7 +152,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       ::SendDlgItemMessageW(window_, kStatusBarControl, WM_SIZE, 0, 0);
       PlaceControls();
       return 0;
-    case WM_DPICHANGED: {
+    case kDpiChangedMessage: {
       ApplyResolution(LOWORD(wparam));
       const RECT& suggested = *reinterpret_cast<const RECT*>(lparam);
       ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,

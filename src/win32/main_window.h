@@ -15,6 +15,10 @@
 
 namespace rsf::win32 {
 
+// WM_DPICHANGED: Windows 8.1 on sends it when the window's screen resolution changes; the
+// headers of the oldest system this program is built for do not have it.
+inline constexpr UINT kDpiChangedMessage = 0x02E0;
+
 class MainWindow final : public desktop::MainView {
  public:
   // Creates the window hidden; the program shows it. `source` (may be empty) goes into the

@@ -455,7 +455,7 @@ TEST_F(Win32MainWindow, AnotherResolutionScalesTheWindow) {
   RECT frame;
   ::GetWindowRect(window.Handle(), &frame);
   RECT suggested{frame.left, frame.top, frame.left + (frame.right - frame.left) * 2, frame.top + (frame.bottom - frame.top) * 2};
-  ::SendMessageW(window.Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+  ::SendMessageW(window.Handle(), kDpiChangedMessage, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
   const RECT doubled = Place(ClipTypeControl(ClipKind::kWAV));
   EXPECT_NEAR(doubled.left, box.left * 2, 2);
   EXPECT_NEAR(doubled.right - doubled.left, (box.right - box.left) * 2, 2);
