@@ -11,6 +11,7 @@
 #include "desktop/command_pictures.h"
 #include "win32/picture_bitmap.h"
 #include "win32/wide_text.h"
+#include "win32/object_window.h"
 
 namespace rsf::win32 {
 namespace {
@@ -49,7 +50,7 @@ AboutWindow::AboutWindow(HWND owner, int dpi, desktop::Shell& shell) : owner_(ow
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   WNDCLASSEXW window_class{};
   window_class.cbSize = sizeof window_class;
-  window_class.lpfnWndProc = WindowProcedure;
+  window_class.lpfnWndProc = ObjectWindowProcedure<AboutWindow, &AboutWindow::window_, &AboutWindow::HandleMessage>;
   window_class.hInstance = instance;
   window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -148,17 +149,6 @@ void AboutWindow::RunModal() {
   ::EnableWindow(owner_, TRUE);
   ::ShowWindow(window_, SW_HIDE);
   ::SetActiveWindow(owner_);
-}
-
-LRESULT CALLBACK AboutWindow::WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<AboutWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-    self->window_ = window;
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<AboutWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr) return ::DefWindowProcW(window, message, wparam, lparam);
-  return self->HandleMessage(message, wparam, lparam);
 }
 
 LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -29,7 +29,6 @@ class AboutWindow {
   static constexpr int kButtonId = IDOK;
 
  private:
-  static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   int Scaled(int design_pixels) const { return ::MulDiv(design_pixels, dpi_, 96); }
   HFONT Font(int weight, bool underline);

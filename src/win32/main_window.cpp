@@ -15,6 +15,7 @@
 #include "platform/known_folders_win32.h"
 #include "win32/command_ids.h"
 #include "win32/wide_text.h"
+#include "win32/object_window.h"
 
 namespace rsf::win32 {
 namespace {
@@ -52,7 +53,7 @@ std::vector<std::string> DroppedPaths(HDROP drop) {
 MainWindow::MainWindow(const desktop::DesktopServices& services, std::string help_file, const std::string& source)
     : services_(services), presenter_(*this, services_, std::move(help_file)) {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  RegisterWindowClass(instance, WindowProcedure);
+  RegisterWindowClass(instance, ObjectWindowProcedure<MainWindow, &MainWindow::window_, &MainWindow::HandleMessage>);
   HDC screen = ::GetDC(nullptr);
   dpi_ = ::GetDeviceCaps(screen, LOGPIXELSX);
   ::ReleaseDC(nullptr, screen);
@@ -131,17 +132,6 @@ void MainWindow::ProcessEvents() {
       ::DispatchMessageW(&message);
     }
   }
-}
-
-LRESULT CALLBACK MainWindow::WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-    self->window_ = window;
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr) return ::DefWindowProcW(window, message, wparam, lparam);
-  return self->HandleMessage(message, wparam, lparam);
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -64,7 +64,6 @@ class MainWindow final : public desktop::MainView {
   bool Closing() const override { return closing_; }
 
  private:
-  static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
   // Building (main_window_controls.cpp, main_window_menu.cpp).

@@ -14,6 +14,7 @@
 
 #include "desktop/window_texts.h"
 #include "win32/wide_text.h"
+#include "win32/object_window.h"
 
 namespace rsf::win32 {
 namespace {
@@ -192,7 +193,7 @@ void MciPlayer::DestroyPlayerWindow() {
 // as the Qt player's and as high as its button row.
 void MciPlayer::CreatePlayerWindow(const std::string& title, bool with_video, SIZE video) {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  RegisterClasses(instance, WindowProcedure, VideoProcedure);
+  RegisterClasses(instance, ObjectWindowProcedure<MciPlayer, &MciPlayer::window_, &MciPlayer::HandleMessage>, VideoProcedure);
   HDC screen = ::GetDC(nullptr);
   dpi_ = ::GetDeviceCaps(screen, LOGPIXELSX);
   ::ReleaseDC(nullptr, screen);
@@ -260,17 +261,6 @@ void MciPlayer::PaintVideo(HWND area) {
     ::mciSendCommandW(device_, MCI_UPDATE, MCI_DGV_UPDATE_HDC | MCI_DGV_UPDATE_PAINT, reinterpret_cast<DWORD_PTR>(&update));
   }
   ::EndPaint(area, &paint);
-}
-
-LRESULT CALLBACK MciPlayer::WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<MciPlayer*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-    self->window_ = window;
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MciPlayer*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr) return ::DefWindowProcW(window, message, wparam, lparam);
-  return self->HandleMessage(message, wparam, lparam);
 }
 
 LRESULT CALLBACK MciPlayer::VideoProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -50,7 +50,6 @@ class MciPlayer final : public desktop::MediaPlayer {
   UINT Device() const { return device_; }
 
  private:
-  static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   static LRESULT CALLBACK VideoProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void CreatePlayerWindow(const std::string& title, bool with_video, SIZE video);

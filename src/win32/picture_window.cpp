@@ -7,6 +7,7 @@
 
 #include "desktop/product.h"
 #include "win32/wide_text.h"
+#include "win32/object_window.h"
 
 namespace rsf::win32 {
 namespace {
@@ -83,7 +84,7 @@ void PictureWindow::CreateOnce() {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   WNDCLASSEXW window_class{};
   window_class.cbSize = sizeof window_class;
-  window_class.lpfnWndProc = WindowProcedure;
+  window_class.lpfnWndProc = ObjectWindowProcedure<PictureWindow, &PictureWindow::window_, &PictureWindow::HandleMessage>;
   window_class.hInstance = instance;
   window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -145,17 +146,6 @@ void PictureWindow::Paint() {
                     static_cast<int>(picture_->height), picture_->pixels.data(), &format, DIB_RGB_COLORS, SRCCOPY);
   }
   ::EndPaint(window_, &paint);
-}
-
-LRESULT CALLBACK PictureWindow::WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<PictureWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-    self->window_ = window;
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<PictureWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr) return ::DefWindowProcW(window, message, wparam, lparam);
-  return self->HandleMessage(message, wparam, lparam);
 }
 
 LRESULT PictureWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {

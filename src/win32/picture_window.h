@@ -40,7 +40,6 @@ class PictureWindow final : public desktop::PictureView {
   void SetPictureClosedHandler(std::function<void()> closed) override { on_closed_ = std::move(closed); }
 
  private:
-  static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void CreateOnce();
   // The picture's size within the work area of the owner's screen.

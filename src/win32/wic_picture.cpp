@@ -9,9 +9,9 @@
 #include <wincodec.h>
 
 #include <algorithm>
-#include <cctype>
 #include <new>
 
+#include "desktop/file_extension.h"
 #include "desktop/picture_limits.h"
 #include "win32/wide_text.h"
 
@@ -37,17 +37,6 @@ class ComReference {
  private:
   Interface* object_ = nullptr;
 };
-
-// From the last "." of the file-name part on, in lower case; empty without one.
-std::string LowerExtension(const std::string& path) {
-  const std::size_t delimiter = path.find_last_of("/\\");
-  const std::size_t dot = path.find_last_of('.');
-  if (dot == std::string::npos || (delimiter != std::string::npos && dot < delimiter)) return {};
-  std::string extension = path.substr(dot);
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return extension;
-}
 
 const GUID* ContainerForExtension(const std::string& extension) {
   if (extension == ".bmp") return &GUID_ContainerFormatBmp;
@@ -96,7 +85,7 @@ class ComOnThread {
 }  // namespace
 
 std::optional<DecodedPicture> DecodePictureFile(const std::string& path, std::uint32_t background) {
-  const GUID* container = ContainerForExtension(LowerExtension(path));
+  const GUID* container = ContainerForExtension(desktop::LowerExtension(path));
   const std::wstring wide_path = Wide(path);
   if (container == nullptr || !FileSizeAllowed(wide_path)) return std::nullopt;
 

@@ -9,23 +9,13 @@
 #include <fstream>
 #include <iterator>
 
+#include "desktop/file_extension.h"
 #include "ui/display_text.h"
 #include "ui/services/jpeg_decoder.h"
 #include "ui/services/picture_limits.h"
 
 namespace rsf::ui {
 namespace {
-
-// From the last "." of the file-name part on, in lower case; empty without one.
-std::string LowerExtension(const std::string& path) {
-  const std::size_t delimiter = path.find_last_of("/\\");
-  const std::size_t dot = path.find_last_of('.');
-  if (dot == std::string::npos || (delimiter != std::string::npos && dot < delimiter)) return {};
-  std::string extension = path.substr(dot);
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return extension;
-}
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary | std::ios::ate);
@@ -65,7 +55,7 @@ std::optional<QImage> LoadJpeg(const std::string& path) {
 }  // namespace
 
 std::optional<QImage> LoadPicture(const std::string& path) {
-  const std::string extension = LowerExtension(path);
+  const std::string extension = desktop::LowerExtension(path);
   if (extension == ".bmp") return LoadWithQt(path, "bmp");
   if (extension == ".gif") return LoadWithQt(path, "gif");
   if (extension == ".png") return LoadWithQt(path, "png");
