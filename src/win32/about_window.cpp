@@ -12,6 +12,7 @@
 #include "win32/picture_bitmap.h"
 #include "win32/wide_text.h"
 #include "win32/object_window.h"
+#include "win32/window_placement.h"
 
 namespace rsf::win32 {
 namespace {
@@ -48,14 +49,7 @@ HBITMAP LogoOnFace(int dpi) {
 
 AboutWindow::AboutWindow(HWND owner, int dpi, desktop::Shell& shell) : owner_(owner), dpi_(dpi), shell_(shell) {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof window_class;
-  window_class.lpfnWndProc = ObjectWindowProcedure<AboutWindow, &AboutWindow::window_, &AboutWindow::HandleMessage>;
-  window_class.hInstance = instance;
-  window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  window_class.lpszClassName = kWindowClass;
-  ::RegisterClassExW(&window_class);  // fails harmlessly when an earlier window did it
+  RegisterWindowClass(kWindowClass, ObjectWindowProcedure<AboutWindow, &AboutWindow::window_, &AboutWindow::HandleMessage>);
 
   const desktop::AboutContents about = desktop::About();
   RECT frame{0, 0, Scaled(about.width), Scaled(about.height)};
@@ -130,12 +124,7 @@ HWND AboutWindow::Label(const char* name) const {
 }
 
 void AboutWindow::RunModal() {
-  RECT owner{}, own{};
-  ::GetWindowRect(owner_, &owner);
-  ::GetWindowRect(window_, &own);
-  const int width = own.right - own.left, height = own.bottom - own.top;
-  ::SetWindowPos(window_, nullptr, owner.left + (owner.right - owner.left - width) / 2,
-                 owner.top + (owner.bottom - owner.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  CentreOver(window_, owner_);
   ::EnableWindow(owner_, FALSE);
   ::ShowWindow(window_, SW_SHOW);
   MSG message;

@@ -16,6 +16,7 @@
 #include "win32/command_ids.h"
 #include "win32/wide_text.h"
 #include "win32/object_window.h"
+#include "win32/window_placement.h"
 
 namespace rsf::win32 {
 namespace {
@@ -24,18 +25,6 @@ constexpr wchar_t kWindowClass[] = L"RsfExtractorMainWindow";
 // Files dropped on the window are taken at once and scanned once the drop is over, so that
 // the program they came from is not kept waiting through a whole scan.
 constexpr UINT kDroppedMessage = WM_APP + 1;
-
-void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof window_class;
-  window_class.lpfnWndProc = procedure;
-  window_class.hInstance = instance;
-  window_class.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
-  window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  window_class.lpszClassName = kWindowClass;
-  ::RegisterClassExW(&window_class);  // fails harmlessly when a window before did it
-}
 
 std::vector<std::string> DroppedPaths(HDROP drop) {
   std::vector<std::string> paths;
@@ -53,7 +42,8 @@ std::vector<std::string> DroppedPaths(HDROP drop) {
 MainWindow::MainWindow(const desktop::DesktopServices& services, std::string help_file, const std::string& source)
     : services_(services), presenter_(*this, services_, std::move(help_file)) {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  RegisterWindowClass(instance, ObjectWindowProcedure<MainWindow, &MainWindow::window_, &MainWindow::HandleMessage>);
+  RegisterWindowClass(kWindowClass, ObjectWindowProcedure<MainWindow, &MainWindow::window_, &MainWindow::HandleMessage>,
+                      ::LoadIconW(nullptr, IDI_APPLICATION));
   HDC screen = ::GetDC(nullptr);
   dpi_ = ::GetDeviceCaps(screen, LOGPIXELSX);
   ::ReleaseDC(nullptr, screen);

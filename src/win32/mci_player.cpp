@@ -15,6 +15,7 @@
 #include "desktop/window_texts.h"
 #include "win32/wide_text.h"
 #include "win32/object_window.h"
+#include "win32/window_placement.h"
 
 namespace rsf::win32 {
 namespace {
@@ -76,13 +77,6 @@ SIZE SourceSize() {
   return {std::max(0L, width), std::max(0L, height)};
 }
 
-RECT WorkAreaNear(HWND window) {
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  if (::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor)) return monitor.rcWork;
-  return {0, 0, 1024, 768};
-}
-
 // `video` within `room`, keeping its proportions, at least the smallest picture area.
 SIZE FitWithin(SIZE video, SIZE room) {
   if (video.cx <= 0 || video.cy <= 0) video = kDefaultVideo;
@@ -98,19 +92,16 @@ HFONT MessageFont() {
   return ::CreateFontIndirectW(&metrics.lfMessageFont);
 }
 
-void RegisterClasses(HINSTANCE instance, WNDPROC window_procedure, WNDPROC video_procedure) {
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof window_class;
-  window_class.lpfnWndProc = window_procedure;
-  window_class.hInstance = instance;
-  window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  window_class.lpszClassName = kWindowClass;
-  ::RegisterClassExW(&window_class);  // fails harmlessly when a player before did it
-  window_class.lpfnWndProc = video_procedure;
-  window_class.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
-  window_class.lpszClassName = kVideoClass;
-  ::RegisterClassExW(&window_class);
+void RegisterClasses(WNDPROC window_procedure, WNDPROC video_procedure) {
+  RegisterWindowClass(kWindowClass, window_procedure);
+  WNDCLASSEXW video_class{};
+  video_class.cbSize = sizeof video_class;
+  video_class.lpfnWndProc = video_procedure;
+  video_class.hInstance = ::GetModuleHandleW(nullptr);
+  video_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  video_class.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+  video_class.lpszClassName = kVideoClass;
+  ::RegisterClassExW(&video_class);  // fails harmlessly when a player before did it
 }
 
 }  // namespace
@@ -150,15 +141,7 @@ void MciPlayer::Play() {
   if (!open_ || window_ == nullptr) return;
   if (!::IsWindowVisible(window_)) {
     // Centred over the main window, inside the work area.
-    RECT frame;
-    ::GetWindowRect(window_, &frame);
-    const LONG width = frame.right - frame.left, height = frame.bottom - frame.top;
-    const RECT work = WorkAreaNear(owner_ != nullptr ? owner_ : window_);
-    RECT over = work;
-    if (owner_ != nullptr) ::GetWindowRect(owner_, &over);
-    const LONG left = std::max(work.left, std::min((over.left + over.right - width) / 2, work.right - width));
-    const LONG top = std::max(work.top, std::min((over.top + over.bottom - height) / 2, work.bottom - height));
-    ::SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CentreOver(window_, owner_);
   }
   ::ShowWindow(window_, SW_SHOW);
   ::BringWindowToTop(window_);
@@ -193,7 +176,7 @@ void MciPlayer::DestroyPlayerWindow() {
 // as the Qt player's and as high as its button row.
 void MciPlayer::CreatePlayerWindow(const std::string& title, bool with_video, SIZE video) {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  RegisterClasses(instance, ObjectWindowProcedure<MciPlayer, &MciPlayer::window_, &MciPlayer::HandleMessage>, VideoProcedure);
+  RegisterClasses(ObjectWindowProcedure<MciPlayer, &MciPlayer::window_, &MciPlayer::HandleMessage>, VideoProcedure);
   HDC screen = ::GetDC(nullptr);
   dpi_ = ::GetDeviceCaps(screen, LOGPIXELSX);
   ::ReleaseDC(nullptr, screen);

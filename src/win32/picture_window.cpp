@@ -8,6 +8,7 @@
 #include "desktop/product.h"
 #include "win32/wide_text.h"
 #include "win32/object_window.h"
+#include "win32/window_placement.h"
 
 namespace rsf::win32 {
 namespace {
@@ -15,15 +16,6 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"RsfExtractorPictureWindow";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExtendedStyle = WS_EX_TOPMOST;
-
-RECT WorkAreaNear(HWND window) {
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  if (::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor)) return monitor.rcWork;
-  RECT area{0, 0, 1024, 768};
-  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-  return area;
-}
 
 }  // namespace
 
@@ -82,14 +74,7 @@ void PictureWindow::CloseWindow() {
 void PictureWindow::CreateOnce() {
   if (window_ != nullptr) return;
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof window_class;
-  window_class.lpfnWndProc = ObjectWindowProcedure<PictureWindow, &PictureWindow::window_, &PictureWindow::HandleMessage>;
-  window_class.hInstance = instance;
-  window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  window_class.lpszClassName = kWindowClass;
-  ::RegisterClassExW(&window_class);  // fails harmlessly when a window before did it
+  RegisterWindowClass(kWindowClass, ObjectWindowProcedure<PictureWindow, &PictureWindow::window_, &PictureWindow::HandleMessage>);
   // The Qt picture window has no title of its own and shows the application's.
   ::CreateWindowExW(kExtendedStyle, kWindowClass, DisplayText(desktop::ApplicationTitle()).c_str(), kStyle,
                     CW_USEDEFAULT, CW_USEDEFAULT, 105, 105, owner_, nullptr, instance, this);
@@ -109,19 +94,7 @@ SIZE PictureWindow::FittedSize() const {
 }
 
 // Centred over the owner, kept inside the work area.
-void PictureWindow::CentreOverOwner() {
-  RECT frame;
-  ::GetWindowRect(window_, &frame);
-  const LONG width = frame.right - frame.left, height = frame.bottom - frame.top;
-  const RECT work = WorkAreaNear(owner_ != nullptr ? owner_ : window_);
-  RECT over = work;
-  if (owner_ != nullptr) ::GetWindowRect(owner_, &over);
-  LONG left = (over.left + over.right) / 2 - width / 2;
-  LONG top = (over.top + over.bottom) / 2 - height / 2;
-  left = std::max(work.left, std::min(left, work.right - width));
-  top = std::max(work.top, std::min(top, work.bottom - height));
-  ::SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
+void PictureWindow::CentreOverOwner() { CentreOver(window_, owner_); }
 
 void PictureWindow::Paint() {
   PAINTSTRUCT paint;
