@@ -80,6 +80,9 @@ int main(int argc, char** argv) {
   report("scan, all eleven types", rsf::ScanOptions::ClassicTypes());
   prepare(Filler::kMp3Dense, "MP3 frame runs back to back");
   report("scan, MP3 mode", mp3);
+  rsf::ScanOptions precise_mp3 = mp3;
+  precise_mp3.precise = true;
+  report("scan, MP3 mode, precise rules", precise_mp3);
   std::remove(path.c_str());
 
   if (!container.empty()) {

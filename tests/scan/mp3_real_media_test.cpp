@@ -207,5 +207,78 @@ TEST(Mp3RealMediaTest, EncoderOutputIsFoundExtractedAndDescribed) {
   }
 }
 
+// Separately encoded files back to back, as game speech is packed, and one long stream. Under the
+// precise rules each file comes out whole where the encoder leaves evidence of a new start (a
+// header frame, the bit reservoir starting over), files that leave none stay one run, and a
+// continuous stream is never cut.
+struct BackToBack {
+  std::string name;
+  std::string encoder;  // ffmpeg options
+  int files;
+  double seconds;  // of the first file; each next one is 0.4 s longer
+  bool split;      // whether every file comes out on its own
+};
+void PrintTo(const BackToBack& row, std::ostream* out) { *out << row.name; }
+
+class Mp3BackToBackTest : public testing::TestWithParam<BackToBack> {};
+
+TEST_P(Mp3BackToBackTest, EveryFileWholeOrOneRunNeverCutInside) {
+#ifdef _WIN32
+  GTEST_SKIP() << "real media are made by the host's ffmpeg, which a Windows build does not run";
+#endif
+  if (!OnPath("ffmpeg")) GTEST_SKIP() << "ffmpeg is needed";
+  const BackToBack& row = GetParam();
+  TempDir dir;
+  ByteVector source;
+  std::vector<std::int64_t> starts;
+  for (int i = 0; i < row.files; ++i) {
+    // A voice-like tone gliding and swelling, with a little noise: different in every file.
+    const std::string path = dir.File(std::to_string(i) + ".mp3");
+    std::ostringstream command;
+    command << "ffmpeg -nostdin -v error -y -f lavfi -i \"aevalsrc=exprs='0.4*sin(2*PI*(" << 140 + 37 * i
+            << "+60*sin(2*PI*3*t))*t)*(0.6+0.4*sin(2*PI*" << 3 + i % 4 << "*t))+0.05*(random(0)-0.5)':s=22050:d="
+            << row.seconds + 0.4 * i << "\" " << row.encoder << " -id3v2_version 0 " << path;
+    int status = 0;
+    const std::string output = Shell(command.str(), status);
+    ASSERT_EQ(status, 0) << output;
+    const ByteVector file = test::ReadWholeFile(path);
+    starts.push_back(static_cast<std::int64_t>(source.size()));
+    source.insert(source.end(), file.begin(), file.end());
+  }
+  starts.push_back(static_cast<std::int64_t>(source.size()));
+
+  for (const bool precise : {false, true}) {
+    SCOPED_TRACE(precise ? "precise rules" : "classic rules");
+    RecordingObserver observer;
+    ScanEngine engine(observer);
+    ScanOptions options;
+    options.mp3_mode = true;
+    options.precise = precise;
+    ASSERT_EQ(engine.StartAnalysis([&] { return std::make_unique<MemoryStream>(source); }, options),
+              ScanOutcome::kFinished);
+    std::vector<std::int64_t> ends = {0};
+    for (const TFilestruct& clip : engine.Catalogue()) {
+      EXPECT_EQ(clip.StartOffset, ends.back()) << "the clips follow one another";
+      ends.push_back(clip.EndOffset);
+    }
+    if (precise && row.split) {
+      EXPECT_EQ(ends, starts);
+    } else {
+      // One run over all the files, as the frames tell nothing apart.
+      EXPECT_EQ(ends, (std::vector<std::int64_t>{0, starts.back()}));
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodes, Mp3BackToBackTest,
+    testing::Values(BackToBack{"lame_cbr_16k_11025_mono_bare", "-ar 11025 -ac 1 -c:a libmp3lame -b:a 16k -write_xing 0", 6, 0.6, true},
+                    BackToBack{"lame_vbr_22050_stereo_bare", "-ar 22050 -ac 2 -c:a libmp3lame -q:a 6 -write_xing 0", 5, 0.8, true},
+                    BackToBack{"lame_cbr_32k_16000_with_xing", "-ar 16000 -ac 1 -c:a libmp3lame -b:a 32k", 5, 0.5, true},
+                    BackToBack{"shine_64k_with_xing", "-ar 44100 -ac 2 -c:a libshine -b:a 64k", 4, 0.7, true},
+                    BackToBack{"shine_48k_bare", "-ar 44100 -ac 1 -c:a libshine -b:a 48k -write_xing 0", 4, 0.7, false},
+                    BackToBack{"lame_one_long_stream", "-ar 44100 -ac 2 -c:a libmp3lame -b:a 128k -write_xing 0", 1, 40, false}),
+    [](const testing::TestParamInfo<BackToBack>& info) { return info.param.name; });
+
 }  // namespace
 }  // namespace rsf

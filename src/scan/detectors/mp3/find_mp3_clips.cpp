@@ -1,9 +1,10 @@
 // MP3 mode: a clip is a run of at least four valid MPEG audio frames, each starting where the
 // previous one ends, optionally followed by an ID3 version 1 tag. After each clip the window
 // moves behind it, so the scan goes on from the clip's last byte. Under the precise rules every
-// frame of a run has the first frame's version, layer and sampling frequency, a run starts at an
-// ID3v2 tag that stands directly before its first frame, and APEv2 and Lyrics3 tags after it
-// belong to the clip too (mp3_tags.h).
+// frame of a run has the first frame's version, layer and sampling frequency, a layer III run
+// ends where a new encoding begins (encoding_starts.h), a run starts at an ID3v2 tag that stands
+// directly before its first frame, and APEv2 and Lyrics3 tags after it belong to the clip too
+// (mp3_tags.h).
 //
 // Every 0xFF byte can start a frame, so headers are taken from memory wherever the bytes are at
 // hand: the probe from the window, the frame walk through the source view (the window or a
@@ -20,7 +21,9 @@
 
 #include "base/errors.h"
 #include "clipinfo/maldomp3.h"
+#include "scan/detectors/mp3/encoding_starts.h"
 #include "scan/detectors/mp3/find_mp3_clips.h"
+#include "scan/detectors/mp3/layer3_side_info.h"
 #include "scan/detectors/mp3/mp3_tags.h"
 
 namespace rsf {
@@ -159,11 +162,26 @@ std::optional<std::uint32_t> Probe(std::int64_t start, FrameHeaderReader& header
   return header;
 }
 
+// The layer III facts of the frame at `offset`, from the bytes at hand or a plain read; nullopt
+// for another layer or where its side information cannot be read.
+std::optional<Layer3Frame> Layer3FactsAt(SourceView& view, std::int64_t offset, std::uint32_t header,
+                                         std::int32_t frame_length) {
+  const std::int64_t count = std::min({kLayer3FactBytes, static_cast<std::int64_t>(frame_length), view.Size() - offset});
+  if (const std::optional<Bytes> bytes = view.Peek(offset, count)) return ReadLayer3Frame(header, frame_length, *bytes);
+  std::array<std::uint8_t, kLayer3FactBytes> bytes{};
+  const std::int64_t got = view.Read(offset, bytes.data(), count);
+  if (got <= 0) return std::nullopt;
+  return ReadLayer3Frame(header, frame_length, Bytes(bytes.data(), static_cast<std::size_t>(got)));
+}
+
 // Walks the frames from `start` (whose header is valid) and returns the offset behind the last
 // valid one: the first header that is not valid ends the run and adds nothing, a failed read
-// ends it at the source end. Messages run once per frame; nullopt when the program is closing.
+// ends it at the source end. Under the precise rules a frame where a new encoding begins
+// (encoding_starts.h) ends it too, when a run of its own starts there. Messages run once per
+// frame; nullopt when the program is closing.
 std::optional<std::int64_t> WalkFrames(ScanState& state, FrameHeaderReader& headers, std::int64_t start) {
   const bool precise = state.Options().precise;
+  EncodingStarts encodings(kProbeFrames);
   std::int64_t end = start;
   std::optional<std::uint32_t> first;
   for (;;) {
@@ -178,6 +196,11 @@ std::optional<std::int64_t> WalkFrames(ScanState& state, FrameHeaderReader& head
     const MP3FrameShape frame = DecodeMP3FrameShape(header);
     if (!first) first = header;
     if (!frame.Valid || (precise && !SameStream(header, *first))) return end;
+    if (precise) {
+      const std::optional<Layer3Frame> facts = Layer3FactsAt(state.View(), end, header, frame.FrameLength);
+      if (encodings.BeginsAt(facts) && Probe(end, headers, state.SourceSize(), true)) return end;
+      encodings.Take(facts);
+    }
     end += frame.FrameLength;
   }
 }
