@@ -95,6 +95,10 @@ class FrameBytes {
       if ((value >> i) & 1u) bytes_[bit_ / 8] |= static_cast<std::uint8_t>(0x80u >> (bit_ % 8));
     return *this;
   }
+  FrameBytes& Skip(unsigned count) {
+    bit_ += count;
+    return *this;
+  }
   FrameBytes& Text(std::size_t at, const std::string& text) {
     std::copy(text.begin(), text.end(), bytes_.begin() + static_cast<std::ptrdiff_t>(at));
     return *this;
@@ -110,8 +114,8 @@ TEST(Layer3SideInfoTest, ReadsTheReservoirAndTheHeaderFrames) {
   // MPEG-1 layer III, 128 kbit/s, 44,100 Hz, joint stereo, with a checksum: 417 bytes, 32 bytes of
   // side information behind 6. Granules of 1000, 2000, 3000 and 4001 bits.
   FrameBytes stereo(0xFFFA9040u);
-  stereo.Put(300, 9).Put(0, 3).Put(0, 8);
-  for (unsigned bits : {1000u, 2000u, 3000u, 4001u}) stereo.Put(bits, 12).Put(0, 47);
+  stereo.Put(300, 9).Skip(3 + 8);
+  for (unsigned bits : {1000u, 2000u, 3000u, 4001u}) stereo.Put(bits, 12).Skip(47);
   const auto frame = ReadLayer3Frame(0xFFFA9040u, 417, stereo.View(42));
   ASSERT_TRUE(frame);
   EXPECT_EQ(frame->main_data_begin, 300);
@@ -123,7 +127,7 @@ TEST(Layer3SideInfoTest, ReadsTheReservoirAndTheHeaderFrames) {
   // MPEG-2.5 layer III, 16 kbit/s, 11,025 Hz, mono, no checksum: 104 bytes, 9 bytes of side
   // information; an 8-bit main_data_begin and one granule of 63 bits.
   FrameBytes mono(0xFFE320C0u);
-  mono.Put(255, 8).Put(0, 1).Put(777, 12);
+  mono.Put(255, 8).Skip(1).Put(777, 12);
   const auto low = ReadLayer3Frame(0xFFE320C0u, 104, mono.View(42));
   ASSERT_TRUE(low);
   EXPECT_EQ(low->main_data_begin, 255);
