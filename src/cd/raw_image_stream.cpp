@@ -182,6 +182,10 @@ std::int64_t RawImageStream::ReadAudio(std::int64_t offset, void* buffer, std::i
   return file->file->ReadAt(offset - file->image_start, buffer, std::min(count, track->end - offset));
 }
 
+bool RawImageStream::IsNamed(const std::string& path) const {
+  return std::any_of(files_.begin(), files_.end(), [&](const ImageFile& file) { return file.file->IsNamed(path); });
+}
+
 std::unique_ptr<SourceStream> OpenSourceFile(const std::string& path) {
   if (EndsWithCue(path)) return RawImageStream::Open(path);
   return std::make_unique<FileStream>(path);

@@ -29,6 +29,8 @@ class RawImageStream final : public SourceStream {
   std::int64_t Read(void* buffer, std::int64_t count) override;
   bool CanReadConcurrently() const override { return true; }
   std::int64_t ReadAt(std::int64_t offset, void* buffer, std::int64_t count) const override;
+  // Any of the image files (extraction must never write over one).
+  bool IsNamed(const std::string& path) const override;
   std::vector<AudioTrackSpan> AudioTracks() const override { return audio_; }
   std::int64_t ReadAudio(std::int64_t offset, void* buffer, std::int64_t count) const override;
 

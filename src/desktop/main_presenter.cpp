@@ -15,7 +15,7 @@
 #include "platform/file.h"
 #include "platform/system_info.h"
 #include "scan/extraction/extraction.h"
-#include "stream/file_stream.h"
+#include "cd/raw_image_stream.h"
 
 namespace rsf::desktop {
 namespace {
@@ -89,7 +89,7 @@ void MainPresenter::StartAnalysis() {
     return;
   }
   const std::string path = view_.SourcePath();
-  StartAnalysis([path]() -> std::unique_ptr<SourceStream> { return std::make_unique<FileStream>(path); });
+  StartAnalysis([path]() -> std::unique_ptr<SourceStream> { return OpenSourceFile(path); });
 }
 
 void MainPresenter::StartAnalysis(const ScanEngine::SourceOpener& open_source) {
