@@ -231,5 +231,15 @@ TEST(RawImageStream, OpeningChecksTheFilesTheSheetNames) {
   EXPECT_EQ(OpenSourceFile(image.dir->File("image.bin"))->Size(), 2 * 2352);
 }
 
+#ifndef _WIN32  // Windows reads such names in its own code page, whichever the system has
+TEST(RawImageStream, FileNamesInTheSystemsCodePageFindTheirFiles) {
+  Image image;
+  // "光盘.bin" as a Chinese Windows writes it (GBK); the file itself has its UTF-8 name.
+  const std::string sheet = synth::MixedModeCueSheet("\xB9\xE2\xC5\xCC.bin", "MODE1/2352", {});
+  const auto stream = OpenSourceFile(image.Sheet(sheet, {{"光盘.bin", synth::RawDataTrack(CountingBytes(4096))}}));
+  EXPECT_EQ(stream->Size(), 4096);
+}
+#endif
+
 }  // namespace
 }  // namespace rsf
