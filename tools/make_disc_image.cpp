@@ -47,9 +47,15 @@ int main(int argc, char** argv) {
   }
   const std::string bin = name + ".bin";
   const std::size_t slash = bin.find_last_of('/');
-  std::ofstream(bin, std::ios::binary).write(reinterpret_cast<const char*>(image.data()),
-                                             static_cast<std::streamsize>(image.size()));
-  std::ofstream(name + ".cue", std::ios::binary)
-      << rsf::synth::MixedModeCueSheet(slash == std::string::npos ? bin : bin.substr(slash + 1), "MODE1/2352", starts);
+  std::ofstream bin_file(bin, std::ios::binary);
+  bin_file.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+  std::ofstream sheet(name + ".cue", std::ios::binary);
+  sheet << rsf::synth::MixedModeCueSheet(slash == std::string::npos ? bin : bin.substr(slash + 1), "MODE1/2352", starts);
+  bin_file.close();
+  sheet.close();
+  if (!bin_file || !sheet) {
+    std::fprintf(stderr, "make_disc_image: cannot write %s.bin and %s.cue\n", name.c_str(), name.c_str());
+    return 1;
+  }
   return 0;
 }

@@ -10,12 +10,12 @@
 
 #include "base/product.h"
 #include "cd/cd_mode.h"
+#include "cd/raw_image_stream.h"
 #include "cli/command_boundary.h"
 #include "cli/console_observer.h"
 #include "cli/option_parsing.h"
 #include "scan/catalogue/clip_type_table.h"
 #include "scan/extraction/extraction.h"
-#include "cd/raw_image_stream.h"
 #include "scan/engine/scan_engine.h"
 
 namespace rsf::cli {
