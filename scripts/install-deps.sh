@@ -34,6 +34,7 @@ RSF_TEST_PACKAGES=(
   dpkg-dev lintian                              # the Debian package: dpkg-shlibdeps, its checks
   desktop-file-utils appstream                  # validating the desktop entry and the AppStream data
   locales libc-l10n                             # the system's error messages in Chinese (zh_CN.UTF-8)
+  genisoimage bchunk                            # mixed-mode disc images made at test time, and a second reader of them
 )
 
 rsf_install_packages() {

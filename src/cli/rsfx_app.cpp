@@ -10,12 +10,12 @@
 
 #include "base/product.h"
 #include "cd/cd_mode.h"
+#include "cd/raw_image_stream.h"
 #include "cli/command_boundary.h"
 #include "cli/console_observer.h"
 #include "cli/option_parsing.h"
 #include "scan/catalogue/clip_type_table.h"
 #include "scan/extraction/extraction.h"
-#include "stream/file_stream.h"
 #include "scan/engine/scan_engine.h"
 
 namespace rsf::cli {
@@ -53,7 +53,7 @@ nlohmann::json ScanJson(const Request& request, const ScanEngine& engine) {
   for (std::size_t i = 0; i < catalogue.size(); ++i) {
     const TFilestruct& clip = catalogue[i];
     nlohmann::json entry = {{"number", i + 1},
-                            {"type", std::string(TypeNameForExtension(clip.Extension))},
+                            {"type", std::string(TypeNameOf(clip))},
                             {"extension", clip.Extension},
                             {"start", clip.StartOffset},
                             {"end", clip.EndOffset},
@@ -72,7 +72,7 @@ nlohmann::json ScanJson(const Request& request, const ScanEngine& engine) {
 void PrintClips(std::FILE* out, const ScanEngine& engine) {
   const ClipCatalogue& catalogue = engine.Catalogue();
   for (std::size_t i = 0; i < catalogue.size(); ++i) {
-    fmt::print(out, "{}\n", ListLine(i + 1, TypeNameForExtension(catalogue[i].Extension), catalogue[i]));
+    fmt::print(out, "{}\n", ListLine(i + 1, TypeNameOf(catalogue[i]), catalogue[i]));
     for (const std::string& line : ClipDetailLines(catalogue[i]))
       if (!line.empty()) fmt::print(out, "    {}\n", line);
   }
@@ -101,7 +101,7 @@ int Run(const Request& request, bool extract, std::FILE* out, std::FILE* err) {
   const ScanOutcome outcome = engine.StartAnalysis(
       [&]() -> std::unique_ptr<SourceStream> {
         if (request.from_cd) return OpenCdSource(request.cd_entry, NTDeviceMode());
-        return std::make_unique<FileStream>(request.source);
+        return OpenSourceFile(request.source);
       },
       options);
   if (outcome == ScanOutcome::kNoDisc) {

@@ -7,6 +7,7 @@
 #include "base/error_display.h"
 #include "base/errors.h"
 #include "cd/cd_mode.h"
+#include "cd/raw_image_stream.h"
 #include "desktop/extraction_progress.h"
 #include "desktop/product.h"
 #include "desktop/shell_failure.h"
@@ -15,7 +16,6 @@
 #include "platform/file.h"
 #include "platform/system_info.h"
 #include "scan/extraction/extraction.h"
-#include "stream/file_stream.h"
 
 namespace rsf::desktop {
 namespace {
@@ -89,7 +89,7 @@ void MainPresenter::StartAnalysis() {
     return;
   }
   const std::string path = view_.SourcePath();
-  StartAnalysis([path]() -> std::unique_ptr<SourceStream> { return std::make_unique<FileStream>(path); });
+  StartAnalysis([path]() -> std::unique_ptr<SourceStream> { return OpenSourceFile(path); });
 }
 
 void MainPresenter::StartAnalysis(const ScanEngine::SourceOpener& open_source) {

@@ -95,7 +95,7 @@ bool Playback::TryPicture(const std::string& name) {
 bool Playback::TryMediaPlayer(std::size_t entry, const std::string& name) {
   ShowActivity(kStatusInternalPlayer);
   const TFilestruct& clip = engine_.Catalogue()[entry];
-  const std::string title = fmt::format("文件 #{}  {}", entry + 1, TypeNameForExtension(clip.Extension));
+  const std::string title = fmt::format("文件 #{}  {}", entry + 1, TypeNameOf(clip));
   try {
     services_.player.Open(name, title);
   } catch (const MediaDeviceError&) {

@@ -43,7 +43,7 @@ int RunSelfCheck(MainView& view, MainPresenter& presenter, const std::string& so
   presenter.Command([&presenter] { presenter.StartAnalysis(); });
   const ClipCatalogue& catalogue = presenter.Engine().Catalogue();
   for (std::size_t i = 0; i < catalogue.size(); ++i)
-    std::fprintf(out, "%s\n", ListLine(i + 1, TypeNameForExtension(catalogue[i].Extension), catalogue[i]).c_str());
+    std::fprintf(out, "%s\n", ListLine(i + 1, TypeNameOf(catalogue[i]), catalogue[i]).c_str());
   const std::string status = view.Status(kStatusPanelActivity);
   std::fprintf(out, "status: %s\n", status.c_str());
   std::fprintf(out, "target prefix: %s\n", view.TargetPath().c_str());

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace rsf {
 
@@ -42,6 +43,15 @@ std::int64_t SeekStreamPosition(std::int64_t& position, std::int64_t offset, int
   return position;
 }
 
+// A track of CD audio that a source holds beside its bytes (the audio tracks of a disc image's
+// sheet): its number on the disc and where its samples lie among the image's own bytes
+// [start, end). The samples are not part of the stream's bytes; ReadAudio reads them.
+struct AudioTrackSpan {
+  int number = 0;
+  std::int64_t start = 0;
+  std::int64_t end = 0;
+};
+
 class SourceStream {
  public:
   virtual ~SourceStream() = default;
@@ -64,6 +74,12 @@ class SourceStream {
 
   // Whether `path` names the very file this stream reads (extraction must never replace it).
   virtual bool IsNamed(const std::string& /*path*/) const { return false; }
+
+  // The audio tracks the source holds beside its bytes, in disc order; none for most sources.
+  virtual std::vector<AudioTrackSpan> AudioTracks() const { return {}; }
+  // Reads up to `count` samples' bytes at `offset` of the image (inside one of AudioTracks);
+  // returns the count read, or -1. Neither uses nor moves the position.
+  virtual std::int64_t ReadAudio(std::int64_t /*offset*/, void* /*buffer*/, std::int64_t /*count*/) const { return -1; }
 
   // Full read: raises StreamReadError unless exactly `count` bytes arrive.
   void ReadBuffer(void* buffer, std::int64_t count);

@@ -70,6 +70,13 @@ bool OneCharacter(const std::string& utf8) {
   return utf8.size() == length;
 }
 
+TEST(TextEncodingTest, TellsWellFormedUtf8) {
+  for (const char* text : {"", "track01.bin", "光盘 一.bin", "\xF0\x9F\x8E\xB5", "\xEF\xBF\xBD"}) EXPECT_TRUE(IsUtf8(text)) << text;
+  // GBK bytes, a cut sequence, an overlong slash, a surrogate, a code above U+10FFFF, a lone continuation.
+  for (const char* text : {"\xB9\xE2\xC5\xCC.bin", "\xE5\x85", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "a\x80"})
+    EXPECT_FALSE(IsUtf8(text)) << text;
+}
+
 TEST(TextEncodingTest, TheWholeTableIsTheSameOnEveryPlatform) {
   std::uint64_t decoded = 0xCBF29CE484222325ull;
   int pairs_decoded_as_one_character = 0;

@@ -1,6 +1,6 @@
 // TCDStream over a stand-in ASPI library, and the sector arithmetic both CD streams share:
 // which sectors a read asks for, the size from READ CAPACITY, seeking, failed reads, and reads
-// too long for one request; and the stream contract over both CD streams.
+// too long for one request; and the stream contract over both CD streams and disc images.
 #include <gtest/gtest.h>
 
 #include "base/errors.h"
@@ -8,6 +8,7 @@
 #include "cd/ntcdstream.h"
 #include "cd/sector_reads.h"
 #include "fake_aspi.h"
+#include "raw_images.h"
 #include "support/scan_harness.h"
 #include "support/stream_contract.h"
 
@@ -220,7 +221,11 @@ INSTANTIATE_TEST_SUITE_P(
                         for (std::size_t i = 0; i < volume.size(); ++i) volume[i] = DiscByte(static_cast<std::int64_t>(i));
                         return std::make_unique<TNTCDStream>(dir->Write("volume.iso", volume));
                       },
-                      DiscByte, StreamFlavour::PastTheEnd::kFails, true}),
+                      DiscByte, StreamFlavour::PastTheEnd::kFails, true},
+        // Disc images through their sheets, of each data layout.
+        StreamFlavour{"raw_image_mode1_2352", [](std::shared_ptr<void>& keep) { return MixedImage(keep, false); }, Counting},
+        StreamFlavour{"raw_image_mode2_2352", [](std::shared_ptr<void>& keep) { return MixedImage(keep, true); }, Counting},
+        StreamFlavour{"raw_image_mode1_2048_two_files", TwoCookedTracks, Counting}),
     [](const ::testing::TestParamInfo<StreamFlavour>& info) { return info.param.name; });
 
 }  // namespace rsf::test

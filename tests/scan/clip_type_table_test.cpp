@@ -94,7 +94,9 @@ TEST(ClipTypeTable, EveryDetectorAsksOnlyForTheSignaturesItsRecordRegisters) {
       ScanOptions options;
       options.enabled[static_cast<std::size_t>(type.kind)] = true;
       options.precise = precise;
-      EXPECT_EQ(UnregisteredSignatures(bytes, options, type.kind != ClipKind::kJPG || demo_has_jpegs),
+      // A type whose clips come from the source's layout finds none in bytes alone.
+      const bool expect_clips = type.origin == ClipOrigin::kSignatures && (type.kind != ClipKind::kJPG || demo_has_jpegs);
+      EXPECT_EQ(UnregisteredSignatures(bytes, options, expect_clips),
                 std::vector<std::string>{});
     }
     SCOPED_TRACE(precise ? "MP3 mode (precise)" : "MP3 mode (classic)");
@@ -106,21 +108,35 @@ TEST(ClipTypeTable, EveryDetectorAsksOnlyForTheSignaturesItsRecordRegisters) {
 }
 
 // What front ends tell the types by: the command line's names, the list's extensions and
-// the check boxes' places must each name one type.
+// the check boxes' places must each name one type. A type whose clips come from the source's
+// layout (CD audio tracks, written as WAVE files) shares an extension and is told by its entries.
 TEST(ClipTypeTable, NamesExtensionsAndPlacesAreEachOneTypes) {
   std::set<std::string_view> names, extensions;
   std::set<std::tuple<ClipTypeGroup, int, int>> places;
   for (const ClipTypeRecord& type : ClipTypeTable()) {
     SCOPED_TRACE(type.name);
     EXPECT_TRUE(names.insert(type.name).second);
-    EXPECT_TRUE(extensions.insert(type.extension).second);
+    const bool by_signatures = type.origin == ClipOrigin::kSignatures;
+    if (by_signatures) {
+      EXPECT_TRUE(extensions.insert(type.extension).second);
+    }
     EXPECT_TRUE(places.insert({type.group, type.row, type.column}).second);
     EXPECT_TRUE(type.row >= 0 && type.row < 4 && type.column >= 0 && type.column < 4);
     EXPECT_EQ(ClipKindFromName(type.name), type.kind);
-    EXPECT_EQ(TypeNameForExtension(type.extension), type.type_name);
+    if (by_signatures) {
+      EXPECT_EQ(TypeNameForExtension(type.extension), type.type_name);
+    }
     EXPECT_EQ(&ClipTypeOf(type.kind), &type);
-    for (const bool precise : {false, true}) EXPECT_NE(type.Rules(precise).detector, nullptr);
+    for (const bool precise : {false, true}) {
+      EXPECT_EQ(type.Rules(precise).detector != nullptr, by_signatures);
+      EXPECT_EQ(type.Rules(precise).signatures.empty(), !by_signatures);
+    }
   }
+  TFilestruct track{0, ".wav", 2352, {}, false, 2};
+  EXPECT_EQ(TypeNameOf(track), kCdTrackTypeName);
+  track.AudioTrack = 0;
+  EXPECT_EQ(TypeNameOf(track), kWavType.TypeName);
+  EXPECT_EQ(ClipTypeOf(ClipKind::kCDA).origin, ClipOrigin::kSource);
   EXPECT_FALSE(extensions.contains(kMp3Extension));
   EXPECT_EQ(TypeNameForExtension(kMp3Extension), kMp3TypeName);
   EXPECT_EQ(ClipKindFromName("all"), std::nullopt);

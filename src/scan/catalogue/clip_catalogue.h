@@ -17,6 +17,9 @@ struct TFilestruct {
   // no stated size, a stream that simply stops): it ends where the next clip begins, or where
   // its walk ended, whichever comes first.
   bool OpenEnd = false;
+  // A CD audio track's number (0: any other clip). Its offsets then lie among the disc image's
+  // own bytes, not the source's, and its file is a WAVE: a header, then the track's samples.
+  int AudioTrack = 0;
 };
 
 // The information text's last line for a clip with an open end.

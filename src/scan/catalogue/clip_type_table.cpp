@@ -95,6 +95,10 @@ constexpr ClipTypeRecord kTable[] = {
   Further(ClipKind::kAIFF, "aiff", "AIFF 音频", ".aif",  2, 2, {kAiffForms, FindIffClips}),
   Further(ClipKind::kILBM, "ilbm", "IFF 图片",  ".lbm",  2, 3, {kIlbmForms, FindIffClips}),
   Further(ClipKind::k8SVX, "8svx", "8SVX 音频", ".8svx", 3, 0, {k8svxForms, FindIffClips}),
+  // The audio tracks of a disc image's sheet: no signature, no detector; the scan lists them
+  // after the source's last window.
+  {ClipKind::kCDA, "cdda", kCdTrackTypeName, kCdTrackExtension, ClipTypeGroup::kFurther, kCdTrackTypeName, 3, 1,
+   {}, {}, ClipOrigin::kSource},
 };
 // clang-format on
 
@@ -135,8 +139,12 @@ std::optional<ClipKind> ClipKindFromName(std::string_view name) {
 std::string_view TypeNameForExtension(std::string_view extension) {
   if (extension == kMp3Extension) return kMp3TypeName;
   for (const ClipTypeRecord& record : kTable)
-    if (record.extension == extension) return record.type_name;
+    if (record.origin == ClipOrigin::kSignatures && record.extension == extension) return record.type_name;
   return {};
+}
+
+std::string_view TypeNameOf(const TFilestruct& clip) {
+  return clip.AudioTrack != 0 ? kCdTrackTypeName : TypeNameForExtension(clip.Extension);
 }
 
 }  // namespace rsf

@@ -8,6 +8,7 @@
 #include <span>
 #include <string_view>
 
+#include "scan/catalogue/clip_catalogue.h"
 #include "scan/catalogue/clip_types.h"
 
 namespace rsf {
@@ -61,5 +62,7 @@ std::optional<ClipKind> ClipKindFromName(std::string_view name);
 
 // The list's type name for a catalogue extension (".jpg" gives "JPEG 图片"), MP3 mode's too.
 std::string_view TypeNameForExtension(std::string_view extension);
+// The list's type name of a catalogue entry: an audio track's, or its extension's.
+std::string_view TypeNameOf(const TFilestruct& clip);
 
 }  // namespace rsf

@@ -80,6 +80,10 @@ inline constexpr std::string_view kSmackerExtension = ".smk";
 inline constexpr std::string_view kQuicktimeTypeName = "Quicktime 剪辑";
 inline constexpr std::string_view kQuicktimeSignature = "moov";
 inline constexpr std::string_view kQuicktimeExtension = ".qt";
+// A disc image's audio tracks, listed from its sheet and extracted as WAVE files.
+inline constexpr std::string_view kCdTrackTypeName = "CD 音轨";
+inline constexpr std::string_view kCdTrackExtension = ".wav";
+inline constexpr std::int64_t kCdAudioBytesPerFrame = 2352;  // 1/75 s of 16-bit stereo at 44,100 Hz
 // MP3 mode's clips; MP3 is a mode of the scan, not one of the clip types below.
 inline constexpr std::string_view kMp3TypeName = "MP3 音频";
 inline constexpr std::string_view kMp3Extension = ".mp3";
@@ -89,7 +93,7 @@ inline constexpr std::string_view kMp3Extension = ".mp3";
 // are named and where their check boxes stand; the values here only index per-type arrays.
 enum class ClipKind : int {
   kQT, kBMP, kAVI, kWAV, kJPG, kMPG, kMVE, kRAM, kBIK, kSMK, kMID,
-  kVOC, kXMI, kMOD, kS3M, kXM, kIT, kGIF, kPNG, kOGG, kFLIC, kAIFF, kILBM, k8SVX,
+  kVOC, kXMI, kMOD, kS3M, kXM, kIT, kGIF, kPNG, kOGG, kFLIC, kAIFF, kILBM, k8SVX, kCDA,
   kCount  // not a type: how many there are
 };
 inline constexpr int kClipKindCount = static_cast<int>(ClipKind::kCount);

@@ -24,7 +24,7 @@ void RunDetectors(ScanState& state, const ScanOptions& options) {
     return;
   }
   for (const ClipTypeRecord& type : ClipTypeTable()) {
-    if (!options.Enabled(type.kind)) continue;
+    if (!options.Enabled(type.kind) || type.origin != ClipOrigin::kSignatures) continue;
     type.Rules(options.precise).detector(state, type);
     state.RestoreWindow();
   }

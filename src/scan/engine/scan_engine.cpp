@@ -17,6 +17,13 @@ double SteadySeconds() {
   return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
+// "音轨 : 2", the sample format, "时长 : m:ss.ff" (frames of 75 a second, as on a disc).
+std::string CdTrackInfoText(const AudioTrackSpan& track) {
+  const std::int64_t frames = (track.end - track.start) / kCdAudioBytesPerFrame;
+  return fmt::format("音轨 : {}\r\nPCM 44100 Hz, 16 位, 立体声\r\n时长 : {}:{:02}.{:02}", track.number, frames / 75 / 60,
+                     frames / 75 % 60, frames % 75);
+}
+
 }  // namespace
 
 ScanEngine::ScanEngine(ScanObserver& observer) : observer_(observer), clock_(SteadySeconds) {}
@@ -81,7 +88,21 @@ bool ScanEngine::RunWindows(const ScanOptions& options, double start_time) {
     throw;
   }
   state.ListClipsAtSourceEnd();
+  if (!options.mp3_mode && options.Enabled(ClipKind::kCDA)) ListAudioTracks();
   return true;
+}
+
+void ScanEngine::ListAudioTracks() {
+  for (const AudioTrackSpan& track : source_->AudioTracks()) {
+    TFilestruct clip;
+    clip.StartOffset = track.start;
+    clip.EndOffset = track.end;
+    clip.Extension = std::string(kCdTrackExtension);
+    clip.AudioTrack = track.number;
+    clip.InfoText = CdTrackInfoText(track);
+    catalogue_.push_back(std::move(clip));
+    observer_.ClipListed(catalogue_.size() - 1, ListLine(catalogue_.size(), kCdTrackTypeName, catalogue_.back()));
+  }
 }
 
 void ScanEngine::ShowProgress(double start_time, std::int64_t size) {

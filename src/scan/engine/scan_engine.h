@@ -50,6 +50,8 @@ class ScanEngine {
 
  private:
   bool RunWindows(const ScanOptions& options, double start_time);
+  // The source's audio tracks, after every clip of its bytes.
+  void ListAudioTracks();
   void ShowProgress(double start_time, std::int64_t size);
 
   // The time texts last shown, as seconds of the day: they change about once a second, so

@@ -9,6 +9,7 @@
 #include "base/random_text.h"
 #include "platform/file.h"
 #include "scan/engine/copy_piece_size.h"
+#include "scan/extraction/cd_audio_wave.h"
 
 namespace rsf {
 namespace {
@@ -123,14 +124,27 @@ std::string ClipFileName(const std::string& prefix, std::size_t index, const std
 
 void WriteClip(SourceStream& source, const TFilestruct& clip, TargetFile& target) {
   try {
-    source.Seek(clip.StartOffset);
     std::int64_t count = clip.EndOffset - clip.StartOffset;
+    std::int64_t at = clip.StartOffset;
+    if (clip.AudioTrack != 0) {
+      // An audio track is the one clip whose file is not a copy of source bytes: a WAVE header,
+      // then its samples from the image.
+      const auto header = CdAudioWaveHeader(count);
+      if (!header) throw Error(kTrackTooLongText);
+      if (target.Write(header->data(), kWaveHeaderSize) != kWaveHeaderSize) throw StreamWriteError();
+    } else {
+      source.Seek(clip.StartOffset);
+    }
     std::vector<std::uint8_t> block(static_cast<std::size_t>(std::clamp<std::int64_t>(count, 0, kCopyPieceSize)));
     while (count > 0) {
       const std::int64_t piece = std::min(count, kCopyPieceSize);
-      source.ReadBuffer(block.data(), piece);
+      if (clip.AudioTrack == 0)
+        source.ReadBuffer(block.data(), piece);
+      else if (source.ReadAudio(at, block.data(), piece) != piece)
+        throw StreamReadError();
       if (target.Write(block.data(), piece) != piece) throw StreamWriteError();
       count -= piece;
+      at += piece;
     }
   } catch (...) {
     target.Discard();

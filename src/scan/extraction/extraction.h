@@ -18,6 +18,8 @@ namespace rsf {
 
 inline constexpr const char* kNothingTickedWarning = "你没有选择任何剪辑 !";
 inline constexpr const char* kExtractionDoneText = "提取完成。";
+// An audio track too long for the 32-bit sizes of a WAVE file.
+inline constexpr const char* kTrackTooLongText = "音轨太长, 不能写成 WAVE 文件";
 // Why a file that is written under a name nobody could foresee was not made: every name drawn
 // was taken.
 inline constexpr const char* kNoFreeTemporaryNameText = "临时文件名都已被占用";
