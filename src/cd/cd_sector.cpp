@@ -16,9 +16,10 @@ namespace {
 constexpr std::uint8_t kSync[12] = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
 constexpr std::uint8_t kForm2Bit = 0x20;
 
+// An EDC field of zero is left unchecked: some rippers write zeros there instead of the code.
 bool EdcHolds(Bytes covered, Bytes sector, std::size_t at) {
   const std::optional<std::uint32_t> stored = ReadLE32(sector, at);
-  return stored && CdEdc(covered) == *stored;
+  return stored && (*stored == 0 || CdEdc(covered) == *stored);
 }
 
 // Mode 2 from its subheader on (`from` = 16 in a raw sector, 0 in a cooked one).

@@ -119,6 +119,7 @@ CueSheet ParseCueSheet(std::string_view text) {
       if (words.size() < 2 || words[1].empty()) throw CueSheetError(line_number, kCueFileNameMissing);
       if (words.size() < 3 || Upper(words[2]) != "BINARY") throw CueSheetError(line_number, kCueFileTypeUnsupported);
       sheet.files.push_back(words[1]);
+      sheet.file_lines.push_back(line_number);
     } else if (keyword == "TRACK") {
       close_track();
       if (sheet.files.empty()) throw CueSheetError(line_number, kCueTrackWithoutFile);

@@ -36,6 +36,7 @@ inline constexpr const char* kCueFileNameMissing = "FILE 行缺少文件名";
 inline constexpr const char* kCueTrackBeyondFile = "轨道起点超出文件末尾";
 inline constexpr const char* kCueNoTracks = "没有任何轨道";
 inline constexpr const char* kCueTooLarge = "文件太大, 不是 CUE 表";
+inline constexpr const char* kCueFileUnopened = "不能打开映像文件";
 
 struct CueTrack {
   int number = 0;
@@ -49,6 +50,7 @@ struct CueTrack {
 
 struct CueSheet {
   std::vector<std::string> files;  // as the sheet spells them
+  std::vector<int> file_lines;     // the line of each FILE
   std::vector<CueTrack> tracks;    // in sheet order
 };
 

@@ -9,6 +9,9 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <string_view>
+
+#include <fmt/format.h>
 
 #include "base/text_encoding.h"
 #include "stream/file_stream.h"
@@ -68,11 +71,37 @@ std::string ReadSheetText(const std::string& path) {
   return text;
 }
 
-bool EndsWithCue(const std::string& path) {
-  if (path.size() < 4) return false;
-  std::string tail = path.substr(path.size() - 4);
+bool EndsWith(const std::string& path, std::string_view extension) {
+  if (path.size() < extension.size()) return false;
+  std::string tail = path.substr(path.size() - extension.size());
   std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return tail == ".cue";
+  return tail == extension;
+}
+
+const char* ModeName(TrackMode mode) {
+  switch (mode) {
+    case TrackMode::kMode1Raw: return "MODE1/2352";
+    case TrackMode::kMode1Cooked: return "MODE1/2048";
+    case TrackMode::kMode2Raw: return "MODE2/2352";
+    case TrackMode::kMode2Cooked: return "MODE2/2336";
+    case TrackMode::kAudio: break;
+  }
+  return "AUDIO";
+}
+
+// "m:ss:ff" of a stretch of audio bytes: frames of 2352 bytes, 75 a second.
+std::string AudioLength(std::int64_t bytes) {
+  const std::int64_t frames = bytes / kRawSectorSize;
+  return fmt::format("{}:{:02}:{:02}", frames / 75 / 60, frames / 75 % 60, frames % 75);
+}
+
+constexpr std::uint8_t kSectorSync[12] = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
+
+// Whether the stored sector at `index` of `file` begins with the sync pattern.
+bool HasSync(platform::File& file, std::int64_t index) {
+  std::uint8_t head[sizeof kSectorSync];
+  return file.ReadAt(index * kRawSectorSize, head, sizeof head) == static_cast<std::int64_t>(sizeof head) &&
+         std::equal(std::begin(head), std::end(head), std::begin(kSectorSync));
 }
 
 }  // namespace
@@ -81,10 +110,16 @@ std::unique_ptr<RawImageStream> RawImageStream::Open(const std::string& sheet_pa
   const CueSheet sheet = ParseCueSheet(ReadSheetText(sheet_path));
   std::unique_ptr<RawImageStream> stream(new RawImageStream());
   std::int64_t image_bytes = 0;
-  for (const std::string& spelled : sheet.files) {
-    std::string name = FileName(spelled);
+  for (std::size_t i = 0; i < sheet.files.size(); ++i) {
+    std::string name = FileName(sheet.files[i]);
     if (!IsAbsolute(name)) name = FolderOf(sheet_path) + name;
-    ImageFile file{platform::File::OpenReadShared(name), 0, image_bytes};
+    std::unique_ptr<platform::File> opened;
+    try {
+      opened = platform::File::OpenReadShared(name);
+    } catch (const FileOpenError&) {
+      throw CueSheetError(sheet.file_lines[i], std::string(kCueFileUnopened) + " " + name);
+    }
+    ImageFile file{std::move(opened), 0, image_bytes};
     file.size = std::max<std::int64_t>(file.file->Size(), 0);
     image_bytes += file.size;
     stream->files_.push_back(std::move(file));
@@ -111,14 +146,35 @@ std::unique_ptr<RawImageStream> RawImageStream::Open(const std::string& sheet_pa
       std::int64_t end = next ? std::min(file.size, starts[i + 1]) : file.size;
       end = start + (end - start) / 4 * 4;  // whole stereo sample frames
       stream->audio_.push_back({track.number, file.image_start + start, file.image_start + end});
+      stream->tracks_.push_back({track.number, true, AudioLength(end - start)});
     } else {
       // A last sector cut short by the file's end stays in: reading it fails, as a bad sector.
       const std::int64_t count = next ? next->first_sector - track.start_sector
                                       : (file.size - start + sector_size - 1) / sector_size;
       stream->runs_.push_back({stream->size_ / kUserDataSize, count, track.file, start, track.mode});
+      stream->tracks_.push_back({track.number, false, fmt::format("{}, {} 扇区", ModeName(track.mode), count)});
       stream->size_ += count * kUserDataSize;
     }
   }
+  return stream;
+}
+
+std::unique_ptr<RawImageStream> RawImageStream::OpenBare(const std::string& path) {
+  std::unique_ptr<platform::File> opened = platform::File::OpenReadShared(path);
+  if (!HasSync(*opened, 0) || !HasSync(*opened, 1)) return nullptr;
+  const std::int64_t size = std::max<std::int64_t>(opened->Size(), 0);
+  // Whole and cut sectors; a cut last one stays in and fails when read, as a bad sector.
+  const std::int64_t stored = (size + kRawSectorSize - 1) / kRawSectorSize;
+  std::int64_t count = stored;
+  while (count > 2 && !HasSync(*opened, count - 1)) --count;
+  std::unique_ptr<RawImageStream> stream(new RawImageStream());
+  stream->files_.push_back({std::move(opened), size, 0});
+  // The header's mode decides each raw sector, so one run serves Mode 1 and Mode 2 alike.
+  stream->runs_.push_back({0, count, 0, 0, TrackMode::kMode1Raw});
+  stream->size_ = count * kUserDataSize;
+  std::string what = fmt::format("无 CUE 表的原始映像, {} 扇区", count);
+  if (count < stored) what += fmt::format("; 其后 {} 个扇区无同步, 未读", stored - count);
+  stream->tracks_.push_back({1, false, std::move(what)});
   return stream;
 }
 
@@ -187,7 +243,9 @@ bool RawImageStream::IsNamed(const std::string& path) const {
 }
 
 std::unique_ptr<SourceStream> OpenSourceFile(const std::string& path) {
-  if (EndsWithCue(path)) return RawImageStream::Open(path);
+  if (EndsWith(path, ".cue")) return RawImageStream::Open(path);
+  if (EndsWith(path, ".bin") || EndsWith(path, ".img"))
+    if (std::unique_ptr<RawImageStream> image = RawImageStream::OpenBare(path)) return image;
   return std::make_unique<FileStream>(path);
 }
 

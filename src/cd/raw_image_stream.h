@@ -20,6 +20,11 @@ class RawImageStream final : public SourceStream {
   // a name is absolute). Raises FileOpenError, CueSheetError (also for a track that starts
   // beyond its file's end).
   static std::unique_ptr<RawImageStream> Open(const std::string& sheet_path);
+  // A raw image without its sheet: a file whose first two 2352-byte sectors begin with the sync
+  // pattern, read as one data track of Mode 1 or Mode 2 sectors. The sectors without sync at
+  // its end (the audio tracks of a mixed-mode disc, whose bounds only the sheet knows) are left
+  // out and not listed. Null when the file does not start so.
+  static std::unique_ptr<RawImageStream> OpenBare(const std::string& path);
 
   std::int64_t Size() const override { return size_; }
   std::int64_t Position() const override { return position_; }
@@ -32,6 +37,7 @@ class RawImageStream final : public SourceStream {
   // Any of the image files (extraction must never write over one).
   bool IsNamed(const std::string& path) const override;
   std::vector<AudioTrackSpan> AudioTracks() const override { return audio_; }
+  std::vector<ImageTrackRead> ImageTracks() const override { return tracks_; }
   std::int64_t ReadAudio(std::int64_t offset, void* buffer, std::int64_t count) const override;
 
  private:
@@ -55,12 +61,14 @@ class RawImageStream final : public SourceStream {
   std::vector<ImageFile> files_;
   std::vector<DataRun> runs_;
   std::vector<AudioTrackSpan> audio_;
+  std::vector<ImageTrackRead> tracks_;
   std::int64_t size_ = 0;
   std::int64_t position_ = 0;
 };
 
-// The source a file path names: a disc image through its cue sheet (".cue", any case), any
-// other file as it stands. Raises FileOpenError, CueSheetError.
+// The source a file path names: a disc image through its cue sheet (".cue", any case), a raw
+// image without one (".bin" or ".img" that starts with sector syncs), any other file as it
+// stands (an ".iso" too). Raises FileOpenError, CueSheetError.
 std::unique_ptr<SourceStream> OpenSourceFile(const std::string& path);
 
 }  // namespace rsf

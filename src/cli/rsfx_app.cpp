@@ -62,11 +62,14 @@ nlohmann::json ScanJson(const Request& request, const ScanEngine& engine) {
     if (clip.OpenEnd) entry["open_end"] = true;
     clips.push_back(std::move(entry));
   }
-  return {{"source", request.from_cd ? request.cd_entry : request.source},
-          {"size", engine.Source() ? engine.Source()->Size() : 0},
-          {"precise", request.precise},
-          {"read_errors", engine.ReadErrorCount()},
-          {"clips", clips}};
+  nlohmann::json report = {{"source", request.from_cd ? request.cd_entry : request.source},
+                            {"size", engine.Source() ? engine.Source()->Size() : 0},
+                            {"precise", request.precise},
+                            {"read_errors", engine.ReadErrorCount()},
+                            {"clips", clips}};
+  // Disc images alone say which tracks were read; other reports stay as they were.
+  if (!engine.TracksRead().empty()) report["tracks_read"] = engine.TracksRead();
+  return report;
 }
 
 void PrintClips(std::FILE* out, const ScanEngine& engine) {

@@ -52,6 +52,14 @@ struct AudioTrackSpan {
   std::int64_t end = 0;
 };
 
+// One track of a disc image as the user is told it was read: its number, whether it holds
+// audio, and what it gave ("MODE1/2352, 2108 扇区", "0:30:00").
+struct ImageTrackRead {
+  int number = 0;
+  bool audio = false;
+  std::string what;
+};
+
 class SourceStream {
  public:
   virtual ~SourceStream() = default;
@@ -75,6 +83,8 @@ class SourceStream {
   // Whether `path` names the very file this stream reads (extraction must never replace it).
   virtual bool IsNamed(const std::string& /*path*/) const { return false; }
 
+  // The tracks of a disc image, in disc order; none for other sources.
+  virtual std::vector<ImageTrackRead> ImageTracks() const { return {}; }
   // The audio tracks the source holds beside its bytes, in disc order; none for most sources.
   virtual std::vector<AudioTrackSpan> AudioTracks() const { return {}; }
   // Reads up to `count` samples' bytes at `offset` of the image (inside one of AudioTracks);

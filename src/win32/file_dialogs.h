@@ -3,9 +3,15 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "desktop/file_dialogs.h"
 
 namespace rsf::win32 {
+
+// The source dialog's filters as the common dialog takes them: pairs of a shown name and its
+// patterns, each ended by a NUL, and a NUL after the last pair.
+std::wstring SourceFilterPairs();
 
 class Win32FileDialogs final : public desktop::FileDialogs {
  public:

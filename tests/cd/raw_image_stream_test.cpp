@@ -72,6 +72,10 @@ std::vector<SectorCase> SectorCases() {
     sector[at] = value;
     return sector;
   };
+  const auto without_edc = [](ByteVector sector, std::size_t at) {
+    std::fill(sector.begin() + static_cast<std::ptrdiff_t>(at), sector.begin() + static_cast<std::ptrdiff_t>(at) + 4, 0);
+    return sector;
+  };
   ByteVector mode0(2352, 0);
   std::fill(mode0.begin() + 1, mode0.begin() + 11, 0xFF);
   const ByteVector cooked_form1(form1.begin() + 16, form1.begin() + 16 + 2336);
@@ -80,11 +84,13 @@ std::vector<SectorCase> SectorCases() {
       {"Mode1InAMode2Track", TrackMode::kMode2Raw, mode1, true, user},
       {"Mode1WithAFlippedDataByte", TrackMode::kMode1Raw, changed(mode1, 1000, mode1[1000] ^ 1), false, {}},
       {"Mode1WithAFlippedEdcByte", TrackMode::kMode1Raw, changed(mode1, 2065, mode1[2065] ^ 0x80), false, {}},
+      {"Mode1WithAZeroEdcIsTakenUnchecked", TrackMode::kMode1Raw, without_edc(mode1, 2064), true, user},
       {"BrokenSync", TrackMode::kMode1Raw, changed(mode1, 5, 0xFE), false, {}},
       {"UnknownMode", TrackMode::kMode1Raw, changed(mode1, 15, 3), false, {}},
       {"Mode0GivesZeros", TrackMode::kMode1Raw, mode0, true, ByteVector(2048, 0)},
       {"Mode2Form1", TrackMode::kMode2Raw, form1, true, user},
       {"Mode2Form1WithABadEdc", TrackMode::kMode2Raw, changed(form1, 2072, form1[2072] ^ 1), false, {}},
+      {"Mode2Form1WithAZeroEdcIsTakenUnchecked", TrackMode::kMode2Raw, without_edc(form1, 2072), true, user},
       {"Mode2Form2IsRefusedLikeByADrive", TrackMode::kMode2Raw, form2, false, {}},
       {"CutShortByTheImageEnd", TrackMode::kMode1Raw, ByteVector(mode1.begin(), mode1.begin() + 2000), false, {}},
       {"Cooked2048", TrackMode::kMode1Cooked, user, true, user},
@@ -215,7 +221,13 @@ TEST(RawImageStream, AudioTracksLieBesideTheDataAndReadFromTheImage) {
 TEST(RawImageStream, OpeningChecksTheFilesTheSheetNames) {
   Image image;
   const std::string sheet = image.Sheet(synth::MixedModeCueSheet("missing.bin", "MODE1/2352", {}), {});
-  EXPECT_THROW(OpenSourceFile(sheet), FileOpenError);
+  try {
+    OpenSourceFile(sheet);
+    FAIL() << "a sheet naming a missing file was opened";
+  } catch (const CueSheetError& error) {
+    EXPECT_EQ(error.line(), 1);
+    EXPECT_STREQ(error.what(), ("CUE 表第 1 行: 不能打开映像文件 " + image.dir->File("missing.bin")).c_str());
+  }
   const std::string beyond =
       image.Sheet(synth::MixedModeCueSheet("image.bin", "MODE1/2352", {9}), {{"image.bin", synth::RawDataTrack(CountingBytes(4096))}});
   try {
@@ -225,10 +237,32 @@ TEST(RawImageStream, OpeningChecksTheFilesTheSheetNames) {
     EXPECT_EQ(error.line(), 5);
     EXPECT_STREQ(error.what(), "CUE 表第 5 行: 轨道起点超出文件末尾");
   }
-  // The extension alone, in any case, makes a sheet; a raw image by any other name is a plain file.
+  // The extension alone, in any case, makes a sheet.
   const std::string text = synth::MixedModeCueSheet("image.bin", "MODE1/2352", {});
   EXPECT_EQ(OpenSourceFile(image.dir->Write("IMAGE.CUE", ByteVector(text.begin(), text.end())))->Size(), 4096);
-  EXPECT_EQ(OpenSourceFile(image.dir->File("image.bin"))->Size(), 2 * 2352);
+}
+
+// Without its sheet a ".bin" or ".img" that starts with sector syncs is read as one data track;
+// the sectors without sync at its end (audio) are left out and said so.
+TEST(RawImageStream, BareImagesAreFoundByTheirSectorSync) {
+  Image image;
+  const ByteVector data = CountingBytes(3 * 2048);
+  const ByteVector mixed = Cat({synth::RawDataTrack(data, true), kSamples, kSamples});
+  const auto bare = OpenSourceFile(image.dir->Write("disc.IMG", mixed));
+  ASSERT_EQ(bare->Size(), 3 * 2048);
+  std::vector<std::uint8_t> buffer(3 * 2048);
+  EXPECT_EQ(bare->ReadAt(0, buffer.data(), 3 * 2048), 3 * 2048);
+  EXPECT_EQ(ByteVector(buffer.begin(), buffer.end()), data) << "Mode 2 Form 1 user data";
+  ASSERT_EQ(bare->ImageTracks().size(), 1u);
+  EXPECT_EQ(bare->ImageTracks()[0].what, "无 CUE 表的原始映像, 3 扇区; 其后 3 个扇区无同步, 未读");
+  EXPECT_TRUE(bare->AudioTracks().empty()) << "no sheet, no track bounds";
+  // The same bytes by another name, an image whose second sector lacks its sync, and an ISO
+  // are plain files.
+  EXPECT_EQ(OpenSourceFile(image.dir->Write("disc.dat", mixed))->Size(), static_cast<std::int64_t>(mixed.size()));
+  ByteVector one_sync = mixed;
+  one_sync[2352 + 1] = 0;
+  EXPECT_EQ(OpenSourceFile(image.dir->Write("odd.bin", one_sync))->Size(), static_cast<std::int64_t>(mixed.size()));
+  EXPECT_EQ(OpenSourceFile(image.dir->Write("plain.iso", data))->Size(), 3 * 2048);
 }
 
 #ifndef _WIN32  // Windows reads such names in its own code page, whichever the system has

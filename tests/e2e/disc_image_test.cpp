@@ -65,6 +65,15 @@ TEST(DiscImage, TheSheetScansAsItsFileSystemPlusTheTracksWhoseWavesEqualBchunks)
       EXPECT_EQ(clips[i]["end"], iso["clips"][i]["end"]);
       EXPECT_EQ(clips[i]["type"], iso["clips"][i]["type"]);
     }
+    const std::int64_t sectors = iso["size"].get<std::int64_t>() / 2048;
+    EXPECT_EQ(sheet["tracks_read"], "已读轨道 : 1 (MODE1/2352, " + std::to_string(sectors) +
+                                        " 扇区), 2 (音轨, 0:01:00), 3 (音轨, 0:00:41), 4 (音轨, 0:00:20)");
+    EXPECT_FALSE(iso.contains("tracks_read")) << "an ISO is a plain file";
+    // Without its sheet the image gives its data track alone, and says what it left out.
+    const nlohmann::json bare = Scan(dir.File("mixed.bin"), rules);
+    EXPECT_EQ(bare["clips"], iso["clips"]);
+    EXPECT_EQ(bare["tracks_read"], "已读轨道 : 1 (无 CUE 表的原始映像, " + std::to_string(sectors) +
+                                       " 扇区; 其后 136 个扇区无同步, 未读)");
     for (std::size_t k = 0; k < 3; ++k) {
       const auto& track = clips[iso["clips"].size() + k];
       EXPECT_EQ(track["type"], "CD 音轨");

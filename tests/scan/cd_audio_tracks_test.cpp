@@ -84,8 +84,8 @@ TEST_P(CdTrackListing, TracksFollowTheByteClipsWhenTicked) {
   EXPECT_EQ(second.StartOffset, 0) << "kept beside a byte clip of the same start and extension";
   EXPECT_EQ(second.EndOffset, 176400);
   EXPECT_EQ(second.Extension, ".wav");
-  EXPECT_EQ(second.InfoText, "音轨 : 2\r\nPCM 44100 Hz, 16 位, 立体声\r\n时长 : 0:01.00");
-  EXPECT_EQ(catalogue[2].InfoText, "音轨 : 3\r\nPCM 44100 Hz, 16 位, 立体声\r\n时长 : 0:00.10");
+  EXPECT_EQ(second.InfoText, "音轨 : 2\r\nPCM 44100 Hz, 16 位, 立体声\r\n时长 : 0:01:00");
+  EXPECT_EQ(catalogue[2].InfoText, "音轨 : 3\r\nPCM 44100 Hz, 16 位, 立体声\r\n时长 : 0:00:10");
   ASSERT_EQ(observer.list_lines.size(), 3u);
   EXPECT_EQ(observer.list_lines[1], "文件 #2\tCD 音轨\t172 KByte");
 }

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "ui/widgets/check_list_box.h"
+#include "ui/services/file_dialogs.h"
 #include "window_fixture.h"
 
 namespace rsf::ui::test {
@@ -50,6 +51,10 @@ TEST_F(SourceAndTarget, OpenSourcePutsTheChosenPathIntoTheFieldAndScansNothing) 
   EXPECT_EQ(Form().edtSourceFile->text(), QStringLiteral("/媒体/源 文件.dat"));
   EXPECT_EQ(Form().rzFoundClips->count(), 0);
   EXPECT_TRUE(boxes_->shown.empty());
+}
+
+TEST(SourceDialog, OffersEveryFileFirstThenTheDiscImages) {
+  EXPECT_EQ(ui::SourceDialogFilters(), QStringLiteral("所有文件 (*);;光盘映像 (*.cue *.bin *.img)"));
 }
 
 TEST_F(SourceAndTarget, SelectTargetPutsThePrefixOfTheChosenPathIntoTheField) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "base/line_separator.h"
+#include "win32/file_dialogs.h"
 #include "win32/wide_text.h"
 
 namespace rsf::win32 {
@@ -23,6 +24,12 @@ TEST(Win32Text, LinesOfTheCoreBreakAsControlsBreakThem) {
 TEST(Win32Text, PathsGoThereAndBackUnchanged) {
   for (const char* path : {"C:\\游戏\\数据.pak", "D:\\rips\\Clip", "\\\\server\\共享\\𠀀.bin", ""})
     EXPECT_EQ(Utf8(Wide(path)), path);
+}
+
+// Every file by default, then the disc images; pairs ended by NULs, the list by one more.
+TEST(Win32Text, SourceDialogFiltersAsTheCommonDialogTakesThem) {
+  const wchar_t pairs[] = L"所有文件 (*.*)\0*.*\0光盘映像 (*.cue;*.bin;*.img)\0*.cue;*.bin;*.img\0";
+  EXPECT_EQ(SourceFilterPairs(), std::wstring(pairs, sizeof pairs / sizeof pairs[0]));
 }
 
 }  // namespace

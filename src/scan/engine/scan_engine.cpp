@@ -17,11 +17,23 @@ double SteadySeconds() {
   return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
-// "音轨 : 2", the sample format, "时长 : m:ss.ff" (frames of 75 a second, as on a disc).
+// "音轨 : 2", the sample format, "时长 : m:ss:ff" (frames of 75 a second, as on a disc).
 std::string CdTrackInfoText(const AudioTrackSpan& track) {
   const std::int64_t frames = (track.end - track.start) / kCdAudioBytesPerFrame;
-  return fmt::format("音轨 : {}\r\nPCM 44100 Hz, 16 位, 立体声\r\n时长 : {}:{:02}.{:02}", track.number, frames / 75 / 60,
+  return fmt::format("音轨 : {}\r\nPCM 44100 Hz, 16 位, 立体声\r\n时长 : {}:{:02}:{:02}", track.number, frames / 75 / 60,
                      frames / 75 % 60, frames % 75);
+}
+
+// "已读轨道 : 1 (MODE1/2352, 2108 扇区), 2 (音轨, 0:30:00)": the data tracks, and the audio
+// tracks when they are listed.
+std::string TracksReadText(const SourceStream& source, bool audio_listed) {
+  std::string text;
+  for (const ImageTrackRead& track : source.ImageTracks()) {
+    if (track.audio && !audio_listed) continue;
+    text += fmt::format("{}{} ({}{})", text.empty() ? "已读轨道 : " : ", ", track.number, track.audio ? "音轨, " : "",
+                        track.what);
+  }
+  return text;
 }
 
 }  // namespace
@@ -42,6 +54,7 @@ ScanOutcome ScanEngine::StartAnalysis(const SourceOpener& open_source, const Sca
   bool finished = false;
   try {
     catalogue_.clear();
+    tracks_read_.clear();
     observer_.GaugeMaximum(size);
     observer_.ListCleared();
     finished = RunWindows(options, start_time);
@@ -57,7 +70,9 @@ ScanOutcome ScanEngine::StartAnalysis(const SourceOpener& open_source, const Sca
     return ScanOutcome::kCancelled;
   }
   observer_.GaugeProgress(0);
-  observer_.StatusText(kStatusPanelActivity, fmt::format("{}。错误 : {}", kStatusScanFinished, read_error_count_));
+  std::string finished_text = fmt::format("{}。错误 : {}", kStatusScanFinished, read_error_count_);
+  if (!tracks_read_.empty()) finished_text += "。" + tracks_read_;
+  observer_.StatusText(kStatusPanelActivity, finished_text);
   observer_.RunEnded(true);
   return ScanOutcome::kFinished;
 }
@@ -88,7 +103,9 @@ bool ScanEngine::RunWindows(const ScanOptions& options, double start_time) {
     throw;
   }
   state.ListClipsAtSourceEnd();
-  if (!options.mp3_mode && options.Enabled(ClipKind::kCDA)) ListAudioTracks();
+  const bool audio_listed = !options.mp3_mode && options.Enabled(ClipKind::kCDA);
+  if (audio_listed) ListAudioTracks();
+  tracks_read_ = TracksReadText(*source_, audio_listed);
   return true;
 }
 

@@ -40,6 +40,9 @@ class ScanEngine {
   const ClipCatalogue& Catalogue() const { return catalogue_; }
   // The source of the last scan, kept open for extraction and playback; null before any.
   SourceStream* Source() const { return source_.get(); }
+  // For a disc image: "已读轨道 : ..." with the tracks the last scan read (its data tracks, and
+  // its audio tracks when they were listed); empty for other sources.
+  const std::string& TracksRead() const { return tracks_read_; }
   // Ignored read errors of all runs so far.
   int ReadErrorCount() const { return read_error_count_; }
 
@@ -56,6 +59,7 @@ class ScanEngine {
 
   // The time texts last shown, as seconds of the day: they change about once a second, so
   // they are formatted and sent only then (-1: none shown in this run yet).
+  std::string tracks_read_;
   std::int64_t shown_elapsed_ = -1;
   std::int64_t shown_remaining_ = -1;
 

@@ -4,12 +4,21 @@
 #include <QDir>
 #include <QFileDialog>
 
+#include "desktop/source_file_filters.h"
 #include "ui/display_text.h"
 
 namespace rsf::ui {
 
+QString SourceDialogFilters() {
+  QStringList filters;
+  for (const desktop::FileFilter& filter : desktop::kSourceFileFilters)
+    filters << QString::fromUtf8(filter.name.data(), static_cast<qsizetype>(filter.name.size())) + " (" +
+                   QString::fromUtf8(filter.patterns.data(), static_cast<qsizetype>(filter.patterns.size())) + ")";
+  return filters.join(";;");
+}
+
 std::optional<QString> QtFileDialogs::OpenFile(QWidget* owner) {
-  const QString path = QFileDialog::getOpenFileName(owner);
+  const QString path = QFileDialog::getOpenFileName(owner, QString(), QString(), SourceDialogFilters());
   if (path.isEmpty()) return std::nullopt;
   return path;
 }

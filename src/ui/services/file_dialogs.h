@@ -20,8 +20,12 @@ class FileDialogs {
   virtual std::optional<QString> SaveFile(QWidget* owner) = 0;
 };
 
-// The platform's dialogs with their default settings: no filter, no title of our own, no
-// default extension, no question before choosing an existing file.
+// The source dialog's filters in Qt's spelling: "所有文件 (*);;光盘映像 (*.cue *.bin *.img)".
+QString SourceDialogFilters();
+
+// The platform's dialogs with their default settings but for the source dialog's filters (every
+// file by default, or the disc images): no title of our own, no default extension, no question
+// before choosing an existing file.
 class QtFileDialogs final : public FileDialogs {
  public:
   std::optional<QString> OpenFile(QWidget* owner) override;
