@@ -152,7 +152,9 @@ void MainWindow::CreateClipTypeBoxes() {
 }
 
 void MainWindow::CreateStatusBar() {
-  HWND status = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, window_,
+  // A text longer than its panel is read whole in the panel's hint.
+  HWND status = ::CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | SBARS_TOOLTIPS, 0, 0,
+                                  0, 0, window_,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarControl)),
                                   ::GetModuleHandleW(nullptr), nullptr);
   ::SendMessageW(status, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);

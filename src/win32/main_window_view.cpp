@@ -175,8 +175,11 @@ void MainWindow::SetGaugeProgress(std::int64_t position) {
 }
 
 void MainWindow::SetStatus(int panel, const std::string& text) {
+  const std::wstring shown = Wide(text);
   ::SendDlgItemMessageW(window_, kStatusBarControl, SB_SETTEXTW, static_cast<WPARAM>(panel),
-                        reinterpret_cast<LPARAM>(Wide(text).c_str()));
+                        reinterpret_cast<LPARAM>(shown.c_str()));
+  ::SendDlgItemMessageW(window_, kStatusBarControl, SB_SETTIPTEXTW, static_cast<WPARAM>(panel),
+                        reinterpret_cast<LPARAM>(shown.c_str()));
 }
 
 std::string MainWindow::Status(int panel) const {

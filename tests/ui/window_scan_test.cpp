@@ -11,8 +11,10 @@
 
 #include "scan/catalogue/clip_catalogue.h"
 #include "stream/memory_stream.h"
+#include "synth/cd_sector_synth.h"
 #include "ui/widgets/check_list_box.h"
 #include "ui/widgets/gauge.h"
+#include "ui/widgets/status_panels.h"
 #include "window_fixture.h"
 
 namespace rsf::ui::test {
@@ -160,6 +162,22 @@ TEST_F(WindowScan, ReadErrorEndsTheRunGivesTheWindowBackAndShowsTheStopBox) {
   ScanFile(WriteSource("whole.bin", SourceBuilder().Filler(10).Jpeg(100)));
   EXPECT_EQ(Form().rzFoundClips->count(), 1);
   EXPECT_EQ(TickedCount(), 1);
+}
+
+// A cue sheet in the source field is read as the disc: the clips of its data track, and the
+// status bar (whose hint holds what the panel cannot show) says which tracks were read.
+TEST_F(WindowScan, DiscImageSheetsAreReadAsTheDiscAndSayWhichTracks) {
+  const SourceBuilder data = SourceBuilder().Filler(3).Jpeg(9000).Filler(2);
+  WriteSource("disc.bin", SourceBuilder().Add(synth::RawDataTrack(data.Bytes())));
+  const std::string sheet = synth::MixedModeCueSheet("disc.bin", "MODE1/2352", {});
+  ScanFile(WriteSource("disc.cue", SourceBuilder().Add(std::vector<std::uint8_t>(sheet.begin(), sheet.end()))));
+
+  ASSERT_EQ(Form().Engine().Catalogue().size(), 1u);
+  EXPECT_EQ(Form().Engine().Catalogue()[0].StartOffset, data.Clips()[0].start) << "an offset of the data track";
+  const QString finished = QStringLiteral("分析完成。错误 : 0。已读轨道 : 1 (MODE1/2352, %1 扇区)")
+                               .arg((data.Bytes().size() + 2047) / 2048);
+  EXPECT_EQ(Panel(1), finished);
+  EXPECT_EQ(Form().stbarMain->Hint(1), finished);
 }
 
 TEST_F(WindowScan, IgnoredReadErrorsAreCountedInTheCompletionText) {

@@ -34,9 +34,15 @@ StatusPanels::StatusPanels(QWidget* parent) : QStatusBar(parent) {
   }
 }
 
-void StatusPanels::SetText(int panel, const QString& text) { panels_.at(panel)->setText(text); }
+// A text longer than its panel is read whole in the hint.
+void StatusPanels::SetText(int panel, const QString& text) {
+  panels_.at(panel)->setText(text);
+  panels_.at(panel)->setToolTip(text);
+}
 
 QString StatusPanels::Text(int panel) const { return panels_.at(panel)->text(); }
+
+QString StatusPanels::Hint(int panel) const { return panels_.at(panel)->toolTip(); }
 
 int StatusPanels::PanelWidth(int panel) const { return panels_.at(panel)->width(); }
 

@@ -16,6 +16,8 @@ class StatusPanels final : public QStatusBar {
 
   void SetText(int panel, const QString& text);
   QString Text(int panel) const;
+  // The hint of a panel: its whole text.
+  QString Hint(int panel) const;
   int PanelWidth(int panel) const;
 
  private:
