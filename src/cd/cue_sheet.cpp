@@ -75,7 +75,9 @@ std::optional<TrackMode> ModeOf(std::string_view word) {
   return std::nullopt;
 }
 
+// The track whose lines are being read (`active`), until the next TRACK or FILE line.
 struct OpenTrack {
+  bool active = false;
   CueTrack track;
   bool has_first = false;
   bool has_start = false;
@@ -90,19 +92,19 @@ CueSheet ParseCueSheet(std::string_view text) {
   if (static_cast<std::int64_t>(text.size()) > kMaxCueSheetSize) throw CueSheetError(0, kCueTooLarge);
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   CueSheet sheet;
-  std::optional<OpenTrack> open;
+  OpenTrack open;
   // A track is complete once the next TRACK or FILE line or the end comes.
   const auto close_track = [&] {
-    if (!open) return;
-    if (!open->has_start) throw CueSheetError(open->track.line, kCueTrackWithoutStart);
-    if (!open->has_first) open->track.first_sector = open->track.start_sector;
+    if (!open.active) return;
+    if (!open.has_start) throw CueSheetError(open.track.line, kCueTrackWithoutStart);
+    if (!open.has_first) open.track.first_sector = open.track.start_sector;
     if (!sheet.tracks.empty()) {
       const CueTrack& before = sheet.tracks.back();
-      if (before.file == open->track.file && open->track.first_sector < before.start_sector)
-        throw CueSheetError(open->track.start_line, kCueIndexBackwards);
+      if (before.file == open.track.file && open.track.first_sector < before.start_sector)
+        throw CueSheetError(open.track.start_line, kCueIndexBackwards);
     }
-    sheet.tracks.push_back(open->track);
-    open.reset();
+    sheet.tracks.push_back(open.track);
+    open = OpenTrack{};
   };
   int line_number = 0;
   while (!text.empty()) {
@@ -130,23 +132,24 @@ CueSheet ParseCueSheet(std::string_view text) {
       const auto mode = words.size() > 2 ? ModeOf(words[2]) : std::nullopt;
       if (!mode) throw CueSheetError(line_number, kCueTrackModeUnsupported);
       open = OpenTrack{};
-      open->track.number = *number;
-      open->track.mode = *mode;
-      open->track.file = sheet.files.size() - 1;
-      open->track.line = line_number;
+      open.active = true;
+      open.track.number = *number;
+      open.track.mode = *mode;
+      open.track.file = sheet.files.size() - 1;
+      open.track.line = line_number;
     } else if (keyword == "INDEX") {
-      if (!open) throw CueSheetError(line_number, kCueIndexWithoutTrack);
+      if (!open.active) throw CueSheetError(line_number, kCueIndexWithoutTrack);
       const auto index = words.size() == 3 ? Number(words[1], 2) : std::nullopt;
       const auto time = words.size() == 3 ? IndexTime(words[2]) : std::nullopt;
       if (!index || !time) throw CueSheetError(line_number, kCueIndexInvalid);
-      if (*index == 0 && !open->has_first) {
-        open->track.first_sector = *time;
-        open->has_first = true;
-      } else if (*index == 1 && !open->has_start) {
-        if (open->has_first && *time < open->track.first_sector) throw CueSheetError(line_number, kCueIndexBackwards);
-        open->track.start_sector = *time;
-        open->track.start_line = line_number;
-        open->has_start = true;
+      if (*index == 0 && !open.has_first) {
+        open.track.first_sector = *time;
+        open.has_first = true;
+      } else if (*index == 1 && !open.has_start) {
+        if (open.has_first && *time < open.track.first_sector) throw CueSheetError(line_number, kCueIndexBackwards);
+        open.track.start_sector = *time;
+        open.track.start_line = line_number;
+        open.has_start = true;
       }
       // Indexes above 01 mark places inside a track; they move nothing.
     }
