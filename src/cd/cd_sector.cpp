@@ -13,7 +13,7 @@
 namespace rsf {
 namespace {
 
-constexpr std::uint8_t kSync[12] = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
+constexpr std::uint8_t kSync[kSectorSyncSize] = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
 constexpr std::uint8_t kForm2Bit = 0x20;
 
 // An EDC field of zero is left unchecked: some rippers write zeros there instead of the code.
@@ -33,6 +33,10 @@ bool Mode2UserData(Bytes sector, std::size_t from, std::uint8_t* into) {
 }
 
 }  // namespace
+
+bool StartsWithSectorSync(Bytes bytes) {
+  return bytes.size() >= sizeof kSync && std::equal(std::begin(kSync), std::end(kSync), bytes.begin());
+}
 
 std::int64_t StoredSectorSize(TrackMode mode) {
   switch (mode) {
@@ -57,7 +61,7 @@ bool UserDataOfSector(TrackMode mode, Bytes sector, std::uint8_t* into) {
       break;
   }
   // A raw sector: the mode its header states decides, as on a disc.
-  if (sector.size() < static_cast<std::size_t>(kRawSectorSize) || !std::equal(std::begin(kSync), std::end(kSync), sector.begin()))
+  if (sector.size() < static_cast<std::size_t>(kRawSectorSize) || !StartsWithSectorSync(sector))
     return false;
   switch (sector[15]) {
     case 0:  // a Mode 0 sector: zeros

@@ -21,6 +21,10 @@ enum class TrackMode {
 
 inline constexpr std::int64_t kRawSectorSize = 2352;
 inline constexpr std::int64_t kUserDataSize = 2048;
+inline constexpr std::int64_t kSectorSyncSize = 12;
+
+// Whether `bytes` begin with the sync pattern of a raw data sector (00, ten FF, 00).
+bool StartsWithSectorSync(Bytes bytes);
 
 // Bytes per sector in the image.
 std::int64_t StoredSectorSize(TrackMode mode);

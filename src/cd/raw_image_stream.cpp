@@ -89,19 +89,11 @@ const char* ModeName(TrackMode mode) {
   return "AUDIO";
 }
 
-// "m:ss:ff" of a stretch of audio bytes: frames of 2352 bytes, 75 a second.
-std::string AudioLength(std::int64_t bytes) {
-  const std::int64_t frames = bytes / kRawSectorSize;
-  return fmt::format("{}:{:02}:{:02}", frames / 75 / 60, frames / 75 % 60, frames % 75);
-}
-
-constexpr std::uint8_t kSectorSync[12] = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
-
 // Whether the stored sector at `index` of `file` begins with the sync pattern.
 bool HasSync(platform::File& file, std::int64_t index) {
-  std::uint8_t head[sizeof kSectorSync];
-  return file.ReadAt(index * kRawSectorSize, head, sizeof head) == static_cast<std::int64_t>(sizeof head) &&
-         std::equal(std::begin(head), std::end(head), std::begin(kSectorSync));
+  std::uint8_t head[kSectorSyncSize];
+  const std::int64_t got = file.ReadAt(index * kRawSectorSize, head, kSectorSyncSize);
+  return got > 0 && StartsWithSectorSync(Bytes(head, static_cast<std::size_t>(got)));
 }
 
 }  // namespace
@@ -146,7 +138,7 @@ std::unique_ptr<RawImageStream> RawImageStream::Open(const std::string& sheet_pa
       std::int64_t end = next ? std::min(file.size, starts[i + 1]) : file.size;
       end = start + (end - start) / 4 * 4;  // whole stereo sample frames
       stream->audio_.push_back({track.number, file.image_start + start, file.image_start + end});
-      stream->tracks_.push_back({track.number, true, AudioLength(end - start)});
+      stream->tracks_.push_back({track.number, true, CdAudioLength(end - start)});
     } else {
       // A last sector cut short by the file's end stays in: reading it fails, as a bad sector.
       const std::int64_t count = next ? next->first_sector - track.start_sector

@@ -52,6 +52,10 @@ struct AudioTrackSpan {
   std::int64_t end = 0;
 };
 
+// The length of `bytes` of CD audio as a disc counts it, "m:ss:ff": frames of 2352 bytes (16-bit
+// stereo at 44,100 Hz), 75 a second.
+std::string CdAudioLength(std::int64_t bytes);
+
 // One track of a disc image as the user is told it was read: its number, whether it holds
 // audio, and what it gave ("MODE1/2352, 2108 扇区", "0:30:00").
 struct ImageTrackRead {

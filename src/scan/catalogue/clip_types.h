@@ -83,7 +83,6 @@ inline constexpr std::string_view kQuicktimeExtension = ".qt";
 // A disc image's audio tracks, listed from its sheet and extracted as WAVE files.
 inline constexpr std::string_view kCdTrackTypeName = "CD 音轨";
 inline constexpr std::string_view kCdTrackExtension = ".wav";
-inline constexpr std::int64_t kCdAudioBytesPerFrame = 2352;  // 1/75 s of 16-bit stereo at 44,100 Hz
 // MP3 mode's clips; MP3 is a mode of the scan, not one of the clip types below.
 inline constexpr std::string_view kMp3TypeName = "MP3 音频";
 inline constexpr std::string_view kMp3Extension = ".mp3";

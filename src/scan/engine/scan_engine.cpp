@@ -19,9 +19,8 @@ double SteadySeconds() {
 
 // "音轨 : 2", the sample format, "时长 : m:ss:ff" (frames of 75 a second, as on a disc).
 std::string CdTrackInfoText(const AudioTrackSpan& track) {
-  const std::int64_t frames = (track.end - track.start) / kCdAudioBytesPerFrame;
-  return fmt::format("音轨 : {}\r\nPCM 44100 Hz, 16 位, 立体声\r\n时长 : {}:{:02}:{:02}", track.number, frames / 75 / 60,
-                     frames / 75 % 60, frames % 75);
+  return fmt::format("音轨 : {}\r\nPCM 44100 Hz, 16 位, 立体声\r\n时长 : {}", track.number,
+                     CdAudioLength(track.end - track.start));
 }
 
 // "已读轨道 : 1 (MODE1/2352, 2108 扇区), 2 (音轨, 0:30:00)": the data tracks, and the audio
