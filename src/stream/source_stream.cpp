@@ -1,6 +1,8 @@
 // The full read every stream shares.
 #include "stream/source_stream.h"
 
+#include <cstdio>
+
 #include "base/errors.h"
 
 namespace rsf {
@@ -12,8 +14,10 @@ void SourceStream::ReadBuffer(void* buffer, std::int64_t count) {
 
 std::string CdAudioLength(std::int64_t bytes) {
   const std::int64_t frames = bytes / 2352;
-  const auto two_digits = [](std::int64_t n) { return (n < 10 ? "0" : "") + std::to_string(n); };
-  return std::to_string(frames / 75 / 60) + ":" + two_digits(frames / 75 % 60) + ":" + two_digits(frames % 75);
+  char text[32];
+  std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", static_cast<long long>(frames / 75 / 60),
+                static_cast<long long>(frames / 75 % 60), static_cast<long long>(frames % 75));
+  return text;
 }
 
 }  // namespace rsf
